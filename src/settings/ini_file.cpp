@@ -1,0 +1,217 @@
+#include "settings/ini_file.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <climits>
+#include <string_view>
+#include <vector>
+
+namespace {
+
+constexpr std::size_t kIntTextLimit = 31;  // ReadInt reads at most this many characters
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+bool EqualNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// Names and values are stored on one line each; a line break or NUL in them
+// would let one setting rewrite the file's structure.
+bool StorableText(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
+
+// The file as lines (CR LF or LF; NUL bytes are kept inside lines and do not
+// end the file). Unreadable or missing file: no lines.
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  QFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::ReadOnly)) return lines;
+  const QByteArray data = file.readAll();
+  std::string_view rest(data.constData(), static_cast<std::size_t>(data.size()));
+  while (!rest.empty()) {
+    const std::size_t end = rest.find('\n');
+    std::string_view line = rest.substr(0, end);
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    lines.emplace_back(line);
+    if (end == std::string_view::npos) break;
+    rest.remove_prefix(end + 1);
+  }
+  return lines;
+}
+
+bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
+  QSaveFile file(QString::fromStdString(path));
+  if (!file.open(QIODevice::WriteOnly)) return false;
+  for (const std::string& line : lines) {
+    if (file.write(line.data(), static_cast<qint64>(line.size())) != static_cast<qint64>(line.size()) ||
+        file.write("\n", 1) != 1) {
+      file.cancelWriting();
+      return false;
+    }
+  }
+  return file.commit();  // flushes to disk, then renames over the old file
+}
+
+// "[name]" with optional surrounding blanks; the name is trimmed.
+bool SectionHeader(std::string_view line, std::string_view& name) {
+  line = Trim(line);
+  if (line.size() < 2 || line.front() != '[') return false;
+  const std::size_t close = line.find(']');
+  if (close == std::string_view::npos) return false;
+  name = Trim(line.substr(1, close - 1));
+  return true;
+}
+
+// "key=value": both trimmed. Lines without '=' are not key lines.
+bool KeyLine(std::string_view line, std::string_view& key, std::string_view& value) {
+  const std::size_t eq = line.find('=');
+  if (eq == std::string_view::npos) return false;
+  key = Trim(line.substr(0, eq));
+  value = Trim(line.substr(eq + 1));
+  return true;
+}
+
+// Index range [begin, end) of the body of the first section with that name;
+// begin is npos when the section is absent. begin - 1 is the header line.
+struct SectionSpan {
+  std::size_t begin = std::string::npos;
+  std::size_t end = 0;
+};
+
+SectionSpan FindSection(const std::vector<std::string>& lines, std::string_view section) {
+  SectionSpan span;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    std::string_view name;
+    if (!SectionHeader(lines[i], name)) continue;
+    if (span.begin != std::string::npos) {
+      span.end = i;
+      return span;
+    }
+    if (EqualNoCase(name, section)) span.begin = i + 1;
+  }
+  if (span.begin != std::string::npos) span.end = lines.size();
+  return span;
+}
+
+// Index of the key's line inside the span, or npos.
+std::size_t FindKey(const std::vector<std::string>& lines, SectionSpan span, std::string_view key) {
+  for (std::size_t i = span.begin; i < span.end; ++i) {
+    std::string_view k, v;
+    if (KeyLine(lines[i], k, v) && EqualNoCase(k, key)) return i;
+  }
+  return std::string::npos;
+}
+
+}  // namespace
+
+int ParseLeadingInt(const char* text) {
+  if (!text) return 0;
+  while (IsBlank(*text)) ++text;
+  bool negative = false;
+  if (*text == '+' || *text == '-') negative = *text++ == '-';
+  long long value = 0;
+  for (; *text >= '0' && *text <= '9'; ++text) {
+    if (value <= static_cast<long long>(INT_MAX) + 1) value = value * 10 + (*text - '0');
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+bool IniFile::SetPath(const std::string& path) {
+  path_ = path;
+  return true;
+}
+
+bool IniFile::Exists() const {
+  if (path_.empty()) return false;
+  return QFileInfo(QString::fromStdString(path_)).isFile();
+}
+
+bool IniFile::DeleteSection(const std::string& section) {
+  if (path_.empty()) return true;
+  std::vector<std::string> lines = ReadLines(path_);
+  bool changed = false;
+  for (SectionSpan span = FindSection(lines, section); span.begin != std::string::npos;
+       span = FindSection(lines, section)) {
+    lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(span.begin - 1),
+                lines.begin() + static_cast<std::ptrdiff_t>(span.end));
+    changed = true;
+  }
+  if (changed) WriteLines(path_, lines);
+  return true;
+}
+
+bool IniFile::ReadString(const std::string& section, const std::string& key, std::string& value,
+                         std::size_t size) const {
+  value.clear();
+  if (path_.empty() || size == 0) return false;
+  const std::vector<std::string> lines = ReadLines(path_);
+  const SectionSpan span = FindSection(lines, section);
+  if (span.begin == std::string::npos) return false;
+  const std::size_t at = FindKey(lines, span, key);
+  if (at == std::string::npos) return false;
+  std::string_view k, v;
+  KeyLine(lines[at], k, v);
+  value.assign(v.substr(0, size - 1));
+  return !value.empty();
+}
+
+bool IniFile::ReadInt(const std::string& section, const std::string& key, int& value) const {
+  std::string text;
+  if (!ReadString(section, key, text, kIntTextLimit + 1)) return false;
+  value = ParseLeadingInt(text.c_str());
+  return true;
+}
+
+bool IniFile::ReadBool(const std::string& section, const std::string& key, bool& value) const {
+  int number = 0;
+  if (!ReadInt(section, key, number)) return false;
+  value = number != 0;
+  return true;
+}
+
+bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& text) {
+  if (path_.empty() || section.empty() || key.empty()) return false;
+  if (!StorableText(section) || !StorableText(key) || !StorableText(text) ||
+      section.find(']') != std::string::npos || key.find('=') != std::string::npos)
+    return false;
+  std::vector<std::string> lines = ReadLines(path_);
+  const std::string entry = key + "=" + text;
+  const SectionSpan span = FindSection(lines, section);
+  if (span.begin == std::string::npos) {
+    lines.push_back("[" + section + "]");
+    lines.push_back(entry);
+  } else if (const std::size_t at = FindKey(lines, span, key); at != std::string::npos) {
+    lines[at] = entry;
+  } else {
+    // After the section's last non-blank line, so blank separators stay between sections.
+    std::size_t insert = span.end;
+    while (insert > span.begin && Trim(lines[insert - 1]).empty()) --insert;
+    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert), entry);
+  }
+  return WriteLines(path_, lines);
+}
+
+bool IniFile::WriteInt(const std::string& section, const std::string& key, int value) {
+  return WriteString(section, key, std::to_string(value));
+}
+
+bool IniFile::WriteBool(const std::string& section, const std::string& key, bool value) {
+  return WriteString(section, key, value ? "1" : "0");
+}

@@ -1,0 +1,57 @@
+#pragma once
+#include <cstddef>
+#include <string>
+
+// The settings store: one INI file read and written key by key, with the
+// behaviour of the classic private-profile functions that the settings
+// sections rely on.
+//
+// - Section and key names match case-insensitively; values are read without
+//   surrounding spaces; an empty value counts as missing.
+// - Nothing is cached: every read goes to the file, and every write is on disk
+//   when the call returns. A write replaces the whole file atomically
+//   (temporary file in the same folder, flushed, renamed over it), so a crash
+//   never leaves a half-written settings file.
+// - Lines that are not "key=value" (comments, garbage) survive a rewrite.
+// - A broken file (binary bytes, NUL bytes, no final line end, huge lines)
+//   reads without harm. When the file cannot be written, writes fail quietly
+//   and reads still give what is there or defaults.
+// - Without a path every read fails and every write does nothing.
+// Not thread-safe for concurrent writes to the same file from two threads;
+// callers write from their own thread (each owner has its own IniFile).
+class IniFile {
+ public:
+  IniFile() = default;
+  explicit IniFile(const std::string& path) : path_(path) {}
+
+  bool SetPath(const std::string& path);
+  const std::string& Path() const { return path_; }
+
+  // The path names an existing file that is not a directory.
+  bool Exists() const;
+
+  // Removes the whole section. Always true (like the profile function).
+  bool DeleteSection(const std::string& section);
+
+  // Reads at most 31 characters; false when missing or empty. Otherwise the
+  // text is converted: leading white space, optional sign, decimal digits up
+  // to the first other character; 0 when there are none.
+  bool ReadInt(const std::string& section, const std::string& key, int& value) const;
+  // As ReadInt; true when the number is not 0.
+  bool ReadBool(const std::string& section, const std::string& key, bool& value) const;
+  // At most size - 1 bytes are kept (the classic buffer rule); true when at
+  // least one character came back. size 0 reads nothing.
+  bool ReadString(const std::string& section, const std::string& key, std::string& value, std::size_t size) const;
+
+  bool WriteInt(const std::string& section, const std::string& key, int value);
+  bool WriteBool(const std::string& section, const std::string& key, bool value);
+  bool WriteString(const std::string& section, const std::string& key, const std::string& text);
+
+ private:
+  std::string path_;
+};
+
+// The text-to-number rule of ReadInt, shared with the engine's output parser:
+// leading white space, optional sign, digits up to the first other character,
+// 0 when there are none. Saturates at the int range instead of overflowing.
+int ParseLeadingInt(const char* text);

@@ -1,0 +1,65 @@
+#include "test_media.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QStringList>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace testsupport {
+namespace {
+
+QString MediaDir() {
+  const char* env = std::getenv("KINOVUE_TEST_MEDIA_DIR");
+  QString dir = env && *env ? QString::fromLocal8Bit(env) : QDir::tempPath() + "/kinovue-test-media";
+  QDir().mkpath(dir);
+  return dir;
+}
+
+// Several test processes may ask at once: each renders to its own name and
+// renames over the final one, so nobody ever sees a half-written file.
+std::string Make(const QString& name, const QStringList& args) {
+  const QString target = MediaDir() + "/" + name;
+  if (QFile::exists(target)) return target.toStdString();
+  const QString partial = target + ".part" + QString::number(getpid()) + "." + name.section('.', -1);
+  QStringList all{"-nostdin", "-loglevel", "error", "-y"};
+  all << args << partial;
+  QProcess ffmpeg;
+  ffmpeg.start("ffmpeg", all);
+  if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0) {
+    QFile::remove(partial);
+    return {};
+  }
+  QFile::remove(target);
+  if (!QFile::rename(partial, target) && !QFile::exists(target)) return {};
+  QFile::remove(partial);
+  return target.toStdString();
+}
+
+}  // namespace
+
+std::string VideoClip() {
+  return Make("clip320.avi", {"-f", "lavfi", "-i", "testsrc=size=320x240:rate=25:duration=3", "-f", "lavfi", "-i",
+                              "sine=frequency=440:duration=3", "-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame",
+                              "-b:a", "64k", "-shortest"});
+}
+
+std::string LongVideoClip() {
+  return Make("clip640.avi", {"-f", "lavfi", "-i", "testsrc=size=640x480:rate=25:duration=25", "-f", "lavfi", "-i",
+                              "sine=frequency=440:duration=25", "-c:v", "mpeg4", "-q:v", "5", "-c:a", "libmp3lame",
+                              "-b:a", "64k", "-shortest"});
+}
+
+std::string SoundClip() {
+  return Make("tone.mp3", {"-f", "lavfi", "-i", "sine=frequency=660:duration=3", "-c:a", "libmp3lame", "-b:a", "64k"});
+}
+
+std::string ProgramFolder() {
+  const char* env = std::getenv("KINOVUE_BIN_DIR");
+  std::string dir = env && *env ? env : ".";
+  if (dir.back() != '/') dir += '/';
+  return dir;
+}
+
+}  // namespace testsupport

@@ -1,0 +1,19 @@
+#pragma once
+#include <string>
+
+// Media the tests play, made with ffmpeg on first use and cached in the build
+// folder (KINOVUE_TEST_MEDIA_DIR). Each returns the absolute path, or an empty
+// string when ffmpeg failed (the caller then fails its test with a message).
+namespace testsupport {
+
+// 320x240, 3 s, MPEG-4 video + MP3 audio in AVI.
+std::string VideoClip();
+// 640x480, 25 s, MPEG-4 video + MP3 audio in AVI (long enough to measure CPU).
+std::string LongVideoClip();
+// 3 s of sine tone as MP3, no video.
+std::string SoundClip();
+
+// Folder of the built program (kinovue, libmplayer.so), with trailing '/'.
+std::string ProgramFolder();
+
+}  // namespace testsupport
