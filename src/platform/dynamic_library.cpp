@@ -1,0 +1,38 @@
+#include "platform/dynamic_library.h"
+
+#include <dlfcn.h>
+
+namespace platform {
+
+bool DynamicLibrary::Load(const std::string& path) {
+  Free();
+  handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  if (!handle_) {
+    const char* why = dlerror();
+    error_ = why ? why : "cannot load " + path;
+    return false;
+  }
+  error_.clear();
+  return true;
+}
+
+void* DynamicLibrary::Symbol(const char* name) {
+  if (!handle_) {
+    error_ = "no library loaded";
+    return nullptr;
+  }
+  dlerror();
+  void* address = dlsym(handle_, name);
+  if (!address) {
+    const char* why = dlerror();
+    error_ = why ? why : std::string("no symbol ") + name;
+  }
+  return address;
+}
+
+void DynamicLibrary::Free() {
+  if (handle_) dlclose(handle_);
+  handle_ = nullptr;
+}
+
+}  // namespace platform

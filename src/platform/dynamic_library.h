@@ -1,0 +1,29 @@
+#pragma once
+#include <string>
+
+namespace platform {
+
+// A shared library loaded into the process. Not copyable; freed on
+// destruction. Load and Free are called from one thread at a time.
+class DynamicLibrary {
+ public:
+  DynamicLibrary() = default;
+  ~DynamicLibrary() { Free(); }
+  DynamicLibrary(const DynamicLibrary&) = delete;
+  DynamicLibrary& operator=(const DynamicLibrary&) = delete;
+
+  // Frees any library held, then loads the file at path (resolving all
+  // symbols now). False on failure, with ErrorText() saying why.
+  bool Load(const std::string& path);
+  // Address of an exported symbol, or null (ErrorText() says why).
+  void* Symbol(const char* name);
+  void Free();
+  bool IsLoaded() const { return handle_ != nullptr; }
+  const std::string& ErrorText() const { return error_; }
+
+ private:
+  void* handle_ = nullptr;
+  std::string error_;
+};
+
+}  // namespace platform

@@ -1,0 +1,43 @@
+#include "platform/key_state.h"
+
+#include <X11/XKBlib.h>
+#include <X11/Xlib.h>
+#include <X11/keysym.h>
+
+namespace platform {
+
+X11KeyState::X11KeyState() { display_ = XOpenDisplay(nullptr); }
+
+X11KeyState::~X11KeyState() {
+  if (display_) XCloseDisplay(static_cast<Display*>(display_));
+}
+
+bool X11KeyState::IsDown(unsigned vk) const {
+  if (!display_) return false;
+  KeySym sym = 0;
+  switch (vk) {
+    case VK_LSHIFT: sym = XK_Shift_L; break;
+    case VK_RSHIFT: sym = XK_Shift_R; break;
+    case VK_LCONTROL: sym = XK_Control_L; break;
+    case VK_RCONTROL: sym = XK_Control_R; break;
+    case VK_LMENU: sym = XK_Alt_L; break;
+    case VK_RMENU: sym = XK_Alt_R; break;
+    case VK_CAPITAL: sym = XK_Caps_Lock; break;
+    default: return false;
+  }
+  auto* display = static_cast<Display*>(display_);
+  const KeyCode code = XKeysymToKeycode(display, sym);
+  if (code == 0) return false;
+  char keys[32];
+  XQueryKeymap(display, keys);
+  return (keys[code / 8] >> (code % 8)) & 1;
+}
+
+bool X11KeyState::IsCapsLockOn() const {
+  if (!display_) return false;
+  unsigned state = 0;
+  if (XkbGetIndicatorState(static_cast<Display*>(display_), XkbUseCoreKbd, &state) != Success) return false;
+  return state & 1u;  // indicator 0 is Caps Lock on every common layout
+}
+
+}  // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+#include <cstddef>
+
+// Anonymous pipes between our threads and the engine library.
+// Descriptors are plain ints; -1 means "none". Every function retries when
+// interrupted by a signal. Writing to a pipe whose reader is gone fails with
+// EPIPE instead of killing the process (SIGPIPE is ignored once a pipe exists).
+namespace platform {
+
+// Creates a pipe with both ends close-on-exec. Returns 0 or an errno value.
+int CreatePipe(int& readFd, int& writeFd);
+
+// Makes fd the process's standard input (descriptor 0). The original fd
+// stays open and owned by the caller. Returns 0 or an errno value.
+int ReplaceStandardInput(int fd);
+
+// Blocks until at least one byte is there. Returns the count, 0 at end of
+// file (every write end closed), -1 on error.
+long ReadPipe(int fd, char* buffer, std::size_t size);
+
+// Writes all bytes (a pipe write of up to 4096 bytes is atomic). False when
+// any byte could not be written.
+bool WritePipe(int fd, const char* data, std::size_t size);
+
+// Closes fd if it is open and sets it to -1.
+void ClosePipe(int& fd);
+
+}  // namespace platform
