@@ -188,6 +188,8 @@ bool PostMessage(WindowHandle target, unsigned message, std::uintptr_t wParam, s
   return true;
 }
 
+void DispatchSentMessages() { QCoreApplication::sendPostedEvents(nullptr, kSendEvent); }
+
 bool IsWindow(WindowHandle target) {
   Registry& registry = TheRegistry();
   std::lock_guard lock(registry.mutex);

@@ -69,6 +69,11 @@ bool SendMessage(WindowHandle target, unsigned message, std::uintptr_t wParam, s
 // False when the handle is unknown or destroyed.
 bool PostMessage(WindowHandle target, unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
+// Handles the sends from other threads that wait for windows of the calling
+// thread, and nothing else (no posts, no input, no timers). For a thread that
+// must wait for another one which may be sending to it meanwhile.
+void DispatchSentMessages();
+
 // The handle names a live window.
 bool IsWindow(WindowHandle target);
 

@@ -1,0 +1,439 @@
+#include "engine/mplayer_engine.h"
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+
+#include "engine/command_line.h"
+#include "engine/command_set.h"
+#include "engine/key_table.h"
+#include "engine/output_lines.h"
+#include "platform/clock.h"
+#include "platform/font_lookup.h"
+#include "platform/pipe.h"
+
+namespace {
+
+constexpr const char* kLibraryName = "libmplayer.so";
+constexpr std::size_t kMaxCommandBytes = 128;  // with its LF
+constexpr std::size_t kReadSize = 1025;
+
+std::string WithSlash(std::string folder) {
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder;
+}
+
+// The classic "%u" of a signed number.
+std::string AsUnsigned(std::intptr_t arg) { return std::to_string(static_cast<unsigned>(static_cast<int>(arg))); }
+
+}  // namespace
+
+CMplayerEngine::CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys)
+    : folder_(folder), iniPath_(WithSlash(folder) + "dat/kinovue.ini"), ini_(iniPath_), keys_(std::move(keys)) {}
+
+CMplayerEngine::~CMplayerEngine() {
+  // From here on nothing waits for the owner, so no thread can hold us up.
+  gate_.Close();
+  if (!runIdleEvent_.IsSet()) {
+    WriteCommand("quit");
+    if (!runIdleEvent_.Wait(kQuitGraceMs)) {
+      AbortRun();
+      runIdleEvent_.Wait(kAbortGraceMs);
+    }
+  }
+  ReapRunners(true);
+  // The reader's read ends once the last write end of the output pipe closes.
+  platform::ClosePipe(outputWrite_);
+  if (readerThread_.joinable()) readerThread_.join();
+  platform::ClosePipe(outputRead_);
+  platform::ClosePipe(inputWrite_);
+  platform::ClosePipe(inputRead_);
+  std::lock_guard lock(libraryMutex_);
+  library_.Free();
+}
+
+int CMplayerEngine::Start(const EngineStartInfo* info) {
+  if (!info) return EINVAL;
+  if (started_) return EALREADY;
+  videoWindow_ = info->videoWindow;
+  if (info->folder) folder_ = info->folder;
+  owner_ = info->owner;
+  msgLength_ = info->msgLength;
+  msgFinished_ = info->msgFinished;
+  msgStarted_ = info->msgStarted;
+  msgState_ = info->msgState;
+  msgPosition_ = info->msgPosition;
+  msgVolume_ = info->msgVolume;
+  msgMute_ = info->msgMute;
+  msgSetting_ = info->msgSetting;
+  msgOpen_ = info->msgOpen;
+
+  arguments_.clear();
+  runIdleEvent_.Set();
+  LoadEngineSettings(ini_, settings_);
+
+  if (int error = platform::CreatePipe(inputRead_, inputWrite_)) return error;
+  if (int error = platform::ReplaceStandardInput(inputRead_)) return error;
+  if (int error = platform::CreatePipe(outputRead_, outputWrite_)) return error;
+
+  {
+    std::lock_guard lock(libraryMutex_);
+    if (!library_.Load(WithSlash(folder_) + kLibraryName)) return ENOENT;
+    entry_ = reinterpret_cast<EntryFunction>(library_.Symbol("mplayer"));
+    if (!entry_) return ENOSYS;
+    abort_ = reinterpret_cast<AbortFunction>(library_.Symbol("mplayer_abort"));
+  }
+  started_ = true;
+  readerThread_ = std::thread(&CMplayerEngine::ReaderMain, this);
+
+  EngineSetting record;
+  for (auto [kind, value] : {std::pair{ENGINE_SETTING_CHANNELS, settings_.channels},
+                             std::pair{ENGINE_SETTING_ASPECT, settings_.aspect},
+                             std::pair{ENGINE_SETTING_DEINTERLACE, settings_.deinterlace}}) {
+    record.kind = kind;
+    record.value = value;
+    record.resumePosition = 0;
+    Notify(msgSetting_, reinterpret_cast<std::uintptr_t>(&record), 0);
+  }
+  return 0;
+}
+
+bool CMplayerEngine::Notify(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  return platform::SendMessage(owner_, message, wParam, lParam, nullptr, &gate_);
+}
+
+void CMplayerEngine::SetStateAndAnnounce(int noted, int newState) {
+  // Only if nobody else moved the state meanwhile: a run that ended on the
+  // runner thread must not be brought back by a late PAUSE.
+  if (newState != noted && media_.state.compare_exchange_strong(noted, newState)) Notify(msgState_, newState, 0);
+}
+
+bool CMplayerEngine::WriteCommand(const std::string& text) {
+  if (text.empty() || text.size() + 1 > kMaxCommandBytes) return false;
+  const std::string line = text + "\n";
+  return platform::WritePipe(inputWrite_, line.data(), line.size());
+}
+
+bool CMplayerEngine::Execute(const EngineCommand* command) {
+  if (!command || command->kind != ENGINE_COMMAND_KIND) return false;
+  const int noted = media_.state;
+  int newState = noted;
+  const std::intptr_t arg = command->arg;
+  std::string text;
+
+  switch (command->code) {
+    case ENGINE_CMD_NONE:
+      return true;
+    case ENGINE_CMD_SET_CACHE:
+      settings_.playCache = static_cast<int>(arg);
+      ini_.WriteInt(kEngineSection, "PlayCache", settings_.playCache);
+      return true;
+    case ENGINE_CMD_PLAY: {
+      const char* name = reinterpret_cast<const char*>(arg);
+      if (name) {
+        const int result = BeginRun(name);
+        Notify(msgOpen_, reinterpret_cast<std::uintptr_t>(hasFileName_ ? fileName_.c_str() : nullptr), 0);
+        if (result != 0) return false;
+        // BeginRun already holds the new state: announce it as the change it was.
+        Notify(msgState_, ENGINE_STATE_OPENING, 0);
+        return true;
+      }
+      if (noted == ENGINE_STATE_STOPPED) {
+        if (BeginRun(nullptr) != 0) return false;
+        Notify(msgState_, ENGINE_STATE_PLAYING, 0);
+        return true;
+      }
+      if (noted != ENGINE_STATE_PAUSED) return true;
+      text = "pause";
+      newState = ENGINE_STATE_PLAYING;
+      break;
+    }
+    case ENGINE_CMD_PAUSE:
+      if (noted == ENGINE_STATE_STOPPED) return true;
+      text = "pause";
+      newState = noted == ENGINE_STATE_PLAYING ? ENGINE_STATE_PAUSED : ENGINE_STATE_PLAYING;
+      break;
+    case ENGINE_CMD_STOP:
+      if (noted == ENGINE_STATE_STOPPED) return true;
+      text = "quit";
+      newState = ENGINE_STATE_STOPPED;
+      break;
+    case ENGINE_CMD_SEEK:
+      if ((noted != ENGINE_STATE_PLAYING && noted != ENGINE_STATE_PAUSED) || arg == 0) return true;
+      text = "seek " + SignedAmount(arg, true) + " 0";
+      newState = ENGINE_STATE_PLAYING;
+      break;
+    case ENGINE_CMD_SEEK_TO:
+      text = "seek " + AsUnsigned(arg) + " 2";
+      newState = ENGINE_STATE_PLAYING;
+      break;
+    case ENGINE_CMD_SEEK_PERCENT:
+      text = "seek " + AsUnsigned(arg) + " 1";
+      newState = ENGINE_STATE_PLAYING;
+      break;
+    case ENGINE_CMD_SET_VOLUME:
+    case ENGINE_CMD_CHANGE_VOLUME: {
+      const long long base = command->code == ENGINE_CMD_CHANGE_VOLUME ? settings_.volume : 0;
+      settings_.volume = static_cast<int>(std::clamp<long long>(base + static_cast<int>(arg), 0, 100));
+      text = "volume " + std::to_string(settings_.volume) + " 1";
+      break;
+    }
+    case ENGINE_CMD_MUTE:
+      settings_.mute = !settings_.mute;
+      text = "mute";
+      break;
+    case ENGINE_CMD_FRAME_STEP:
+      text = "frame_step";
+      newState = ENGINE_STATE_PAUSED;
+      break;
+    case ENGINE_CMD_OSD:
+      settings_.osdLevel = arg == -1 ? (settings_.osdLevel + 1) % 4 : static_cast<int>(std::clamp<std::intptr_t>(arg, 0, 3));
+      text = "osd " + std::to_string(settings_.osdLevel);
+      break;
+    case ENGINE_CMD_FULLSCREEN:
+      platform::PostMessage(videoWindow_, WM_LBUTTONDOWN, MK_LBUTTON, 0);
+      platform::PostMessage(videoWindow_, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+      return true;
+    default: {
+      const auto plain = PlainCommandText(command->code, arg);
+      if (!plain) return false;  // CLOSE and unknown codes
+      if (plain->empty()) return true;
+      text = *plain;
+      break;
+    }
+  }
+
+  if (!WriteCommand(text)) return false;
+
+  switch (command->code) {
+    case ENGINE_CMD_STOP:
+      media_.ClearMedium();
+      break;
+    case ENGINE_CMD_SET_VOLUME:
+    case ENGINE_CMD_CHANGE_VOLUME:
+      Notify(msgVolume_, static_cast<std::uintptr_t>(settings_.volume), 0);
+      ini_.WriteInt(kEngineSection, "Volume", settings_.volume);
+      break;
+    case ENGINE_CMD_MUTE:
+      Notify(msgMute_, settings_.mute ? 1 : 0, 0);
+      ini_.WriteBool(kEngineSection, "Mute", settings_.mute);
+      break;
+    case ENGINE_CMD_OSD:
+      ini_.WriteInt(kEngineSection, "OSDLevel", settings_.osdLevel);
+      break;
+    default:
+      break;
+  }
+  SetStateAndAnnounce(noted, newState);
+  return true;
+}
+
+int CMplayerEngine::BeginRun(const char* name) {
+  if (!started_) return -2;
+  if (name) {
+    if (media_.state != ENGINE_STATE_STOPPED) {
+      EngineCommand stop{ENGINE_COMMAND_KIND, ENGINE_CMD_STOP, 0};
+      Execute(&stop);
+    }
+    if (!*name) return -2;
+    fileName_ = name;
+    hasFileName_ = true;
+  } else if (!hasFileName_ || media_.state != ENGINE_STATE_STOPPED) {
+    return -2;
+  }
+  if (!WaitForRunEnd()) return -3;
+  runIdleEvent_.Reset();
+  ReapRunners(false);
+
+  // A new medium starts with nothing known: flags of the previous one would
+  // make the wrong output line count as the start of playback.
+  media_.ClearMedium();
+  arguments_ = BuildEngineArguments(settings_, videoWindow_, fileName_, platform::CjkFontFile());
+  media_.state = name ? ENGINE_STATE_OPENING : ENGINE_STATE_PLAYING;
+
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  runners_.push_back(Runner{std::thread([this, done] {
+                              RunnerMain();
+                              *done = true;
+                            }),
+                            done});
+
+  if (settings_.audioOut > 1) {
+    EngineCommand volume{ENGINE_COMMAND_KIND, ENGINE_CMD_SET_VOLUME, settings_.volume};
+    Execute(&volume);
+  }
+  if (settings_.mute) {
+    settings_.mute = false;
+    EngineCommand mute{ENGINE_COMMAND_KIND, ENGINE_CMD_MUTE, 0};
+    Execute(&mute);
+  }
+  EngineCommand osd{ENGINE_COMMAND_KIND, ENGINE_CMD_OSD, settings_.osdLevel};
+  Execute(&osd);
+  return 0;
+}
+
+bool CMplayerEngine::WaitForRunEnd() {
+  // The runner reports the end of its run to this thread before it signals
+  // idle, so its messages are handled while we wait.
+  auto waitFor = [this](int ms) {
+    const std::uint64_t deadline = platform::TickCountMs() + static_cast<std::uint64_t>(ms);
+    while (!runIdleEvent_.Wait(5)) {
+      platform::DispatchSentMessages();
+      if (platform::TickCountMs() >= deadline) return runIdleEvent_.IsSet();
+    }
+    return true;
+  };
+  if (waitFor(kQuitGraceMs)) return true;
+  // The engine did not act on "quit" (stuck opening an unreachable address).
+  AbortRun();
+  return waitFor(kAbortGraceMs);
+}
+
+void CMplayerEngine::AbortRun() {
+  std::lock_guard lock(libraryMutex_);
+  if (abort_) abort_();
+}
+
+void CMplayerEngine::ReapRunners(bool all) {
+  for (auto it = runners_.begin(); it != runners_.end();) {
+    if (all || *it->done) {
+      it->thread.join();
+      it = runners_.erase(it);
+    } else {
+      ++it;
+    }
+  }
+}
+
+void CMplayerEngine::RunnerMain() {
+  EntryFunction entry = nullptr;
+  {
+    std::lock_guard lock(libraryMutex_);
+    entry_ = nullptr;
+    abort_ = nullptr;
+    library_.Free();
+    if (library_.Load(WithSlash(folder_) + kLibraryName)) {
+      entry_ = reinterpret_cast<EntryFunction>(library_.Symbol("mplayer"));
+      abort_ = reinterpret_cast<AbortFunction>(library_.Symbol("mplayer_abort"));
+    }
+    entry = entry_;
+  }
+  if (entry) {
+    std::vector<char*> argv;
+    argv.reserve(arguments_.size());
+    for (std::string& a : arguments_) argv.push_back(a.data());
+    if (const platform::WindowHandle log = logWindow_) {
+      std::string joined;
+      for (const std::string& a : arguments_) joined += a + " ";
+      platform::SendMessage(log, logMessage_, reinterpret_cast<std::uintptr_t>(joined.c_str()), 0, nullptr, &gate_);
+    }
+    entry(static_cast<int>(argv.size()), argv.data(), outputWrite_);
+  }
+
+  // End-of-run report. A run that ended within 2 s of its length ended by
+  // itself; anything else that was not stopped ended early.
+  if (static_cast<long long>(media_.length) - media_.lastPosition < 2) media_.state = ENGINE_STATE_STOPPED;
+  if (media_.state.exchange(ENGINE_STATE_STOPPED) != ENGINE_STATE_STOPPED) Notify(msgState_, ENGINE_STATE_ABORTED, 0);
+  Notify(msgState_, ENGINE_STATE_STOPPED, 0);
+  platform::PostMessage(owner_, msgFinished_, ENGINE_STATE_STOPPED, 0);
+  runIdleEvent_.Set();
+}
+
+void CMplayerEngine::ReaderMain() {
+  std::array<char, kReadSize + 1> buffer;
+  LineSplitter splitter;
+  auto handle = [this](const char* line, std::size_t length) { HandleOutputLine(line, length, media_, *this); };
+  for (;;) {
+    const long n = platform::ReadPipe(outputRead_, buffer.data(), kReadSize);
+    if (n <= 0) break;
+    splitter.Feed(buffer.data(), static_cast<std::size_t>(n), handle);
+  }
+  splitter.Finish(handle);
+}
+
+void CMplayerEngine::OnLength(int length, int resumePosition) {
+  Notify(msgLength_, static_cast<std::uintptr_t>(length), resumePosition);
+}
+
+void CMplayerEngine::OnPosition(int position, int length) {
+  Notify(msgPosition_, static_cast<std::uintptr_t>(position), length);
+}
+
+void CMplayerEngine::OnPlaybackStarted() {
+  Notify(msgState_, ENGINE_STATE_PLAYING, 0);
+  Notify(msgStarted_, 0, 0);
+}
+
+void CMplayerEngine::OnLogLine(const char* line) {
+  if (const platform::WindowHandle log = logWindow_)
+    platform::SendMessage(log, logMessage_, reinterpret_cast<std::uintptr_t>(line), 0, nullptr, &gate_);
+}
+
+EngineInfo* CMplayerEngine::GetInfo(EngineInfo* info) {
+  if (!info) return info;
+  info->hasMedia = hasFileName_;
+  info->file = hasFileName_ ? fileName_.c_str() : nullptr;
+  info->videoWidth = media_.videoWidth;
+  info->videoHeight = media_.videoHeight;
+  info->displayWidth = media_.displayWidth;
+  info->displayHeight = media_.displayHeight;
+  info->volumeMin = 0;
+  info->volumeMax = 100;
+  info->volume = settings_.volume;
+  info->mute = settings_.mute;
+  info->hasVideo = media_.hasVideo;
+  info->hasAudio = media_.hasAudio;
+  info->channels = settings_.channels;
+  return info;
+}
+
+void CMplayerEngine::SetLogWindow(platform::WindowHandle window, unsigned message) {
+  logMessage_ = message;
+  logWindow_ = window;
+}
+
+bool CMplayerEngine::ApplySetting(const EngineSetting* setting) {
+  if (!setting) return false;
+  switch (setting->kind) {
+    case ENGINE_SETTING_CHANNELS:
+      if (setting->value >= 0 && setting->value <= 2) settings_.channels = setting->value;
+      break;
+    case ENGINE_SETTING_ASPECT:
+      settings_.aspect = setting->value;
+      ini_.WriteInt(kEngineSection, "Aspect", settings_.aspect);
+      break;
+    case ENGINE_SETTING_DEINTERLACE:
+      settings_.deinterlace = setting->value;
+      ini_.WriteInt(kEngineSection, "Deinterlace", settings_.deinterlace);
+      break;
+    default:
+      return false;
+  }
+  if (media_.state == ENGINE_STATE_STOPPED) return false;
+  EngineCommand stop{ENGINE_COMMAND_KIND, ENGINE_CMD_STOP, 0};
+  if (!Execute(&stop)) return false;
+  media_.resumePosition = setting->resumePosition;
+  EngineCommand play{ENGINE_COMMAND_KIND, ENGINE_CMD_PLAY, 0};
+  const bool result = Execute(&play);
+  Notify(msgSetting_, reinterpret_cast<std::uintptr_t>(setting), 0);
+  return result;
+}
+
+bool CMplayerEngine::HandleKey(unsigned virtualKey) {
+  if (!keys_) keys_ = std::make_shared<platform::X11KeyState>();
+  const KeyRow* row = MatchKey(virtualKey, *keys_);
+  if (!row) return false;
+  EngineCommand command{ENGINE_COMMAND_KIND, row->code, row->arg};
+  if (command.code == ENGINE_CMD_PLAY && media_.state == ENGINE_STATE_PLAYING) command.code = ENGINE_CMD_PAUSE;
+  if (command.code == ENGINE_CMD_CLOSE)
+    Notify(WM_SYSCOMMAND, SC_CLOSE, 0);
+  else
+    Execute(&command);
+  return true;
+}
+
+int CMplayerEngine::EnumKeyHelp(std::intptr_t context, KeyHelpCallback callback) {
+  if (!callback) return 0;
+  for (const KeyRow& row : EngineKeyTable()) callback(context, KeyHelpLine(row).c_str());
+  return 0;
+}

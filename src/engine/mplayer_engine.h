@@ -1,0 +1,113 @@
+#pragma once
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "engine/engine_settings.h"
+#include "engine/engine_types.h"
+#include "engine/output_parser.h"
+#include "platform/dynamic_library.h"
+#include "platform/key_state.h"
+#include "platform/manual_reset_event.h"
+#include "platform/message_window.h"
+#include "settings/ini_file.h"
+
+// Hosts the engine library ("libmplayer.so" in the program folder) in this
+// process: one reader thread for the engine's life, one runner thread per
+// playback run, and every change reported to the owner window.
+//
+// Threads: every public operation is called on the owner's (UI) thread. The
+// reader and runner threads reach the owner only through SendMessage /
+// PostMessage; fields they share with the UI thread are atomic.
+class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
+ public:
+  // The library export "mplayer" and the optional "mplayer_abort".
+  using EntryFunction = int (*)(int argc, char** argv, int outputFd);
+  using AbortFunction = void (*)();
+
+  // How long beginning a run waits for the previous run after "quit" before
+  // ending it through the library's abort export.
+  static constexpr int kQuitGraceMs = 3000;
+  // How long it then waits for the aborted run.
+  static constexpr int kAbortGraceMs = 2000;
+
+  // folder: the program folder. keys: modifier and Caps Lock state for
+  // HandleKey (the X server's when null).
+  explicit CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys = nullptr);
+  ~CMplayerEngine() override;
+  CMplayerEngine(const CMplayerEngine&) = delete;
+  CMplayerEngine& operator=(const CMplayerEngine&) = delete;
+
+  int Start(const EngineStartInfo* info) override;
+  bool Execute(const EngineCommand* command) override;
+  int GetLength() override { return media_.length; }
+  EngineInfo* GetInfo(EngineInfo* info) override;
+  void SetLogWindow(platform::WindowHandle window, unsigned message) override;
+  int GetState() override { return media_.state; }
+  bool ApplySetting(const EngineSetting* setting) override;
+  bool HandleKey(unsigned virtualKey) override;
+  int EnumKeyHelp(std::intptr_t context, KeyHelpCallback callback) override;
+
+  // The argument vector of the current (or last) run.
+  const std::vector<std::string>& Arguments() const { return arguments_; }
+  const EngineSettings& Settings() const { return settings_; }
+
+ private:
+  struct Runner {
+    std::thread thread;
+    std::shared_ptr<std::atomic<bool>> done;
+  };
+
+  int BeginRun(const char* name);
+  bool WaitForRunEnd();
+  void AbortRun();
+  void RunnerMain();
+  void ReaderMain();
+  void ReapRunners(bool all);
+  bool WriteCommand(const std::string& text);
+  bool Notify(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+  void SetStateAndAnnounce(int noted, int newState);
+
+  // OutputEvents, on the reader thread.
+  void OnLength(int length, int resumePosition) override;
+  void OnPosition(int position, int length) override;
+  void OnPlaybackStarted() override;
+  void OnLogLine(const char* line) override;
+
+  platform::WindowHandle videoWindow_ = 0;
+  platform::WindowHandle owner_ = 0;
+  std::string folder_;
+  unsigned msgLength_ = 0, msgFinished_ = 0, msgStarted_ = 0, msgState_ = 0, msgPosition_ = 0, msgVolume_ = 0,
+           msgMute_ = 0, msgSetting_ = 0, msgOpen_ = 0;
+
+  MediaFields media_;
+
+  int outputRead_ = -1, inputWrite_ = -1, inputRead_ = -1, outputWrite_ = -1;
+
+  std::mutex libraryMutex_;  // reloading by the runner vs. aborting from the UI thread
+  platform::DynamicLibrary library_;
+  EntryFunction entry_ = nullptr;
+  AbortFunction abort_ = nullptr;
+
+  platform::ManualResetEvent runIdleEvent_{true};  // set while no run is in progress
+  std::vector<std::string> arguments_;
+  std::thread readerThread_;
+  std::vector<Runner> runners_;
+
+  bool hasFileName_ = false;
+  std::string fileName_;
+
+  std::atomic<platform::WindowHandle> logWindow_{0};
+  std::atomic<unsigned> logMessage_{0};
+
+  std::string iniPath_;
+  IniFile ini_;
+  EngineSettings settings_;
+
+  std::shared_ptr<const platform::KeyState> keys_;
+  platform::SendGate gate_;  // closed by the destructor: no thread stays blocked on the owner
+  bool started_ = false;
+};
