@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <string_view>
 
 #include "engine/command_line.h"
 #include "engine/command_set.h"
@@ -17,6 +18,12 @@ namespace {
 constexpr const char* kLibraryName = "libmplayer.so";
 constexpr std::size_t kMaxCommandBytes = 128;  // with its LF
 constexpr std::size_t kReadSize = 1025;
+// Written by the runner after a run, so it knows when the reader has seen
+// all of that run's output. No engine line starts with a control character;
+// the LF before it ends a last line the run left unfinished.
+constexpr std::string_view kRunEndLine = "\x01kinovue:end-of-run";
+constexpr std::string_view kRunEndMarker = "\n\x01kinovue:end-of-run\n";
+constexpr int kReaderCatchUpMs = 2000;
 
 std::string WithSlash(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder += '/';
@@ -203,12 +210,21 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
     }
   }
 
-  if (!WriteCommand(text)) return false;
+  // The run may end the moment it reads "quit": tell the runner first that
+  // this end was asked for, so it is not reported as an early end.
+  if (command->code == ENGINE_CMD_STOP) quitSent_ = true;
+  if (!WriteCommand(text)) {
+    if (command->code == ENGINE_CMD_STOP) quitSent_ = false;
+    return false;
+  }
 
   switch (command->code) {
     case ENGINE_CMD_STOP:
       media_.ClearMedium();
-      break;
+      // Announced even when the runner got there first: the user's stop is a change.
+      media_.state = ENGINE_STATE_STOPPED;
+      Notify(msgState_, ENGINE_STATE_STOPPED, 0);
+      return true;
     case ENGINE_CMD_SET_VOLUME:
     case ENGINE_CMD_CHANGE_VOLUME:
       Notify(msgVolume_, static_cast<std::uintptr_t>(settings_.volume), 0);
@@ -250,6 +266,7 @@ int CMplayerEngine::BeginRun(const char* name) {
   media_.ClearMedium();
   arguments_ = BuildEngineArguments(settings_, videoWindow_, fileName_, platform::CjkFontFile());
   media_.state = name ? ENGINE_STATE_OPENING : ENGINE_STATE_PLAYING;
+  quitSent_ = false;
 
   auto done = std::make_shared<std::atomic<bool>>(false);
   runners_.push_back(Runner{std::thread([this, done] {
@@ -330,9 +347,14 @@ void CMplayerEngine::RunnerMain() {
     entry(static_cast<int>(argv.size()), argv.data(), outputWrite_);
   }
 
+  // The report reads what the reader learned: let it finish this run's output
+  // first (bounded, it may be held up by a busy owner).
+  outputDrained_.Reset();
+  if (platform::WritePipe(outputWrite_, kRunEndMarker.data(), kRunEndMarker.size())) outputDrained_.Wait(kReaderCatchUpMs);
+
   // End-of-run report. A run that ended within 2 s of its length ended by
   // itself; anything else that was not stopped ended early.
-  if (static_cast<long long>(media_.length) - media_.lastPosition < 2) media_.state = ENGINE_STATE_STOPPED;
+  if (quitSent_ || static_cast<long long>(media_.length) - media_.lastPosition < 2) media_.state = ENGINE_STATE_STOPPED;
   if (media_.state.exchange(ENGINE_STATE_STOPPED) != ENGINE_STATE_STOPPED) Notify(msgState_, ENGINE_STATE_ABORTED, 0);
   Notify(msgState_, ENGINE_STATE_STOPPED, 0);
   platform::PostMessage(owner_, msgFinished_, ENGINE_STATE_STOPPED, 0);
@@ -342,7 +364,13 @@ void CMplayerEngine::RunnerMain() {
 void CMplayerEngine::ReaderMain() {
   std::array<char, kReadSize + 1> buffer;
   LineSplitter splitter;
-  auto handle = [this](const char* line, std::size_t length) { HandleOutputLine(line, length, media_, *this); };
+  auto handle = [this](const char* line, std::size_t length) {
+    if (std::string_view(line, length) == kRunEndLine) {
+      outputDrained_.Set();
+      return;
+    }
+    HandleOutputLine(line, length, media_, *this);
+  };
   for (;;) {
     const long n = platform::ReadPipe(outputRead_, buffer.data(), kReadSize);
     if (n <= 0) break;

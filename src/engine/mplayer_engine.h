@@ -84,6 +84,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
            msgMute_ = 0, msgSetting_ = 0, msgOpen_ = 0;
 
   MediaFields media_;
+  std::atomic<bool> quitSent_{false};  // the current run was told to quit
 
   int outputRead_ = -1, inputWrite_ = -1, inputRead_ = -1, outputWrite_ = -1;
 
@@ -93,6 +94,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   AbortFunction abort_ = nullptr;
 
   platform::ManualResetEvent runIdleEvent_{true};  // set while no run is in progress
+  platform::ManualResetEvent outputDrained_;       // the reader has seen the end-of-run marker
   std::vector<std::string> arguments_;
   std::thread readerThread_;
   std::vector<Runner> runners_;
