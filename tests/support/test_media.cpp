@@ -12,7 +12,7 @@ namespace {
 
 QString MediaDir() {
   const char* env = std::getenv("KINOVUE_TEST_MEDIA_DIR");
-  QString dir = env && *env ? QString::fromLocal8Bit(env) : QDir::tempPath() + "/kinovue-test-media";
+  QString dir = QString::fromLocal8Bit(env && *env ? env : KINOVUE_TEST_MEDIA_DIR_DEFAULT);
   QDir().mkpath(dir);
   return dir;
 }
@@ -57,7 +57,7 @@ std::string SoundClip() {
 
 std::string ProgramFolder() {
   const char* env = std::getenv("KINOVUE_BIN_DIR");
-  std::string dir = env && *env ? env : ".";
+  std::string dir = env && *env ? env : KINOVUE_BIN_DIR_DEFAULT;
   if (dir.back() != '/') dir += '/';
   return dir;
 }
