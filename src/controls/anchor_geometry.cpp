@@ -1,0 +1,109 @@
+#include "controls/anchor_geometry.h"
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+constexpr int kIntMax = std::numeric_limits<int>::max();
+constexpr int kIntMin = std::numeric_limits<int>::min();
+
+// Truncates toward zero like a plain cast, but a value outside the int range
+// (or NaN) saturates instead of being undefined.
+int TruncateToInt(double v) {
+  if (std::isnan(v)) return 0;
+  if (v >= static_cast<double>(kIntMax)) return kIntMax;
+  if (v <= static_cast<double>(kIntMin)) return kIntMin;
+  return static_cast<int>(v);
+}
+
+int ClampToInt(std::int64_t v) {
+  if (v > kIntMax) return kIntMax;
+  if (v < kIntMin) return kIntMin;
+  return static_cast<int>(v);
+}
+
+}  // namespace
+
+int AnchorEdgeCoordinate(std::int32_t fromFar, bool percent, std::int32_t value,
+                         const AnchorRect& frame, AnchorAxis axis) {
+  const bool horizontal = axis == AnchorAxis::Horizontal;
+  const std::int64_t span = horizontal ? frame.Width() : frame.Height();
+  // 64 bits: a large percentage of a large span must not overflow.
+  const std::int64_t offset = percent ? value * span / 100 : value;
+  if (fromFar == 1) {
+    const std::int64_t farEdge = horizontal ? frame.right : frame.bottom;
+    return ClampToInt(farEdge - offset);
+  }
+  return ClampToInt(offset);
+}
+
+int ZoomedLength(int native, float zoom) {
+  return TruncateToInt(static_cast<float>(native) * zoom);
+}
+
+AnchorRect CentredVideoRect(int containerWidth, int containerHeight, int nativeWidth,
+                            int nativeHeight, float zoom) {
+  if (nativeWidth == 0 || nativeHeight == 0) return {0, 0, containerWidth, containerHeight};
+  const int w = ZoomedLength(nativeWidth, zoom);
+  const int h = ZoomedLength(nativeHeight, zoom);
+  const int x = (containerWidth - w) / 2;
+  const int y = (containerHeight - h) / 2;
+  return {x, y, x + w, y + h};
+}
+
+std::optional<AnchorRect> ZoomedMainWindowRect(const ZoomWindowInput& in) {
+  const AnchorRect& m = in.mainWindow;
+  const AnchorRect& v = in.video;
+  const AnchorRect& k = in.container;
+  if (v.Width() == in.targetWidth && v.Height() == in.targetHeight &&
+      v.Width() == k.Width() && v.Height() == k.Height()) {
+    return std::nullopt;
+  }
+  int newWidth = m.Width() + (in.targetWidth - v.Width());
+  int newHeight = m.Height() + (in.targetHeight - v.Height());
+  if (newWidth < in.minWidth) newWidth = in.minWidth;
+  if (newHeight < in.minHeight) newHeight = in.minHeight;
+  // Each half is truncated on its own, as the window has always been placed.
+  int left = m.left + (m.Width() / 2 - newWidth / 2);
+  int top = m.top + (m.Height() / 2 - newHeight / 2);
+  if (top < 0) top = 0;
+  // The left edge is pulled back only when the client origin would go off
+  // the screen's left, not merely the frame.
+  if (left + in.clientOriginX < 0) left = 0;
+  return AnchorRect{left, top, left + newWidth, top + newHeight};
+}
+
+std::optional<AnchorRect> FittedVideoRect(int containerWidth, int containerHeight,
+                                          int nativeWidth, int nativeHeight, bool nativeSize,
+                                          bool screenAspect, int screenWidth, int screenHeight) {
+  if (nativeWidth == 0 || nativeHeight == 0) return std::nullopt;
+  int w = containerWidth;
+  int h = containerHeight;
+  if (nativeSize) {
+    w = nativeWidth;
+    h = nativeHeight;
+  } else if (screenAspect && screenWidth > 0 && screenHeight > 0) {
+    const float ratio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
+    const int byHeight = TruncateToInt(static_cast<float>(containerHeight) * ratio);
+    if (byHeight <= containerWidth) {
+      w = byHeight;
+    } else {
+      h = TruncateToInt(static_cast<float>(containerWidth) / ratio);
+    }
+  }
+  const int x = (containerWidth - w) / 2;
+  const int y = (containerHeight - h) / 2;
+  return AnchorRect{x, y, x + w, y + h};
+}
+
+std::optional<int> SliderReleaseValue(int pointerX, int clientWidth, int span) {
+  const double x = static_cast<double>(pointerX) - 8;
+  const double w = static_cast<double>(clientWidth) - 16;
+  if (w <= 0) return std::nullopt;
+  return TruncateToInt(x / w * span);
+}
+
+int SaturatingDifference(int a, int b) {
+  return ClampToInt(static_cast<std::int64_t>(a) - b);
+}

@@ -1,0 +1,48 @@
+#pragma once
+#include <QSize>
+#include <vector>
+
+#include "controls/anchor_geometry.h"
+#include "controls/anchor_layout.h"
+
+// Places the video widget inside its container (native size, zoomed,
+// letterboxed to the screen's proportions, or filling it) and resizes the
+// top-level window so that the video gets a requested zoom. The main window
+// owns one fitter and fills its fields; everything starts empty.
+//
+// The widgets are not owned. A null widget makes the operation that needs
+// it do nothing.
+class VideoAreaFitter : public AnchorLayout {
+ public:
+  // The main window's client rectangle at the last Relayout.
+  AnchorRect clientRect;
+  // The main window's own anchor table.
+  std::vector<AnchorEntry> table;
+  QWidget* videoWindow = nullptr;     // shows the picture
+  QWidget* videoContainer = nullptr;  // the picture is placed inside it
+  int nativeWidth = 0;                // picture size; 0 while unknown
+  int nativeHeight = 0;
+  QWidget* mainWindow = nullptr;  // the top-level window
+  int minWidth = 0;               // smallest outer size of mainWindow
+  int minHeight = 0;
+
+  // Lays out the main window's table, refreshes clientRect and, with
+  // fitVideo, centres the video window at zoom times the native size in the
+  // container (or makes it fill the container while the size is unknown).
+  void Relayout(bool fitVideo, float zoom);
+
+  // Resizes the main window, keeping its centre, so that the video becomes
+  // zoom times the native size, then Relayout(true, zoom). When the video
+  // already has that size and fills its container only the relayout runs.
+  void ZoomWindow(float zoom);
+
+  // Places the video in the container at its native size (nativeSize), at
+  // the screen's proportions (screenAspect) or filling it; centred. False,
+  // and nothing moves, while the native size is unknown.
+  bool FitVideo(bool nativeSize, bool screenAspect);
+
+ protected:
+  // The primary screen's size in pixels; an invalid size when there is no
+  // screen. Tests replace it.
+  virtual QSize PrimaryScreenSize() const;
+};

@@ -1,0 +1,182 @@
+#include "controls/anchor_geometry.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace {
+
+const AnchorRect k301x120{0, 0, 301, 120};
+
+TEST(AnchorEdgeCoordinate, PixelsFromTheOriginOrBackFromTheFarEdge) {
+  EXPECT_EQ(AnchorEdgeCoordinate(0, false, 17, k301x120, AnchorAxis::Horizontal), 17);
+  EXPECT_EQ(AnchorEdgeCoordinate(1, false, 17, k301x120, AnchorAxis::Horizontal), 284);
+  EXPECT_EQ(AnchorEdgeCoordinate(1, false, 17, k301x120, AnchorAxis::Vertical), 103);
+  // A right rule from the far edge with value 0 reaches the edge exactly.
+  EXPECT_EQ(AnchorEdgeCoordinate(1, false, 0, k301x120, AnchorAxis::Horizontal), 301);
+  // Only 1 means "far"; other values measure from the origin.
+  EXPECT_EQ(AnchorEdgeCoordinate(2, false, 17, k301x120, AnchorAxis::Horizontal), 17);
+  EXPECT_EQ(AnchorEdgeCoordinate(-1, false, 17, k301x120, AnchorAxis::Vertical), 17);
+}
+
+TEST(AnchorEdgeCoordinate, PercentagesOfTheSpanTruncateTowardZero) {
+  EXPECT_EQ(AnchorEdgeCoordinate(0, true, 50, k301x120, AnchorAxis::Horizontal), 150);
+  EXPECT_EQ(AnchorEdgeCoordinate(1, true, 50, k301x120, AnchorAxis::Horizontal), 151);
+  EXPECT_EQ(AnchorEdgeCoordinate(0, true, -50, k301x120, AnchorAxis::Horizontal), -150);
+  // Top and bottom rules take the height.
+  EXPECT_EQ(AnchorEdgeCoordinate(0, true, 33, k301x120, AnchorAxis::Vertical), 39);
+  // No overflow for a large percentage of a large span.
+  const AnchorRect huge{0, 0, 1 << 20, 10};
+  EXPECT_EQ(AnchorEdgeCoordinate(0, true, 10000, huge, AnchorAxis::Horizontal), 100 << 20);
+}
+
+TEST(AnchorEdgeCoordinate, FarEdgeOfAReferenceSizedFrame) {
+  // A 200 x 100 reference lends its size: the bottom is 100 - value.
+  const AnchorRect reference{0, 0, 200, 100};
+  EXPECT_EQ(AnchorEdgeCoordinate(1, false, 30, reference, AnchorAxis::Vertical), 70);
+  EXPECT_EQ(AnchorEdgeCoordinate(1, true, 25, reference, AnchorAxis::Horizontal), 150);
+}
+
+TEST(ZoomedLength, TruncatesTheProduct) {
+  EXPECT_EQ(ZoomedLength(321, 1.5f), 481);
+  EXPECT_EQ(ZoomedLength(640, 2.0f), 1280);
+  EXPECT_EQ(ZoomedLength(333, 0.5f), 166);
+  EXPECT_EQ(ZoomedLength(0, 2.0f), 0);
+  EXPECT_EQ(ZoomedLength(1 << 30, 1e10f), std::numeric_limits<int>::max());
+}
+
+TEST(CentredVideoRect, CentresTheZoomedPictureOrFillsWhileTheSizeIsUnknown) {
+  EXPECT_EQ(CentredVideoRect(640, 480, 320, 240, 1.0f), (AnchorRect{160, 120, 480, 360}));
+  EXPECT_EQ(CentredVideoRect(641, 481, 320, 240, 1.0f), (AnchorRect{160, 120, 480, 360}));
+  EXPECT_EQ(CentredVideoRect(640, 480, 320, 240, 2.0f), (AnchorRect{0, 0, 640, 480}));
+  // Larger than the container: the halves truncate toward zero (-10, not -11).
+  EXPECT_EQ(CentredVideoRect(300, 200, 321, 200, 1.0f), (AnchorRect{-10, 0, 311, 200}));
+  EXPECT_EQ(CentredVideoRect(640, 480, 0, 240, 1.0f), (AnchorRect{0, 0, 640, 480}));
+  EXPECT_EQ(CentredVideoRect(640, 480, 320, 0, 3.0f), (AnchorRect{0, 0, 640, 480}));
+}
+
+class ZoomedMainWindowRectTest : public ::testing::Test {
+ protected:
+  // A 500 x 400 window at (100, 50); the video and its container fill
+  // 480 x 300 of it; the client area starts 4 pixels in.
+  ZoomWindowInput Input() const {
+    ZoomWindowInput in;
+    in.mainWindow = {100, 50, 600, 450};
+    in.video = {110, 80, 590, 380};
+    in.container = {110, 80, 590, 380};
+    in.clientOriginX = 104;
+    in.targetWidth = 480;
+    in.targetHeight = 300;
+    in.minWidth = 200;
+    in.minHeight = 150;
+    return in;
+  }
+};
+
+TEST_F(ZoomedMainWindowRectTest, NothingMovesWhenTheVideoAlreadyFitsItsContainer) {
+  EXPECT_EQ(ZoomedMainWindowRect(Input()), std::nullopt);
+}
+
+TEST_F(ZoomedMainWindowRectTest, TheRightSizeInASmallerVideoWindowStillMoves) {
+  ZoomWindowInput in = Input();
+  in.container = {110, 80, 600, 380};  // video is 480 wide, container 490
+  ASSERT_TRUE(ZoomedMainWindowRect(in));
+  EXPECT_EQ(*ZoomedMainWindowRect(in), in.mainWindow);
+}
+
+TEST_F(ZoomedMainWindowRectTest, GrowsByTheMissingVideoSizeAroundTheOldCentre) {
+  ZoomWindowInput in = Input();
+  in.targetWidth = 640;   // +160
+  in.targetHeight = 481;  // +181
+  // Width 660: left = 100 + (250 - 330); height 581: top = 50 + (200 - 290).
+  // 50 - 90 is negative, so the top goes to 0.
+  EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{20, 0, 680, 581}));
+}
+
+TEST_F(ZoomedMainWindowRectTest, HalvesAreTruncatedSeparately) {
+  ZoomWindowInput in = Input();
+  in.mainWindow = {100, 300, 600, 700};  // 500 x 400
+  in.targetWidth = 479;                  // new width 499
+  in.targetHeight = 299;                 // new height 399
+  // 500/2 - 499/2 = 1, where (500 - 499) / 2 would be 0.
+  EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{101, 301, 600, 700}));
+}
+
+TEST_F(ZoomedMainWindowRectTest, NeverSmallerThanTheMinimumSize) {
+  ZoomWindowInput in = Input();
+  in.targetWidth = 100;  // would give 120 x 250
+  in.targetHeight = 150;
+  in.minWidth = 300;
+  in.minHeight = 260;
+  // left = 100 + (250 - 150), top = 50 + (200 - 130)
+  EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{200, 120, 500, 380}));
+}
+
+TEST_F(ZoomedMainWindowRectTest, LeftGoesToZeroOnlyWhenTheClientOriginWouldBeOffScreen) {
+  ZoomWindowInput in = Input();
+  in.mainWindow = {10, 50, 510, 450};
+  in.targetWidth = 580;  // new width 600: left = 10 + (250 - 300) = -40
+  in.clientOriginX = 39;
+  EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{0, 50, 600, 450}));
+  // With the client origin far enough right the frame may go off the left.
+  in.clientOriginX = 40;
+  EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{-40, 50, 560, 450}));
+  // The rule looks at left + X only: even a left edge that would stay on
+  // screen goes to 0 when the client origin lies far enough left.
+  in.mainWindow = {200, 50, 700, 450};  // left = 200 - 50 = 150
+  in.clientOriginX = -200;
+  EXPECT_EQ(ZoomedMainWindowRect(in)->left, 0);
+  in.clientOriginX = -150;
+  EXPECT_EQ(ZoomedMainWindowRect(in)->left, 150);
+}
+
+TEST(FittedVideoRect, DoesNothingWhileTheNativeSizeIsUnknown) {
+  EXPECT_EQ(FittedVideoRect(640, 480, 0, 480, true, false, 1280, 1024), std::nullopt);
+  EXPECT_EQ(FittedVideoRect(640, 480, 640, 0, false, true, 1280, 1024), std::nullopt);
+}
+
+TEST(FittedVideoRect, ScreenProportionsInTheContainer) {
+  // 1280 x 1024: ratio 1.25, 480 * 1.25 = 600 fits in 640.
+  EXPECT_EQ(FittedVideoRect(640, 480, 352, 288, false, true, 1280, 1024),
+            (AnchorRect{20, 0, 620, 480}));
+  // A tall container: 600 * 1.25 = 750 is too wide, so the width binds:
+  // 400 / 1.25 = 320 high, centred at (600 - 320) / 2 = 140.
+  EXPECT_EQ(FittedVideoRect(400, 600, 352, 288, false, true, 1280, 1024),
+            (AnchorRect{0, 140, 400, 460}));
+  // A screen size that is not known fills the container.
+  EXPECT_EQ(FittedVideoRect(640, 480, 352, 288, false, true, 0, 0),
+            (AnchorRect{0, 0, 640, 480}));
+}
+
+TEST(FittedVideoRect, NativeSizeWinsAndOtherwiseFills) {
+  EXPECT_EQ(FittedVideoRect(640, 480, 352, 288, true, true, 1280, 1024),
+            (AnchorRect{144, 96, 496, 384}));
+  EXPECT_EQ(FittedVideoRect(640, 480, 352, 288, false, false, 1280, 1024),
+            (AnchorRect{0, 0, 640, 480}));
+}
+
+TEST(SliderReleaseValue, PointerAcrossTheChannel) {
+  // A 520-pixel bar has a 504-pixel channel from x = 8.
+  EXPECT_EQ(SliderReleaseValue(8, 520, 1000), 0);
+  EXPECT_EQ(SliderReleaseValue(512, 520, 1000), 1000);
+  EXPECT_EQ(SliderReleaseValue(260, 520, 1000), 500);
+  EXPECT_EQ(SliderReleaseValue(261, 520, 1000), 501);  // 253/504*1000 = 501.98
+  // Outside the channel: not clamped, and truncated toward zero.
+  EXPECT_EQ(SliderReleaseValue(0, 520, 1000), -15);  // -15.87
+  EXPECT_EQ(SliderReleaseValue(519, 520, 1000), 1013);
+}
+
+TEST(SliderReleaseValue, NoValueWithoutAChannel) {
+  EXPECT_EQ(SliderReleaseValue(8, 16, 100), std::nullopt);
+  EXPECT_EQ(SliderReleaseValue(8, 0, 100), std::nullopt);
+  EXPECT_EQ(SliderReleaseValue(100000, 17, std::numeric_limits<int>::max()),
+            std::numeric_limits<int>::max());
+}
+
+TEST(SaturatingDifference, StaysInRange) {
+  EXPECT_EQ(SaturatingDifference(5, 8), -3);
+  EXPECT_EQ(SaturatingDifference(std::numeric_limits<int>::min(), 1), std::numeric_limits<int>::min());
+  EXPECT_EQ(SaturatingDifference(std::numeric_limits<int>::max(), -1), std::numeric_limits<int>::max());
+}
+
+}  // namespace
