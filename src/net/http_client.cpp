@@ -1,0 +1,265 @@
+#include "net/http_client.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QHostAddress>
+#include <QNetworkProxy>
+#include <QTcpSocket>
+#include <QTimer>
+#include <algorithm>
+#include <climits>
+
+namespace net {
+namespace {
+
+thread_local int lastError = 0;
+
+constexpr std::size_t kWorkBuffer = 1024;  // url after the prefix, and the request
+constexpr std::size_t kPartBuffer = 260;   // host, path
+constexpr std::size_t kStatusBytes = 16;   // the part of the reply that is looked at
+
+// Sentinel of EvaluateWait: keep waiting.
+constexpr int kPending = 1;
+
+int TimeoutMs(int timeout) {
+  if (timeout < 0) return 0;
+  return timeout < 1000 ? timeout * 1000 : timeout;
+}
+
+// The C library's atoi, without its overflow: saturates at the int range.
+int LeadingInt(const std::string& text) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
+  long long value = 0;
+  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
+    value = value * 10 + (text[i] - '0');
+    if (value > INT_MAX) {
+      value = static_cast<long long>(INT_MAX) + 1;
+      break;
+    }
+  }
+  if (negative) value = -value;
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+bool SafeRequestText(const std::string& text) {
+  for (unsigned char c : text) {
+    if (c <= 0x20 || c == 0x7F) return false;
+  }
+  return true;
+}
+
+bool IsDottedIPv4(const std::string& host) {
+  QHostAddress address;
+  return address.setAddress(QString::fromStdString(host)) && address.protocol() == QAbstractSocket::IPv4Protocol;
+}
+
+int ErrorNumber(QAbstractSocket::SocketError error) {
+  switch (error) {
+    case QAbstractSocket::ConnectionRefusedError: return kErrConnectionRefused;
+    case QAbstractSocket::HostNotFoundError: return kErrHostNotFound;
+    case QAbstractSocket::SocketTimeoutError: return kErrTimedOut;
+    default: return kErrConnectionAborted;
+  }
+}
+
+struct Modes {
+  bool read = false;
+  bool write = false;
+  bool except = false;
+};
+
+// The answer a poll of the socket would give now: a WaitSocket result, or
+// kPending when nothing asked for has happened yet.
+int EvaluateWait(const QTcpSocket& socket, const Modes& modes) {
+  const bool dead = socket.state() == QAbstractSocket::UnconnectedState;
+  // The peer closing is an ordinary end (a read then gives nothing); any
+  // other loss of the socket is a failure.
+  const bool failed = dead && socket.error() != QAbstractSocket::RemoteHostClosedError;
+  const bool readable = socket.bytesAvailable() > 0 || dead;
+  const bool writable = socket.state() == QAbstractSocket::ConnectedState;
+  if (modes.except && failed) {
+    lastError = ErrorNumber(socket.error());
+    return kWaitFailed;
+  }
+  if ((modes.read && readable) || (modes.write && writable)) {
+    if (failed && socket.bytesAvailable() == 0) {
+      lastError = ErrorNumber(socket.error());
+      return kWaitFailed;
+    }
+    return kWaitReady;
+  }
+  // A dead socket never becomes ready: no point waiting out the time.
+  if (dead) {
+    lastError = failed ? ErrorNumber(socket.error()) : kErrConnectionAborted;
+    return kWaitFailed;
+  }
+  return kPending;
+}
+
+int WaitSocketMs(QTcpSocket& socket, const Modes& modes, int timeoutMs) {
+  int result = EvaluateWait(socket, modes);
+  if (result != kPending) return result;
+  if (timeoutMs <= 0) {
+    lastError = kErrTimedOut;
+    return kWaitTimedOut;
+  }
+  // Our own exit codes; any other result of exec() means the application is
+  // quitting (and a later exec() returns at once until it has).
+  constexpr int kChanged = 0x4B561;
+  constexpr int kTimeUp = 0x4B562;
+  QElapsedTimer clock;
+  clock.start();
+  QEventLoop loop;
+  QTimer timer;
+  timer.setSingleShot(true);
+  // A coarse timer may fire up to 5 % early.
+  timer.setTimerType(Qt::PreciseTimer);
+  QObject::connect(&timer, &QTimer::timeout, &loop, [&loop] { loop.exit(kTimeUp); });
+  auto recheck = [&] {
+    if (EvaluateWait(socket, modes) != kPending) loop.exit(kChanged);
+  };
+  QObject::connect(&socket, &QIODevice::readyRead, &loop, recheck);
+  QObject::connect(&socket, &QAbstractSocket::connected, &loop, recheck);
+  QObject::connect(&socket, &QAbstractSocket::disconnected, &loop, recheck);
+  QObject::connect(&socket, &QAbstractSocket::errorOccurred, &loop, recheck);
+  QObject::connect(&socket, &QAbstractSocket::stateChanged, &loop, recheck);
+  for (;;) {
+    const qint64 left = timeoutMs - clock.elapsed();
+    if (left <= 0) break;
+    timer.start(static_cast<int>(left));
+    const int code = loop.exec();
+    if (code != kChanged && code != kTimeUp) return kWaitFailed;
+    // Another handler of the same event may have taken the data already.
+    result = EvaluateWait(socket, modes);
+    if (result != kPending) return result;
+  }
+  lastError = kErrTimedOut;
+  return kWaitTimedOut;
+}
+
+Modes ParseModes(const std::string& text) {
+  Modes modes;
+  for (char c : text) {
+    if (c == 'r') modes.read = true;
+    if (c == 'w') modes.write = true;
+    if (c == 'e') modes.except = true;
+  }
+  return modes;
+}
+
+std::unique_ptr<QTcpSocket> ConnectTcpMs(const std::string& host, int port, int timeoutMs) {
+  if (!QCoreApplication::instance() || host.empty() || port <= 0 || port > 65535) {
+    lastError = kErrConnectionAborted;
+    return nullptr;
+  }
+  auto socket = std::make_unique<QTcpSocket>();
+  // Straight to the server, whatever proxy the application may have set.
+  socket->setProxy(QNetworkProxy::NoProxy);
+  socket->connectToHost(QString::fromStdString(host), static_cast<quint16>(port), QIODevice::ReadWrite,
+                        QAbstractSocket::IPv4Protocol);
+  Modes modes;
+  modes.write = true;
+  modes.except = true;
+  if (WaitSocketMs(*socket, modes, timeoutMs) != kWaitReady) {
+    socket->abort();
+    return nullptr;
+  }
+  lastError = 0;
+  return socket;
+}
+
+}  // namespace
+
+bool ParseHttpUrl(const std::string& url, HttpTarget& target) {
+  // The url is a zero-terminated text: nothing after a NUL counts.
+  std::string text = url.substr(0, url.find('\0'));
+  const std::size_t scheme = text.find("http://");
+  if (scheme != std::string::npos) text.erase(0, scheme + 7);
+  if (text.size() >= kWorkBuffer) return false;
+  const std::size_t slash = text.find('/');
+  if (slash == std::string::npos) return false;
+  std::string host = text.substr(0, slash);
+  std::string path = text.substr(slash + 1);
+  if (host.size() >= kPartBuffer || path.size() >= kPartBuffer) return false;
+  int port = 80;
+  const std::size_t colon = host.find(':');
+  if (colon != std::string::npos) {
+    const int number = LeadingInt(host.substr(colon + 1));
+    host.resize(colon);
+    if (number > 65535) return false;
+    if (number > 0) port = number;
+  }
+  if (host.empty() || !SafeRequestText(host) || !SafeRequestText(path)) return false;
+  target.host = host;
+  target.port = port;
+  target.path = path;
+  target.literalAddress = IsDottedIPv4(host);
+  return true;
+}
+
+std::string BuildHttpRequest(const HttpTarget& target) {
+  std::string request = "GET /" + target.path + " HTTP/1.1\r\nConnection: Close\r\n";
+  if (!target.literalAddress) request += "Host: " + target.host + "\r\n";
+  request +=
+      "Pragma: no-cache\r\n"
+      "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, image/png, */*\r\n"
+      "Accept-Language: en\r\n"
+      "Accept-Charset: iso-8859-1,*,utf-8\r\n\r\n";
+  return request;
+}
+
+int HttpGetStatusOk(const std::string& url) { return HttpGetStatusOk(url, HttpTimeouts{}); }
+
+int HttpGetStatusOk(const std::string& url, const HttpTimeouts& timeouts) {
+  HttpTarget target;
+  if (!ParseHttpUrl(url, target)) return 0;
+  const std::string request = BuildHttpRequest(target);
+  if (request.size() >= kWorkBuffer) return 0;
+  std::unique_ptr<QTcpSocket> socket = ConnectTcpMs(target.host, target.port, timeouts.connectMs);
+  if (!socket) return 0;
+  socket->write(request.data(), static_cast<qint64>(request.size()));
+  socket->flush();
+
+  // The status line may come in pieces: gather its first bytes within the
+  // receive time, or up to the server closing.
+  std::string head;
+  QElapsedTimer clock;
+  clock.start();
+  Modes readable;
+  readable.read = true;
+  while (head.size() < kStatusBytes) {
+    const qint64 left = timeouts.receiveMs - clock.elapsed();
+    if (left <= 0) {
+      lastError = kErrTimedOut;
+      break;
+    }
+    if (WaitSocketMs(*socket, readable, static_cast<int>(left)) != kWaitReady) break;
+    const QByteArray got = socket->read(static_cast<qint64>(kStatusBytes - head.size()));
+    if (got.isEmpty()) break;  // the server closed
+    head.append(got.constData(), static_cast<std::size_t>(got.size()));
+  }
+  socket->abort();
+  // The reply was looked at as a zero-terminated text.
+  head.resize(std::min(head.size(), head.find('\0')));
+  return head.find("200 OK") != std::string::npos ? 1 : 0;
+}
+
+std::unique_ptr<QTcpSocket> ConnectTcp(const std::string& host, int port, int timeout, bool /*nonBlocking*/) {
+  return ConnectTcpMs(host, port, TimeoutMs(timeout));
+}
+
+int WaitSocket(QTcpSocket& socket, const std::string& modes, int timeout) {
+  return WaitSocketMs(socket, ParseModes(modes), TimeoutMs(timeout));
+}
+
+void PumpOneMessage() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
+
+int LastSocketError() { return lastError; }
+
+}  // namespace net

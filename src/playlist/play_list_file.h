@@ -1,0 +1,24 @@
+#pragma once
+#include <cstddef>
+#include <deque>
+#include <functional>
+#include <string>
+
+// The playlist text file ("PlayList.dat", exported and imported lists): one
+// item per line, its bytes as they are, CR LF after every line, an empty list
+// is an empty file.
+
+// Longest line text that is read back: a path buffer.
+inline constexpr std::size_t kPlayListMaxLine = 4096;
+
+// Replaces the file with the items (temporary file renamed over it, so a
+// crash never leaves half a list). An item holding a line feed cannot be told
+// apart from two items and is left out. True when the file was written.
+bool WritePlayListFile(const std::string& path, const std::deque<std::string>& items);
+
+// Calls onLine for every complete line, in file order, with its line end
+// (LF, or CR LF) removed and cut at a NUL byte. A line longer than
+// kPlayListMaxLine is skipped whole; a last line without a line end is not a
+// line (it may be what is left of an interrupted write). False when the file
+// cannot be opened.
+bool ReadPlayListFile(const std::string& path, const std::function<void(const std::string&)>& onLine);

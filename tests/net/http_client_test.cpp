@@ -1,0 +1,262 @@
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <string>
+
+#include "core_app.h"
+#include "net/http_client.h"
+#include "scripted_server.h"
+
+namespace {
+
+using net::HttpTarget;
+using Piece = ScriptedServer::Piece;
+using End = ScriptedServer::End;
+
+std::string Url(int port, const std::string& path = "statistics.php?name=kinovue&ver=1.0.1008&act=install") {
+  return "http://127.0.0.1:" + std::to_string(port) + "/" + path;
+}
+
+class HttpTest : public ::testing::Test {
+ protected:
+  void SetUp() override { testsupport::CoreApp(); }
+};
+
+// ---- url and request
+
+TEST(HttpUrl, HostNameAndPathWithQuery) {
+  HttpTarget target;
+  ASSERT_TRUE(net::ParseHttpUrl("http://stats.example.com/a/b?x=1", target));
+  EXPECT_EQ(target.host, "stats.example.com");
+  EXPECT_EQ(target.port, 80);
+  EXPECT_EQ(target.path, "a/b?x=1");
+  EXPECT_FALSE(target.literalAddress);
+  HttpTarget same;
+  ASSERT_TRUE(net::ParseHttpUrl("junk http://stats.example.com/a/b?x=1", same));  // all before the prefix goes
+  EXPECT_EQ(same.host + same.path, target.host + target.path);
+  EXPECT_EQ(net::BuildHttpRequest(target),
+            "GET /a/b?x=1 HTTP/1.1\r\nConnection: Close\r\nHost: stats.example.com\r\nPragma: no-cache\r\n"
+            "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, image/png, */*\r\n"
+            "Accept-Language: en\r\nAccept-Charset: iso-8859-1,*,utf-8\r\n\r\n");
+}
+
+TEST(HttpUrl, DottedAddressWithPortSendsNoHostHeader) {
+  HttpTarget target;
+  ASSERT_TRUE(net::ParseHttpUrl("http://10.0.0.1:8080/ping", target));
+  EXPECT_EQ(target.host, "10.0.0.1");
+  EXPECT_EQ(target.port, 8080);
+  EXPECT_TRUE(target.literalAddress);
+  EXPECT_EQ(net::BuildHttpRequest(target),
+            "GET /ping HTTP/1.1\r\nConnection: Close\r\nPragma: no-cache\r\n"
+            "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, image/png, */*\r\n"
+            "Accept-Language: en\r\nAccept-Charset: iso-8859-1,*,utf-8\r\n\r\n");
+}
+
+TEST(HttpUrl, PortRules) {
+  HttpTarget target;
+  for (const char* url : {"h:0/x", "h:/x", "h:-8/x", "h:abc/x", "h/x"}) {
+    ASSERT_TRUE(net::ParseHttpUrl(url, target)) << url;
+    EXPECT_EQ(target.host, "h") << url;
+    EXPECT_EQ(target.port, 80) << url;
+  }
+  ASSERT_TRUE(net::ParseHttpUrl("h: 8081x/x", target));  // leading number, as atoi
+  EXPECT_EQ(target.port, 8081);
+  EXPECT_FALSE(net::ParseHttpUrl("h:65536/x", target));
+  EXPECT_FALSE(net::ParseHttpUrl("h:99999999999999999999/x", target));
+}
+
+TEST(HttpUrl, RejectedWithoutSlashEmptyHostOrOverLimits) {
+  HttpTarget target;
+  EXPECT_FALSE(net::ParseHttpUrl("http://stats.example.com", target));
+  EXPECT_FALSE(net::ParseHttpUrl("http:///x", target));
+  EXPECT_FALSE(net::ParseHttpUrl("http://:8080/x", target));
+  EXPECT_TRUE(net::ParseHttpUrl(std::string(259, 'h') + "/" + std::string(259, 'p'), target));
+  EXPECT_FALSE(net::ParseHttpUrl(std::string(260, 'h') + "/p", target));
+  EXPECT_FALSE(net::ParseHttpUrl("h/" + std::string(260, 'p'), target));
+}
+
+TEST(HttpUrl, LineBreaksSpacesAndControlBytesCannotShapeTheRequest) {
+  HttpTarget target;
+  for (const char* url : {"http://h/a b", "http://h/a\r\nX-Evil: 1", "http://h\r\nX: 1/p", "http://h/\x01",
+                          "http://h/\x7f"}) {
+    EXPECT_FALSE(net::ParseHttpUrl(url, target)) << url;
+  }
+  ASSERT_TRUE(net::ParseHttpUrl(std::string("http://h/p\0 evil", 16), target));  // the url ends at its NUL
+  EXPECT_EQ(target.path, "p");
+}
+
+// ---- against a real server
+
+TEST_F(HttpTest, OkStatusLineIsSuccessAndTheRequestIsSentWhole) {
+  ScriptedServer server({{0, "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n"}}, End::Close);
+  EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port(), "a/b?x=1")), 1);
+  HttpTarget target;
+  ASSERT_TRUE(net::ParseHttpUrl(Url(server.Port(), "a/b?x=1"), target));
+  EXPECT_EQ(server.Request(), net::BuildHttpRequest(target));
+  EXPECT_EQ(server.Request().find("Host:"), std::string::npos);
+}
+
+TEST_F(HttpTest, HostNameIsLookedUpAndNamedInTheRequest) {
+  ScriptedServer server({{0, "HTTP/1.1 200 OK\r\n\r\n"}}, End::Close);
+  EXPECT_EQ(net::HttpGetStatusOk("http://localhost:" + std::to_string(server.Port()) + "/p"), 1);
+  EXPECT_NE(server.Request().find("\r\nHost: localhost\r\n"), std::string::npos) << server.Request();
+}
+
+TEST_F(HttpTest, VersionOneZeroCountsOtherCodesDoNot) {
+  {
+    ScriptedServer server({{0, "HTTP/1.0 200 OK\r\n\r\n"}}, End::Close);
+    EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 1);
+  }
+  {
+    ScriptedServer server({{0, "HTTP/1.1 404 Not Found\r\n\r\n200 OK"}}, End::Close);
+    EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 0);
+  }
+  {
+    ScriptedServer server({{0, "HTTP/1.1 500 200 OK\r\n\r\n"}}, End::Close);  // "200 OK" past byte 16
+    EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 0);
+  }
+}
+
+TEST_F(HttpTest, OnlyTheFirstSixteenBytesAreLookedAt) {
+  {
+    ScriptedServer server({{0, "HTTP/1.1  200 OK\r\n\r\n"}}, End::Close);  // bytes 10 to 15
+    EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 1);
+  }
+  {
+    ScriptedServer server({{0, "HTTP/1.1   200 OK\r\n\r\n"}}, End::Close);  // bytes 11 to 16
+    EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 0);
+  }
+}
+
+TEST_F(HttpTest, StatusLineSplitAcrossPacketsIsGathered) {
+  ScriptedServer server({{0, "HTTP/1."}, {80, "1 20"}, {80, "0 O"}, {80, "K\r\n\r\n"}}, End::Close);
+  EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 1);
+}
+
+TEST_F(HttpTest, ServerClosingWithoutAnswerFailsAtOnce) {
+  ScriptedServer server({}, End::Close);
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 0);
+  EXPECT_LT(clock.elapsed(), 5000);
+  EXPECT_EQ(server.Connections(), 1);
+}
+
+TEST_F(HttpTest, ShortReplyThenCloseIsNotSuccess) {
+  ScriptedServer server({{0, "200 O"}}, End::Close);
+  EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 0);
+}
+
+TEST_F(HttpTest, SilentServerEndsWithinTheReceiveTime) {
+  ScriptedServer server({}, End::StaySilent);
+  net::HttpTimeouts timeouts;
+  timeouts.receiveMs = 1200;
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port()), timeouts), 0);
+  EXPECT_GE(clock.elapsed(), 1100);
+  EXPECT_LT(clock.elapsed(), 4000);
+  EXPECT_EQ(net::LastSocketError(), net::kErrTimedOut);
+}
+
+TEST_F(HttpTest, SilentServerWithTheProgramsTimeoutsEndsAfterTenSeconds) {
+  ScriptedServer server({{0, "HTTP/1.1"}}, End::StaySilent);  // half a status line, then nothing
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 0);
+  EXPECT_GE(clock.elapsed(), 9900);
+  EXPECT_LT(clock.elapsed(), 13000);
+}
+
+TEST_F(HttpTest, ClosedPortIsRefusedQuickly) {
+  const int port = ClosedPort();
+  ASSERT_NE(port, 0);
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(net::HttpGetStatusOk(Url(port)), 0);
+  EXPECT_EQ(net::ConnectTcp("127.0.0.1", port, 10000, false), nullptr);
+  EXPECT_EQ(net::LastSocketError(), net::kErrConnectionRefused);
+  EXPECT_LT(clock.elapsed(), 3000);
+}
+
+TEST_F(HttpTest, UrlWithoutPathOpensNoConnection) {
+  ScriptedServer server({{0, "HTTP/1.1 200 OK\r\n\r\n"}}, End::Close);
+  EXPECT_EQ(net::HttpGetStatusOk("http://127.0.0.1:" + std::to_string(server.Port())), 0);
+  testsupport::PumpUntil([] { return false; }, 200);
+  EXPECT_EQ(server.Connections(), 0);
+}
+
+TEST_F(HttpTest, EventsKeepRunningWhileWaiting) {
+  ScriptedServer server({{600, "HTTP/1.1 200 OK\r\n\r\n"}}, End::Close);
+  QElapsedTimer clock;
+  clock.start();
+  qint64 firedAt = -1;
+  QTimer::singleShot(100, [&] { firedAt = clock.elapsed(); });
+  EXPECT_EQ(net::HttpGetStatusOk(Url(server.Port())), 1);
+  EXPECT_GE(firedAt, 0);
+  EXPECT_LT(firedAt, 500);  // during the request, not after it
+  EXPECT_GE(clock.elapsed(), 550);
+}
+
+TEST_F(HttpTest, NestedRequestFromAnEventDuringAWaitIsIndependent) {
+  ScriptedServer slow({{500, "HTTP/1.1 404 Not Found\r\n\r\n"}}, End::Close);
+  ScriptedServer fast({{0, "HTTP/1.1 200 OK\r\n\r\n"}}, End::Close);
+  int inner = -1;
+  QTimer::singleShot(50, [&] { inner = net::HttpGetStatusOk(Url(fast.Port())); });
+  EXPECT_EQ(net::HttpGetStatusOk(Url(slow.Port())), 0);
+  EXPECT_EQ(inner, 1);
+}
+
+// ---- the waiting primitives
+
+TEST_F(HttpTest, WaitTimeoutBelowThousandIsInSeconds) {
+  ScriptedServer server({}, End::StaySilent);
+  auto socket = net::ConnectTcp("127.0.0.1", server.Port(), 5, false);
+  ASSERT_NE(socket, nullptr);
+  EXPECT_EQ(net::WaitSocket(*socket, "w", 1), net::kWaitReady);
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(net::WaitSocket(*socket, "r", 1), net::kWaitTimedOut);
+  EXPECT_GE(clock.elapsed(), 950);
+  EXPECT_LT(clock.elapsed(), 3000);
+  EXPECT_EQ(net::LastSocketError(), net::kErrTimedOut);
+}
+
+TEST_F(HttpTest, WaitOnAClosedSocketFailsInsteadOfWaiting) {
+  ScriptedServer server({}, End::Close);
+  auto socket = net::ConnectTcp("localhost", server.Port(), 5000, true);
+  ASSERT_NE(socket, nullptr);
+  socket->write("GET / HTTP/1.1\r\n\r\n");
+  QElapsedTimer clock;
+  clock.start();
+  // The peer's close makes the socket readable (a read gives nothing) ...
+  EXPECT_EQ(net::WaitSocket(*socket, "r", 5000), net::kWaitReady);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return socket->state() == QAbstractSocket::UnconnectedState; }, 3000));
+  // ... and never writable again.
+  EXPECT_EQ(net::WaitSocket(*socket, "w", 5000), net::kWaitFailed);
+  EXPECT_LT(clock.elapsed(), 4000);
+}
+
+TEST_F(HttpTest, QuitDuringAWaitEndsItAndTheApplicationStillQuits) {
+  ScriptedServer server({}, End::StaySilent);
+  auto socket = net::ConnectTcp("127.0.0.1", server.Port(), 5000, false);
+  ASSERT_NE(socket, nullptr);
+  int result = 1234;
+  qint64 waited = -1;
+  QTimer::singleShot(0, [&] {
+    QElapsedTimer clock;
+    clock.start();
+    result = net::WaitSocket(*socket, "r", 8000);
+    waited = clock.elapsed();
+  });
+  QTimer::singleShot(200, [] { QCoreApplication::quit(); });
+  QTimer::singleShot(15000, [] { QCoreApplication::exit(1); });  // a guard, should the wait swallow the quit
+  EXPECT_EQ(QCoreApplication::exec(), 0);
+  EXPECT_EQ(result, net::kWaitFailed);
+  EXPECT_GE(waited, 0);
+  EXPECT_LT(waited, 3000);
+}
+
+}  // namespace
