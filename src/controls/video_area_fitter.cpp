@@ -23,9 +23,9 @@ void MoveTo(QWidget* w, const AnchorRect& r) {
 }  // namespace
 
 void VideoAreaFitter::Relayout(bool fitVideo, float zoom) {
-  if (mainWindow) {
-    const AnchorRect client{0, 0, mainWindow->width(), mainWindow->height()};
-    Layout(mainWindow, table.data(), table.size());
+  if (QWidget* area = clientWindow ? clientWindow : mainWindow) {
+    const AnchorRect client{0, 0, area->width(), area->height()};
+    Layout(area, table.data(), table.size());
     clientRect = client;
   }
   if (!fitVideo || !videoWindow || !videoContainer) return;
@@ -41,7 +41,7 @@ void VideoAreaFitter::ZoomWindow(float zoom) {
     in.container = ScreenRect(videoContainer);
     in.video = ScreenRect(videoWindow);
     in.mainWindow = ToAnchorRect(mainWindow->frameGeometry());
-    in.clientOriginX = mainWindow->mapToGlobal(QPoint(0, 0)).x();
+    in.clientOriginX = (clientWindow ? clientWindow : mainWindow)->mapToGlobal(QPoint(0, 0)).x();
     in.minWidth = minWidth;
     in.minHeight = minHeight;
     if (const std::optional<AnchorRect> outer = ZoomedMainWindowRect(in)) {

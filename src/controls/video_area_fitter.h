@@ -23,6 +23,9 @@ class VideoAreaFitter : public AnchorLayout {
   int nativeWidth = 0;                // picture size; 0 while unknown
   int nativeHeight = 0;
   QWidget* mainWindow = nullptr;  // the top-level window
+  // The widget whose client area the table is laid out in (the area below a
+  // menu bar); mainWindow when null.
+  QWidget* clientWindow = nullptr;
   int minWidth = 0;               // smallest outer size of mainWindow
   int minHeight = 0;
 

@@ -1,0 +1,252 @@
+// The main window: construction, start-up, message dispatch and shutdown.
+#include "mainwindow/kinovue_dlg.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFontMetrics>
+#include <QMenuBar>
+#include <QScreen>
+
+#include "controls/resource_images.h"
+#include "engine/mplayer_engine.h"
+#include "mainwindow/command_ids.h"
+#include "mainwindow/instance_hand_over.h"
+#include "mainwindow/video_windows.h"
+#include "platform/hand_over.h"
+#include "platform/program_folder.h"
+#include "platform/single_instance.h"
+
+namespace {
+
+// The window's size in dialog units, as its template gives it.
+constexpr int kDialogWidthUnits = 287;
+constexpr int kDialogHeightUnits = 222;
+// Quiet time after which the shutdown stops waiting for the engine.
+constexpr int kShutdownQuietMs = 2000;
+
+QColor InterfaceGrey() { return QColor(212, 208, 200); }
+
+}  // namespace
+
+CKinovueDlg::CKinovueDlg(KinovueOptions options) : options_(std::move(options)), keys_(options_.keys) {
+  setWindowTitle("Kinovue");
+  setWindowIcon(LoadResourceIcon(kProgramIcon));
+  setAcceptDrops(true);
+  QFont font("SimSun", 9);
+  setFont(font);
+  QPalette grey = palette();
+  grey.setColor(QPalette::Window, InterfaceGrey());
+  setPalette(grey);
+
+  client_ = new QWidget(this);
+  client_->setObjectName("client");
+  client_->setAutoFillBackground(true);
+  setCentralWidget(client_);
+  const QFontMetrics metrics(font);
+  resize(kDialogWidthUnits * metrics.averageCharWidth() / 4, kDialogHeightUnits * metrics.height() / 8);
+
+  // The window's X11 id is its handle: the engine's owner and "RunningHandle".
+  messageWindow_ = std::make_unique<platform::MessageWindow>(
+      [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return OnMessage(m, w, l); }, winId());
+  qApp->installEventFilter(this);
+}
+
+void CKinovueDlg::HandOverReceived(const std::string& path) {
+  discQueue_.clear();
+  if (path.empty()) return;
+  RequestOpen(path);
+  if (isMinimized()) showNormal();
+  RememberLastOpen(path);
+}
+
+CKinovueDlg::~CKinovueDlg() {
+  qApp->removeEventFilter(this);
+  // Engine first: its threads may still talk to the windows below.
+  engine_.reset();
+  playlist_.reset();
+  videoMessages_.reset();
+}
+
+platform::WindowHandle CKinovueDlg::Handle() const { return messageWindow_->Handle(); }
+
+bool CKinovueDlg::OnInitDialog() {
+  if (!PlayerInitialise()) return false;
+  controlPanel_.CreatePanel(client_, this, QRect(0, client_->height() - 72, client_->width(), 72));
+  controlPanel_.Panel()->installEventFilter(this);
+  if (!CreateVideoWindows()) return false;
+
+  SetChecked(videoPanel_ ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
+  RefreshViewMenu();
+  RefreshPlaybackMenu();
+
+  if (!options_.commandLine.empty()) {
+    pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);
+    PostFinishedToSelf();
+  }
+  return true;
+}
+
+bool CKinovueDlg::PlayerInitialise() {
+  programFolder_ = options_.programFolder.empty() ? platform::ProgramFolder() : options_.programFolder;
+  if (programFolder_.back() != '/') programFolder_ += '/';
+  QDir().mkpath(QString::fromStdString(programFolder_ + "dat"));
+  settingsPath_ = programFolder_ + "dat/kinovue.ini";
+  settingsFile_.SetPath(settingsPath_);
+
+  // One instance at a time: a second one hands its file to the first.
+  instanceLock_ = std::make_unique<platform::NamedMutex>(instance::kInstanceMutexName, options_.runtimeFolder);
+  if (instanceLock_->AlreadyRunning()) {
+    instance::HandOverToRunningInstance(options_.commandLine, settingsFile_, options_.runtimeFolder);
+    return false;
+  }
+  instance::WriteRunningHandle(settingsFile_, Handle());
+  handOver_ = std::make_unique<platform::HandOverServer>(Handle(), [this](const std::string& bytes) {
+    if (const auto path = instance::HandedOverPath(bytes)) HandOverReceived(*path);
+  }, options_.runtimeFolder);
+  LoadMainSettings(settingsFile_, settings_);
+  return true;
+}
+
+bool CKinovueDlg::CreateVideoWindows() {
+  videoBackWindow_ = new VideoBackWindow(client_);
+  videoWindow_ = new VideoWindow(videoBackWindow_);
+  videoWindow_->resize(0, 0);
+  videoWindow_->hide();
+  videoWindow_->installEventFilter(this);
+  videoBackWindow_->installEventFilter(this);
+  videoBackWindow_->SetLogoVisible(true);
+  // The engine's full-screen key posts mouse messages to the picture.
+  videoMessages_ = std::make_unique<platform::MessageWindow>(
+      [this](unsigned m, std::uintptr_t, std::intptr_t) -> std::intptr_t {
+        OnVideoMouse(m);
+        return 0;
+      },
+      videoWindow_->winId());
+
+  BuildMenuBar();
+  CollectDiscDrives();
+
+  history_.LoadHistory(settingsPath_);
+  recentIdTop_ = recentIdNext_ = driveIdNext_;
+  RebuildRecentMenu(false);
+
+  normalWidth_ = frameGeometry().width();
+  normalHeight_ = frameGeometry().height();
+  setMinimumSize(size());
+
+  videoFitter_.mainWindow = this;
+  videoFitter_.clientWindow = client_;
+  videoFitter_.videoWindow = videoWindow_;
+  videoFitter_.videoContainer = videoBackWindow_;
+  videoFitter_.minWidth = normalWidth_;
+  videoFitter_.minHeight = normalHeight_;
+  AnchorEntry back;
+  back.window = videoBackWindow_;
+  back.left = AnchorPixels(0);
+  back.right = AnchorPixels(0, true);
+  back.top = AnchorPixels(0);
+  back.bottom = AnchorPixels(60, true);
+  back.repaint = true;
+  AnchorEntry panel;
+  panel.window = controlPanel_.Panel();
+  panel.left = AnchorPixels(0);
+  panel.right = AnchorPixels(0, true);
+  panel.top = AnchorPixels(60, true);
+  panel.bottom = AnchorPixels(0, true);
+  panel.repaint = true;
+  videoFitter_.table = {back, panel};
+  videoFitter_.Relayout(true, 1.0f);
+
+  SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
+  idleEvent_ = std::make_unique<platform::ManualResetEvent>(true);
+
+  engine_ = options_.engineFactory
+                ? options_.engineFactory(programFolder_)
+                : std::make_unique<CMplayerEngine>(programFolder_, keys_);
+  playlist_ = std::make_unique<CGeneralPlayList>();
+  playlist_->SetPlayCallback(
+      [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
+
+  EngineStartInfo info;
+  info.videoWindow = videoWindow_->winId();
+  info.folder = programFolder_.c_str();
+  info.owner = Handle();
+  info.msgLength = WM_ENGINE_LENGTH;
+  info.msgFinished = WM_ENGINE_FINISHED;
+  info.msgStarted = WM_ENGINE_STARTED;
+  info.msgState = WM_ENGINE_STATE;
+  info.msgPosition = WM_ENGINE_POSITION;
+  info.msgVolume = WM_ENGINE_VOLUME;
+  info.msgMute = WM_ENGINE_MUTE;
+  info.msgSetting = WM_ENGINE_SETTING;
+  info.msgOpen = WM_ENGINE_OPEN;
+  // Without a working engine library the window still opens.
+  engine_->Start(&info);
+
+  EngineInfo engineInfo;
+  engine_->GetInfo(&engineInfo);
+  controlPanel_.SetVolumeRange(engineInfo.volumeMax);
+  controlPanel_.SetVolumePosition(engineInfo.volume);
+  return true;
+}
+
+std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  lastEngineMessageMs_ = platform::TickCountMs();
+  switch (message) {
+    case WM_ENGINE_LENGTH: OnEngineLength(static_cast<int>(wParam), static_cast<int>(lParam)); break;
+    case WM_ENGINE_FINISHED: OnEngineFinished(wParam); break;
+    case WM_ENGINE_STARTED: OnEngineStarted(); break;
+    case WM_ENGINE_STATE: OnEngineState(static_cast<int>(wParam)); break;
+    case WM_ENGINE_POSITION: OnEnginePosition(static_cast<int>(wParam)); break;
+    case WM_ENGINE_VOLUME: {
+      EngineInfo info;
+      if (engine_) controlPanel_.SetVolumePosition(engine_->GetInfo(&info)->volume);
+      break;
+    }
+    case WM_ENGINE_MUTE: controlPanel_.ShowMute(wParam != 0); break;
+    case WM_ENGINE_SETTING: OnEngineSetting(reinterpret_cast<const EngineSetting*>(wParam)); break;
+    case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
+    case WM_SYSCOMMAND:
+      if (wParam == SC_CLOSE) OnCancel();
+      break;
+    default: break;
+  }
+  return 0;
+}
+
+void CKinovueDlg::OnCancel() {
+  if (closing_) return;
+  closing_ = true;
+  discQueue_.clear();
+  if (playlist_) playlist_->Clear();
+  if (engine_ && engine_->GetState() != ENGINE_STATE_STOPPED) {
+    Run(ENGINE_CMD_STOP);
+    // Wait for the run to end while handling what the engine still sends;
+    // give up after a quiet stretch.
+    lastEngineMessageMs_ = platform::TickCountMs();
+    while (idleEvent_ && !idleEvent_->IsSet() &&
+           platform::TickCountMs() - lastEngineMessageMs_ < static_cast<std::uint64_t>(kShutdownQuietMs)) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+      idleEvent_->Wait(5);
+    }
+  }
+  engine_.reset();
+  playlist_.reset();
+  close();
+}
+
+void CKinovueDlg::closeEvent(QCloseEvent* event) {
+  if (!closing_) {
+    event->ignore();
+    OnCancel();
+    return;
+  }
+  QMainWindow::closeEvent(event);
+}
+
+QWidget* CKinovueDlg::VideoWidget() const { return videoWindow_; }
+QWidget* CKinovueDlg::VideoBackWidget() const { return videoBackWindow_; }
+
+int CKinovueDlg::CurrentEngineState() const { return engine_ ? engine_->GetState() : ENGINE_STATE_STOPPED; }
+int CKinovueDlg::CurrentPosition() const { return positionSeconds_; }

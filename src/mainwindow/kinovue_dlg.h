@@ -1,0 +1,224 @@
+#pragma once
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+#include <deque>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "controls/control_panel.h"
+#include "controls/control_panel_host.h"
+#include "controls/video_area_fitter.h"
+#include "engine/engine_types.h"
+#include "history/history_list.h"
+#include "mainwindow/main_settings.h"
+#include "platform/clock.h"
+#include "platform/key_state.h"
+#include "platform/manual_reset_event.h"
+#include "platform/message_window.h"
+#include "playlist/general_play_list.h"
+#include "settings/ini_file.h"
+
+class QAction;
+class QDialog;
+class QMenu;
+class VideoWindow;
+class VideoBackWindow;
+
+// What the program gives the main window; tests replace the parts a user
+// never sees (engine, key state, folders).
+namespace platform {
+class HandOverServer;
+class NamedMutex;
+class OpticalDrives;
+}
+
+struct KinovueOptions {
+  std::string programFolder;  // ends in '/'; the running executable's folder when empty
+  std::string commandLine;    // the whole argument text
+  std::string runtimeFolder;  // single-instance lock and hand-over socket; the user's private one when empty
+  // Makes the engine (the real one, hosting libmplayer.so, when empty).
+  std::function<std::unique_ptr<CPlayerEngine>(const std::string& programFolder)> engineFactory;
+  std::shared_ptr<const platform::KeyState> keys;  // the X server's when null
+  std::shared_ptr<const platform::OpticalDrives> drives;  // the system's when null
+  // Shows the About box (the program's own, from the application shell).
+  std::function<void(QWidget* parent)> showAbout;
+  // Shows a modal dialog; tests replace it to answer without a user.
+  std::function<int(QDialog&)> runDialog;
+};
+
+// The main window: owns the engine, the playlist, the history and the
+// controls, turns every user action into engine commands and reacts to the
+// engine's messages. Everything runs on the UI thread.
+class CKinovueDlg : public QMainWindow, private ControlPanelHost {
+  Q_OBJECT
+
+ public:
+  explicit CKinovueDlg(KinovueOptions options);
+  ~CKinovueDlg() override;
+
+  // Everything done before the window is first shown. False: the program
+  // ends without showing it (a second instance, a failed start).
+  bool OnInitDialog();
+
+  // The main window's operations used by the other parts.
+  void RequestOpen(const std::string& path);
+  void TogglePlayPause() override;
+  void StopPlayback() override;
+  void PlayNext() override;
+  void PlayPrevious() override;
+  void SeekBy(int seconds) override;
+  void SetVolume(int volume) override;
+  void ToggleMute() override;
+  void RefreshPlaybackMenu();
+  void RefreshViewMenu();
+  void RebuildRecentMenu(bool clearOnly);
+
+  // Runs a command id as the menus, accelerators and buttons do.
+  void OnCommand(int id);
+
+  // The window's message target (engine notifications, hand-over).
+  platform::WindowHandle Handle() const;
+  // Handles one message as if it had been sent to the window.
+  std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
+  // Read access for tests and the other parts.
+  CPlayerEngine* Engine() const { return engine_.get(); }
+  CGeneralPlayList* PlayList() const { return playlist_.get(); }
+  const MainSettings& Settings() const { return settings_; }
+  QAction* Action(int id) const;            // menu bar item by command id
+  QMenu* RecentMenu() const;
+  QMenu* BuildContextMenu();                // menu 171 enabled and checked for now
+  ControlPanel& Panel() { return controlPanel_; }
+  const std::string& SettingsPath() const { return settingsPath_; }
+  std::deque<std::string>& DiscQueue() { return discQueue_; }
+  const std::string& PendingPath() const { return pendingPath_; }
+  int PositionSeconds() const { return positionSeconds_; }
+  bool IsFullScreen() const { return fullScreen_; }
+  bool IsVideoPanel() const { return videoPanel_; }
+  QWidget* VideoWidget() const;
+  QWidget* VideoBackWidget() const;
+
+  // Ends the program as the Exit command does: stops the engine and waits
+  // for it (bounded), then closes the window.
+  void OnCancel();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+
+ private:
+  // Start-up.
+  bool PlayerInitialise();
+  bool CreateVideoWindows();
+  void BuildMenuBar();
+  void HandOverReceived(const std::string& path);
+
+  // Playback (engine messages).
+  void OnEngineFinished(std::uintptr_t finalState);
+  void OnEngineLength(int length, int resume);
+  void OnEngineState(int state);
+  void OnEngineStarted();
+  void OnEnginePosition(int position);
+  void OnEngineSetting(const EngineSetting* setting);
+  void OnEngineOpen(const char* file);
+  void Run(int code, std::intptr_t arg = 0);
+  void PostFinishedToSelf();
+  void ApplyEngineSetting(int kind, int value);
+  void ShowTime();
+  void UpdateTitle();
+
+  // Settings and menus.
+  void FlipSetting(bool& field, const char* key);
+  void SetChecked(int id, bool checked);
+  void SetEnabled(int id, bool enabled);
+  void CheckRadio(const std::vector<int>& group, int id);
+
+  // Opening media.
+  void CollectDiscDrives();
+  void OpenDisc(std::size_t driveIndex);
+  void OpenRecent(int index);
+  void OpenFileDialog();
+  void OpenAddressDialog();
+  void GoToTime();
+  void PlaySettings();
+  void ShowAbout();
+  void OpenDroppedFiles(const std::vector<std::string>& paths);
+  void StopOrPostFinished();
+  void RememberLastOpen(const std::string& path);
+
+  // Window modes.
+  void FitToVideo();
+  void SetVideoSize(int multiple);
+  void ShowVideoArea();
+  void ShowSoundOnlyStrip();
+  void ToggleFullScreen();
+  void ToggleTopmost();
+  void SetTopmost(bool on);
+  void ShowContextMenu(const QPoint& globalPos);
+  bool HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers);
+  void OnVideoMouse(unsigned message);
+
+  // ControlPanelHost
+  int CurrentEngineState() const override;
+  int CurrentPosition() const override;
+
+  KinovueOptions options_;
+  std::string programFolder_;
+  std::string settingsPath_;
+  IniFile settingsFile_;
+  MainSettings settings_;
+
+  std::unique_ptr<platform::MessageWindow> messageWindow_;
+  std::unique_ptr<platform::NamedMutex> instanceLock_;  // held for the life of the window
+  std::unique_ptr<platform::HandOverServer> handOver_;
+  std::unique_ptr<CPlayerEngine> engine_;
+  std::unique_ptr<CGeneralPlayList> playlist_;
+  CHistoryList history_;
+  ControlPanel controlPanel_;
+  VideoAreaFitter videoFitter_;
+  std::unique_ptr<platform::ManualResetEvent> idleEvent_;
+  std::shared_ptr<const platform::KeyState> keys_;
+
+  QPointer<QWidget> client_;
+  QPointer<VideoBackWindow> videoBackWindow_;
+  QPointer<VideoWindow> videoWindow_;
+  std::unique_ptr<platform::MessageWindow> videoMessages_;
+  std::map<int, QAction*> actions_;
+  QMenu* discMenu_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QMenu* orderMenu_ = nullptr;
+
+  std::vector<std::string> cdromDrives_;
+  std::deque<std::string> discQueue_;
+  std::string pendingPath_;
+  bool stopRequested_ = false;
+  bool nextRequested_ = false;
+  bool previousRequested_ = false;
+  int positionSeconds_ = 0;
+  int lengthSeconds_ = 0;
+  int shownLengthSeconds_ = 0;
+  std::string timeText_;
+
+  bool fullScreen_ = false;
+  bool videoPanel_ = true;
+  QRect savedVideoRect_;
+  QRect savedGeometry_;
+  Qt::WindowStates savedWindowState_;
+  int normalWidth_ = 0;
+  int normalHeight_ = 0;
+
+  int driveIdTop_ = 0xFFFF;
+  int driveIdNext_ = 0xFFFF;
+  int recentIdTop_ = 0xFFFF;
+  int recentIdNext_ = 0xFFFF;
+
+  std::uint64_t lastEngineMessageMs_ = 0;  // for the quiet wait at shutdown
+  bool closing_ = false;
+};

@@ -1,0 +1,135 @@
+// Every way of giving the player something to play: dialogs, discs, drops,
+// recent files; and going to a time inside the medium.
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileDialog>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+#include "association/open_filter.h"
+#include "dialogs/goto_time_dlg.h"
+#include "dialogs/play_setting_dlg.h"
+#include "dialogs/play_url_dlg.h"
+#include "mainwindow/command_ids.h"
+#include "mainwindow/kinovue_dlg.h"
+#include "media/disc_scan.h"
+#include "media/go_to_time.h"
+#include "media/open_dialog_folder.h"
+#include "platform/optical_drives.h"
+
+namespace {
+
+int RunModal(const KinovueOptions& options, QDialog& dialog) {
+  return options.runDialog ? options.runDialog(dialog) : dialog.exec();
+}
+
+}  // namespace
+
+void CKinovueDlg::StopOrPostFinished() {
+  const int state = CurrentEngineState();
+  if (state == ENGINE_STATE_PLAYING || state == ENGINE_STATE_PAUSED)
+    Run(ENGINE_CMD_STOP);
+  else
+    PostFinishedToSelf();
+}
+
+void CKinovueDlg::RememberLastOpen(const std::string& path) {
+  settings_.LastOpen = path;
+  settingsFile_.WriteString(kMainSection, "LastOpen", path);
+}
+
+void CKinovueDlg::CollectDiscDrives() {
+  std::shared_ptr<const platform::OpticalDrives> drives = options_.drives;
+  if (!drives) drives = std::make_shared<platform::SystemOpticalDrives>();
+  cdromDrives_ = drives->List();
+  if (!discMenu_) return;
+  for (QAction* placeholder : discMenu_->actions()) {
+    actions_.erase(placeholder->data().toInt());
+    discMenu_->removeAction(placeholder);
+    delete placeholder;
+  }
+  for (const std::string& drive : cdromDrives_) {
+    auto* action = new QAction(QString::fromStdString(drive), discMenu_);
+    const int id = driveIdNext_--;
+    action->setData(id);
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+    discMenu_->addAction(action);
+  }
+}
+
+void CKinovueDlg::OpenDisc(std::size_t driveIndex) {
+  if (driveIndex >= cdromDrives_.size()) return;
+  discQueue_ = ScanDisc(cdromDrives_[driveIndex]);
+  StopOrPostFinished();
+}
+
+void CKinovueDlg::OpenRecent(int index) {
+  std::string path;
+  if (!history_.GetFileAt(path, index) || path.empty()) return;
+  pendingPath_ = path;
+  StopOrPostFinished();
+}
+
+void CKinovueDlg::OpenFileDialog() {
+  QFileDialog dialog(this);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters(ToQtNameFilters(BuildOpenFilterText()));
+  const std::string folder = OpenDialogInitialFolder(settings_.LastOpen);
+  if (!folder.empty()) dialog.setDirectory(QString::fromStdString(folder));
+  if (RunModal(options_, dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
+  const std::string path = dialog.selectedFiles().first().toStdString();
+  discQueue_.clear();
+  RequestOpen(path);
+  RememberLastOpen(path);
+}
+
+void CKinovueDlg::OpenAddressDialog() {
+  CPlayUrlDlg dialog(this);
+  if (RunModal(options_, dialog) != QDialog::Accepted || dialog.url.empty()) return;
+  discQueue_.clear();
+  RequestOpen(dialog.url);
+  RememberLastOpen(dialog.url);
+}
+
+void CKinovueDlg::GoToTime() {
+  CGotoTimeDlg dialog(this);
+  dialog.initialText = FormatGoToTime(positionSeconds_);
+  if (RunModal(options_, dialog) != QDialog::Accepted) return;
+  positionSeconds_ = ParseGoToTime(dialog.timeText, lengthSeconds_);
+  Run(ENGINE_CMD_SEEK_TO, positionSeconds_);
+}
+
+void CKinovueDlg::PlaySettings() {
+  CPlaySettingDlg dialog(settingsPath_, this);
+  if (RunModal(options_, dialog) != QDialog::Accepted) return;
+  if (dialog.cacheKBytes > 0) Run(ENGINE_CMD_SET_CACHE, dialog.cacheKBytes);
+}
+
+void CKinovueDlg::ShowAbout() {
+  if (options_.showAbout) options_.showAbout(this);
+}
+
+void CKinovueDlg::OpenDroppedFiles(const std::vector<std::string>& paths) {
+  if (paths.empty() || !playlist_) return;
+  // From the last to the first, each to the front: the list starts with the
+  // dropped files in their dropped order, and the last one dropped plays.
+  for (auto it = paths.rbegin(); it != paths.rend(); ++it) playlist_->AddToFront(*it);
+  discQueue_.clear();
+  pendingPath_ = paths.back();
+  StopOrPostFinished();
+}
+
+void CKinovueDlg::dragEnterEvent(QDragEnterEvent* event) {
+  if (event->mimeData()->hasUrls()) event->acceptProposedAction();
+}
+
+void CKinovueDlg::dropEvent(QDropEvent* event) {
+  std::vector<std::string> paths;
+  for (const QUrl& url : event->mimeData()->urls())
+    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+  OpenDroppedFiles(paths);
+  event->acceptProposedAction();
+}

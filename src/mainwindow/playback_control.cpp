@@ -1,0 +1,228 @@
+// The main window's playback side: user commands become engine commands,
+// engine messages update the window, and the end of every run decides what
+// plays next.
+#include <QAction>
+#include <QMenu>
+
+#include "mainwindow/command_ids.h"
+#include "mainwindow/kinovue_dlg.h"
+#include "mainwindow/time_text.h"
+#include "mainwindow/video_windows.h"
+
+void CKinovueDlg::Run(int code, std::intptr_t arg) {
+  if (!engine_) return;
+  EngineCommand command{ENGINE_COMMAND_KIND, code, arg};
+  engine_->Execute(&command);
+}
+
+void CKinovueDlg::PostFinishedToSelf() { platform::PostMessage(Handle(), WM_ENGINE_FINISHED, 0, 0); }
+
+void CKinovueDlg::RequestOpen(const std::string& path) {
+  if (path.empty()) return;
+  pendingPath_ = path;
+  const int state = CurrentEngineState();
+  if (state == ENGINE_STATE_PLAYING || state == ENGINE_STATE_PAUSED)
+    Run(ENGINE_CMD_STOP);
+  else
+    PostFinishedToSelf();
+}
+
+void CKinovueDlg::TogglePlayPause() {
+  if (!engine_) return;
+  const int state = engine_->GetState();
+  if (state == ENGINE_STATE_PLAYING)
+    Run(ENGINE_CMD_PAUSE);
+  else if (state == ENGINE_STATE_PAUSED || state == ENGINE_STATE_STOPPED)
+    Run(ENGINE_CMD_PLAY, 0);
+  else
+    return;
+  RefreshPlaybackMenu();
+}
+
+void CKinovueDlg::StopPlayback() {
+  if (!engine_) return;
+  // Only a stop that ends a run is answered by a finished run: a flag set
+  // while stopped would swallow the next thing the user opens.
+  if (engine_->GetState() != ENGINE_STATE_STOPPED) stopRequested_ = true;
+  Run(ENGINE_CMD_STOP);
+}
+
+void CKinovueDlg::PlayNext() {
+  nextRequested_ = true;
+  if (CurrentEngineState() == ENGINE_STATE_STOPPED)
+    PostFinishedToSelf();
+  else
+    Run(ENGINE_CMD_STOP);
+}
+
+void CKinovueDlg::PlayPrevious() {
+  previousRequested_ = true;
+  if (CurrentEngineState() == ENGINE_STATE_STOPPED)
+    PostFinishedToSelf();
+  else
+    Run(ENGINE_CMD_STOP);
+}
+
+void CKinovueDlg::SeekBy(int seconds) { Run(ENGINE_CMD_SEEK, seconds); }
+void CKinovueDlg::SetVolume(int volume) { Run(ENGINE_CMD_SET_VOLUME, volume); }
+void CKinovueDlg::ToggleMute() { Run(ENGINE_CMD_MUTE); }
+
+void CKinovueDlg::OnEngineFinished(std::uintptr_t finalState) {
+  // A run that was replaced by a newer one (a setting change restarts the
+  // medium) reports its end after the new run began: nothing has finished.
+  if (finalState != 0 && engine_ && engine_->GetState() != ENGINE_STATE_STOPPED) return;
+  if (idleEvent_) idleEvent_->Set();
+  positionSeconds_ = 0;
+  shownLengthSeconds_ = 0;
+  controlPanel_.SetSeekPosition(0);
+  ShowTime();
+  if (finalState != 0 && fullScreen_) ToggleFullScreen();
+  if (stopRequested_) {
+    stopRequested_ = false;
+    return;
+  }
+  std::string path;
+  if (!discQueue_.empty()) {
+    path = discQueue_.front();
+    discQueue_.pop_front();
+  } else if (!pendingPath_.empty()) {
+    path.swap(pendingPath_);
+  } else if (!nextRequested_ && !previousRequested_ && settings_.RepeatCurrent) {
+    EngineInfo info;
+    if (engine_ && engine_->GetInfo(&info)->file) path = info.file;
+  } else if ((nextRequested_ || previousRequested_ || settings_.AutoPlayFromList) && playlist_) {
+    // An explicit Next or Previous walks the list in order and wraps.
+    const bool asked = nextRequested_ || previousRequested_;
+    const bool random = asked ? false : settings_.PlayListRandom;
+    const bool repeat = asked ? false : settings_.RepeatCurrent;
+    const bool loop = asked ? true : settings_.PlayListLoop;
+    const bool forward = nextRequested_ ? true : previousRequested_ ? false : settings_.PlayListForward;
+    if (playlist_->GetNext(path, settings_.PlayFromList, random, repeat, loop, forward) < 0) path.clear();
+  }
+  if (!path.empty())
+    Run(ENGINE_CMD_PLAY, reinterpret_cast<std::intptr_t>(path.c_str()));
+  else
+    RefreshPlaybackMenu();
+  nextRequested_ = false;
+  previousRequested_ = false;
+}
+
+void CKinovueDlg::OnEngineLength(int length, int resume) {
+  lengthSeconds_ = shownLengthSeconds_ = length;
+  positionSeconds_ = resume;
+  if (resume > 0) Run(ENGINE_CMD_SEEK, resume);
+  controlPanel_.SetSeekRange(lengthSeconds_);
+  controlPanel_.SetSeekPosition(positionSeconds_);
+}
+
+void CKinovueDlg::OnEnginePosition(int position) {
+  positionSeconds_ = position;
+  controlPanel_.SetSeekPosition(position);
+  ShowTime();
+}
+
+void CKinovueDlg::ShowTime() {
+  timeText_ = PlaybackTimeText(positionSeconds_, shownLengthSeconds_);
+  controlPanel_.SetTimeText(timeText_);
+}
+
+void CKinovueDlg::OnEngineState(int state) {
+  if (state >= ENGINE_STATE_PLAYING && state <= ENGINE_STATE_ABORTED) {
+    if (state == ENGINE_STATE_PLAYING) {
+      if (videoWindow_) videoWindow_->show();
+      if (videoBackWindow_) videoBackWindow_->SetLogoVisible(false);
+    } else if (state == ENGINE_STATE_STOPPED) {
+      if (videoWindow_) videoWindow_->hide();
+      if (videoBackWindow_) videoBackWindow_->SetLogoVisible(true);
+    }
+    if (settings_.Topmost) SetTopmost(state == ENGINE_STATE_PLAYING);
+  }
+  UpdateTitle();
+  RefreshPlaybackMenu();
+}
+
+void CKinovueDlg::UpdateTitle() {
+  EngineInfo info;
+  const char* file = engine_ ? engine_->GetInfo(&info)->file : nullptr;
+  setWindowTitle(QString::fromStdString(WindowTitle(CurrentEngineState(), file)));
+}
+
+void CKinovueDlg::OnEngineStarted() {
+  if (idleEvent_) idleEvent_->Reset();
+  EngineInfo info;
+  if (engine_) controlPanel_.SetVolumePosition(engine_->GetInfo(&info)->volume);
+  FitToVideo();
+}
+
+void CKinovueDlg::OnEngineSetting(const EngineSetting* setting) {
+  if (!setting) return;
+  static const std::vector<int> kChannels{ID_STEREO, ID_LEFT_CHANNEL, ID_RIGHT_CHANNEL};
+  static const std::vector<int> kAspects{ID_ASPECT_AUTO, ID_ASPECT_4_3, ID_ASPECT_16_9, ID_ASPECT_16_10};
+  static const std::vector<int> kDeinterlace{ID_DEINTERLACE_OFF, ID_DEINTERLACE_SIMPLE, ID_DEINTERLACE_ADAPTIVE};
+  const std::vector<int>* group = setting->kind == ENGINE_SETTING_CHANNELS      ? &kChannels
+                                  : setting->kind == ENGINE_SETTING_ASPECT      ? &kAspects
+                                  : setting->kind == ENGINE_SETTING_DEINTERLACE ? &kDeinterlace
+                                                                                : nullptr;
+  if (!group || setting->value < 0 || setting->value >= static_cast<int>(group->size())) return;
+  CheckRadio(*group, (*group)[static_cast<std::size_t>(setting->value)]);
+}
+
+void CKinovueDlg::OnEngineOpen(const char* file) {
+  if (file) history_.AddFile(file);
+  RebuildRecentMenu(false);
+}
+
+void CKinovueDlg::ApplyEngineSetting(int kind, int value) {
+  if (!engine_) return;
+  EngineSetting setting{kind, value, positionSeconds_};
+  engine_->ApplySetting(&setting);
+}
+
+void CKinovueDlg::RefreshPlaybackMenu() {
+  const int state = CurrentEngineState();
+  EngineInfo info;
+  if (engine_) engine_->GetInfo(&info);
+  static const std::vector<int> kSeekItems{ID_SEEK_FORWARD_10S, ID_SEEK_BACK_10S, ID_SEEK_FORWARD_1M,
+                                           ID_SEEK_BACK_1M,     ID_SEEK_FORWARD_10M, ID_SEEK_BACK_10M};
+  auto setAll = [this](const std::vector<int>& ids, bool enabled) {
+    for (int id : ids) SetEnabled(id, enabled);
+  };
+  switch (state) {
+    case ENGINE_STATE_OPENING:
+      setAll({ID_PLAY, ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS}, false);
+      break;
+    case ENGINE_STATE_PLAYING:
+      SetEnabled(ID_PLAY, false);
+      setAll({ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS, ID_FRAME_STEP}, true);
+      setAll(kSeekItems, true);
+      break;
+    case ENGINE_STATE_PAUSED:
+      SetEnabled(ID_PAUSE, false);
+      setAll({ID_PLAY, ID_STOP, ID_NEXT, ID_PREVIOUS, ID_FRAME_STEP}, true);
+      setAll(kSeekItems, true);
+      break;
+    case ENGINE_STATE_STOPPED:
+      setAll({ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS, ID_FRAME_STEP}, false);
+      setAll(kSeekItems, false);
+      SetEnabled(ID_PLAY, info.hasMedia);
+      break;
+    default:
+      return;
+  }
+  SetChecked(ID_AUTO_PLAY_FROM_LIST, settings_.AutoPlayFromList);
+  SetChecked(ID_PLAYLIST_RANDOM, settings_.PlayListRandom);
+  SetChecked(ID_PLAYLIST_LOOP, settings_.PlayListLoop);
+  SetChecked(ID_REPEAT_CURRENT, settings_.RepeatCurrent);
+  SetChecked(ID_PLAYLIST_FORWARD, settings_.PlayListForward);
+  SetChecked(ID_PLAYLIST_BACKWARD, !settings_.PlayListForward);
+  // The play-mode chain: each choice matters only if the one before allows it.
+  const bool autoEnabled = !settings_.RepeatCurrent;
+  const bool randomEnabled = autoEnabled && settings_.AutoPlayFromList;
+  const bool orderEnabled = randomEnabled && !settings_.PlayListRandom;
+  SetEnabled(ID_AUTO_PLAY_FROM_LIST, autoEnabled);
+  SetEnabled(ID_PLAYLIST_RANDOM, randomEnabled);
+  SetEnabled(ID_PLAYLIST_LOOP, orderEnabled);
+  if (orderMenu_) orderMenu_->setEnabled(orderEnabled);
+  SetChecked(ID_AUTO_UPDATE, settings_.AutoUpdate);
+  controlPanel_.ShowPlaybackState(state, info.hasMedia);
+}

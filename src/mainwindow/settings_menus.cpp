@@ -1,0 +1,266 @@
+// The main window's menus, their checks and enabling, the recent-files
+// submenu, the context menu and command routing.
+#include <QAction>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QMenu>
+#include <QMenuBar>
+#include <QUrl>
+
+#include "mainwindow/command_ids.h"
+#include "mainwindow/kinovue_dlg.h"
+#include "mainwindow/menu_tables.h"
+
+namespace {
+
+constexpr const char* kHomePage = "https://www.kinovue.example.com/";
+constexpr const char* kForumPage = "https://forum.kinovue.example.com/";
+
+// Builds the rows into menus below root (the menu bar or a popup); every
+// item carries its command id. Calls onItem for each item made; firstPopup
+// receives the first popup made.
+template <typename OnItem>
+void BuildMenus(QWidget* root, std::span<const MenuRow> rows, OnItem onItem, QMenu** firstPopup = nullptr) {
+  std::vector<QWidget*> stack{root};
+  for (const MenuRow& row : rows) {
+    QWidget* parent = stack.back();
+    switch (row.kind) {
+      case MenuRowKind::Popup: {
+        auto* menu = new QMenu(QString::fromUtf8(row.text), parent);
+        parent->addAction(menu->menuAction());
+        if (firstPopup && !*firstPopup) *firstPopup = menu;
+        stack.push_back(menu);
+        break;
+      }
+      case MenuRowKind::EndPopup:
+        stack.pop_back();
+        break;
+      case MenuRowKind::Separator: {
+        auto* separator = new QAction(parent);
+        separator->setSeparator(true);
+        parent->addAction(separator);
+        break;
+      }
+      case MenuRowKind::Item: {
+        auto* action = new QAction(QString::fromUtf8(row.text), parent);
+        action->setData(row.id);
+        parent->addAction(action);
+        onItem(action);
+        break;
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void CKinovueDlg::BuildMenuBar() {
+  BuildMenus(menuBar(), MainMenuRows(), [this](QAction* action) {
+    const int id = action->data().toInt();
+    actions_[id] = action;
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+  });
+  // The File popup's submenus by their positions.
+  QMenu* file = menuBar()->actions().at(kFilePopup)->menu();
+  discMenu_ = file->actions().at(kDiscSubmenu)->menu();
+  orderMenu_ = file->actions().at(kOrderSubmenu)->menu();
+  recentMenu_ = file->actions().at(kRecentSubmenu)->menu();
+}
+
+QAction* CKinovueDlg::Action(int id) const {
+  const auto it = actions_.find(id);
+  return it == actions_.end() ? nullptr : it->second;
+}
+
+QMenu* CKinovueDlg::RecentMenu() const { return recentMenu_; }
+
+void CKinovueDlg::SetChecked(int id, bool checked) {
+  if (QAction* action = Action(id)) {
+    action->setCheckable(true);
+    action->setChecked(checked);
+  }
+}
+
+void CKinovueDlg::SetEnabled(int id, bool enabled) {
+  if (QAction* action = Action(id)) action->setEnabled(enabled);
+}
+
+void CKinovueDlg::CheckRadio(const std::vector<int>& group, int id) {
+  for (int member : group) SetChecked(member, member == id);
+}
+
+void CKinovueDlg::FlipSetting(bool& field, const char* key) {
+  field = !field;
+  settingsFile_.WriteBool(kMainSection, key, field);
+}
+
+void CKinovueDlg::RefreshViewMenu() {
+  const bool native = settings_.VideoMutiple == 1;
+  SetChecked(ID_NATIVE_SIZE, native);
+  SetEnabled(ID_NATIVE_SIZE, !native);
+  SetChecked(ID_DOUBLE_SIZE, !native);
+  SetEnabled(ID_DOUBLE_SIZE, native);
+  SetChecked(ID_FULL_SCREEN, fullScreen_);
+  SetChecked(ID_TOPMOST, settings_.Topmost);
+  SetChecked(ID_PLAYLIST_RANDOM, settings_.PlayListRandom);
+  SetChecked(ID_PLAYLIST_LOOP, !settings_.PlayListRandom && settings_.PlayListLoop);
+}
+
+void CKinovueDlg::RebuildRecentMenu(bool clearOnly) {
+  if (!recentMenu_) return;
+  if (clearOnly) {
+    for (int i = 0; i < 4 && !recentMenu_->actions().isEmpty(); ++i) {
+      QAction* first = recentMenu_->actions().first();
+      recentMenu_->removeAction(first);
+      delete first;
+    }
+    return;
+  }
+  if (!recentMenu_->actions().isEmpty() && recentMenu_->actions().first()->data().toInt() == ID_RECENT_PLACEHOLDER) {
+    QAction* placeholder = recentMenu_->actions().first();
+    recentMenu_->removeAction(placeholder);
+    actions_.erase(ID_RECENT_PLACEHOLDER);
+    delete placeholder;
+  }
+  std::string path;
+  int position = 0;
+  bool more = history_.GetFirstFile(path, position);
+  for (int i = 0; more; ++i) {
+    const int id = recentIdTop_ - i;
+    const QString text = QString::fromStdString(path);
+    if (recentIdNext_ < id) {
+      for (QAction* action : recentMenu_->actions())
+        if (action->data().toInt() == id) action->setText(text);
+    } else {
+      auto* action = new QAction(text, recentMenu_);
+      action->setData(recentIdNext_);
+      connect(action, &QAction::triggered, this, [this, id = recentIdNext_] { OnCommand(id); });
+      recentMenu_->addAction(action);
+      --recentIdNext_;
+    }
+    more = history_.GetNextFile(position, path, position);
+  }
+}
+
+QMenu* CKinovueDlg::BuildContextMenu() {
+  auto* holder = new QMenu(this);
+  QMenu* popup = nullptr;
+  std::map<int, QAction*> items;
+  BuildMenus(
+      holder, ContextMenuRows(),
+      [&](QAction* action) {
+        const int id = action->data().toInt();
+        items[id] = action;
+        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+      },
+      &popup);
+  const int state = CurrentEngineState();
+  // While a run opens, it can be stopped or skipped but not paused yet.
+  const bool play = state == ENGINE_STATE_PAUSED;
+  const bool pause = state == ENGINE_STATE_PLAYING;
+  const bool running = state == ENGINE_STATE_PLAYING || state == ENGINE_STATE_PAUSED || state == ENGINE_STATE_OPENING;
+  items[ID_CONTEXT_PLAY]->setEnabled(play);
+  items[ID_CONTEXT_PAUSE]->setEnabled(pause);
+  for (int id : {ID_CONTEXT_STOP, ID_CONTEXT_NEXT, ID_CONTEXT_PREVIOUS}) items[id]->setEnabled(running);
+  items[ID_CONTEXT_TOPMOST]->setCheckable(true);
+  items[ID_CONTEXT_TOPMOST]->setChecked(settings_.Topmost);
+  items[ID_CONTEXT_FULL_SCREEN]->setCheckable(true);
+  items[ID_CONTEXT_FULL_SCREEN]->setChecked(fullScreen_);
+  popup->setParent(this, popup->windowFlags());
+  delete holder;
+  popup->setAttribute(Qt::WA_DeleteOnClose);
+  return popup;
+}
+
+void CKinovueDlg::ShowContextMenu(const QPoint& globalPos) {
+  QMenu* menu = BuildContextMenu();
+  menu->exec(globalPos);
+  menu->deleteLater();
+}
+
+void CKinovueDlg::OnCommand(int id) {
+  if (id > driveIdNext_ && id <= driveIdTop_) {
+    OpenDisc(static_cast<std::size_t>(driveIdTop_ - id));
+    return;
+  }
+  if (id > recentIdNext_ && id <= recentIdTop_) {
+    OpenRecent(recentIdTop_ - id);
+    return;
+  }
+  switch (id) {
+    // Playback.
+    case ID_PLAY: case ID_CONTEXT_PLAY: Run(ENGINE_CMD_PLAY, 0); break;
+    case ID_PAUSE: case ID_CONTEXT_PAUSE: Run(ENGINE_CMD_PAUSE); break;
+    case ID_STOP: case ID_CONTEXT_STOP: StopPlayback(); break;
+    case ID_NEXT: case ID_CONTEXT_NEXT: PlayNext(); break;
+    case ID_PREVIOUS: case ID_CONTEXT_PREVIOUS: PlayPrevious(); break;
+    case ID_SEEK_FORWARD_10S: SeekBy(10); break;
+    case ID_SEEK_BACK_10S: SeekBy(-10); break;
+    case ID_SEEK_FORWARD_1M: SeekBy(60); break;
+    case ID_SEEK_BACK_1M: SeekBy(-60); break;
+    case ID_SEEK_FORWARD_10M: SeekBy(600); break;
+    case ID_SEEK_BACK_10M: SeekBy(-600); break;
+    case ID_FRAME_STEP: Run(ENGINE_CMD_FRAME_STEP); break;
+    case ID_BRIGHTNESS_UP: Run(ENGINE_CMD_BRIGHTNESS, 1); break;
+    case ID_BRIGHTNESS_DOWN: Run(ENGINE_CMD_BRIGHTNESS, -1); break;
+    case ID_CONTRAST_UP: Run(ENGINE_CMD_CONTRAST, 1); break;
+    case ID_CONTRAST_DOWN: Run(ENGINE_CMD_CONTRAST, -1); break;
+    case ID_AUDIO_EARLIER: Run(ENGINE_CMD_AUDIO_DELAY, -100); break;
+    case ID_AUDIO_LATER: Run(ENGINE_CMD_AUDIO_DELAY, 100); break;
+    case ID_SUBTITLE_EARLIER: Run(ENGINE_CMD_SUB_DELAY, -100); break;
+    case ID_SUBTITLE_LATER: Run(ENGINE_CMD_SUB_DELAY, 100); break;
+    case ID_SWITCH_AUDIO: Run(ENGINE_CMD_SWITCH_AUDIO); break;
+    case ID_SWITCH_SUBTITLE: Run(ENGINE_CMD_VOBSUB_LANG); break;
+    case ID_STEREO: ApplyEngineSetting(ENGINE_SETTING_CHANNELS, 0); break;
+    case ID_LEFT_CHANNEL: ApplyEngineSetting(ENGINE_SETTING_CHANNELS, 1); break;
+    case ID_RIGHT_CHANNEL: ApplyEngineSetting(ENGINE_SETTING_CHANNELS, 2); break;
+    case ID_ASPECT_AUTO: ApplyEngineSetting(ENGINE_SETTING_ASPECT, 0); break;
+    case ID_ASPECT_4_3: ApplyEngineSetting(ENGINE_SETTING_ASPECT, 1); break;
+    case ID_ASPECT_16_9: ApplyEngineSetting(ENGINE_SETTING_ASPECT, 2); break;
+    case ID_ASPECT_16_10: ApplyEngineSetting(ENGINE_SETTING_ASPECT, 3); break;
+    case ID_DEINTERLACE_OFF: ApplyEngineSetting(ENGINE_SETTING_DEINTERLACE, 0); break;
+    case ID_DEINTERLACE_SIMPLE: ApplyEngineSetting(ENGINE_SETTING_DEINTERLACE, 1); break;
+    case ID_DEINTERLACE_ADAPTIVE: ApplyEngineSetting(ENGINE_SETTING_DEINTERLACE, 2); break;
+
+    // Play modes and other settings.
+    case ID_AUTO_PLAY_FROM_LIST: FlipSetting(settings_.AutoPlayFromList, "AutoPlayFromList"); RefreshPlaybackMenu(); break;
+    case ID_PLAYLIST_RANDOM: FlipSetting(settings_.PlayListRandom, "PlayListRandom"); RefreshPlaybackMenu(); break;
+    case ID_REPEAT_CURRENT: FlipSetting(settings_.RepeatCurrent, "RepeatCurrent"); RefreshPlaybackMenu(); break;
+    case ID_PLAYLIST_BACKWARD:
+    case ID_PLAYLIST_FORWARD:
+      settings_.PlayListForward = id == ID_PLAYLIST_FORWARD;
+      settingsFile_.WriteBool(kMainSection, "PlayListForward", settings_.PlayListForward);
+      RefreshPlaybackMenu();
+      break;
+    case ID_PLAYLIST_LOOP: FlipSetting(settings_.PlayListLoop, "PlayListLoop"); RefreshViewMenu(); break;
+    case ID_AUTO_UPDATE: FlipSetting(settings_.AutoUpdate, "AutoUpdate"); RefreshPlaybackMenu(); break;
+    case ID_CLEAR_RECENT:
+      history_.ClearHistory();
+      RebuildRecentMenu(true);
+      recentIdNext_ = recentIdTop_;
+      break;
+    case ID_SHOW_PLAYLIST:
+      if (playlist_) playlist_->ShowWindow(this, nullptr);
+      break;
+    case ID_HOME_PAGE: QDesktopServices::openUrl(QUrl(kHomePage)); break;
+    case ID_FORUM: QDesktopServices::openUrl(QUrl(kForumPage)); break;
+
+    // Window modes.
+    case ID_NATIVE_SIZE: SetVideoSize(1); break;
+    case ID_DOUBLE_SIZE: SetVideoSize(2); break;
+    case ID_FULL_SCREEN: case ID_CONTEXT_FULL_SCREEN: ToggleFullScreen(); break;
+    case ID_TOPMOST: case ID_CONTEXT_TOPMOST: ToggleTopmost(); break;
+    case ID_VIDEO_PANEL: ShowVideoArea(); break;
+    case ID_AUDIO_PANEL: ShowSoundOnlyStrip(); break;
+
+    // Opening media.
+    case ID_OPEN_FILE: OpenFileDialog(); break;
+    case ID_OPEN_URL: OpenAddressDialog(); break;
+    case ID_GO_TO: GoToTime(); break;
+    case ID_PLAY_SETTINGS: PlaySettings(); break;
+    case ID_ABOUT: case ID_SYSTEM_ABOUT: ShowAbout(); break;
+
+    case ID_EXIT: case ID_CONTEXT_EXIT: case ID_CANCEL: OnCancel(); break;
+    default: break;  // no action (skins, OK) or a part not built yet
+  }
+}

@@ -1,0 +1,16 @@
+#pragma once
+#include <string>
+
+// "HH:MM:SS" of whole seconds; hours count within a day (a day or more shows
+// only the hours beyond whole days). Negative values show as 00:00:00.
+std::string ClockText(int seconds);
+
+// The playing clock: position and length joined by a slash.
+std::string PlaybackTimeText(int positionSeconds, int lengthSeconds);
+
+// The window title: "Kinovue", two spaces, the state's name, ": " and the
+// file name without its folder (an address containing "://" shows whole).
+std::string WindowTitle(int engineState, const char* file);
+
+// The name of an engine state as the title shows it.
+const char* EngineStateName(int engineState);

@@ -1,0 +1,44 @@
+#include "app/install_ping.h"
+
+#include <gtest/gtest.h>
+
+#include "core_app.h"
+#include "ping_server.h"
+
+namespace {
+
+class InstallPing : public ::testing::Test {
+ protected:
+  void SetUp() override { testsupport::CoreApp(); }
+};
+
+std::string Head(const std::string& path) {
+  return "GET " + path + " HTTP/1.1\r\nConnection: Close\r\nHost: localhost\r\n";
+}
+
+TEST_F(InstallPing, ModesSendTheirRequestToTheServer) {
+  PingServer server;
+  ASSERT_TRUE(app::SendModePing("-install", server.Address()));
+  ASSERT_TRUE(app::SendModePing("-remove", server.Address()));
+  ASSERT_EQ(server.Requests().size(), 2u);
+  EXPECT_EQ(server.Requests()[0].rfind(Head("/statistics.php?name=kinovue&ver=1.0.1008&act=install"), 0), 0u)
+      << server.Requests()[0];
+  EXPECT_EQ(server.Requests()[1].rfind(Head("/statistics.php?name=kinovue&ver=1.0.1008&act=remove"), 0), 0u)
+      << server.Requests()[1];
+}
+
+TEST(StatisticsServer, EnvironmentChoosesAWellFormedServer) {
+  const QByteArray saved = qgetenv("KINOVUE_STATS_SERVER");
+  qunsetenv("KINOVUE_STATS_SERVER");
+  EXPECT_EQ(app::StatisticsServer(), "stats.kinovue.example.com");
+  qputenv("KINOVUE_STATS_SERVER", "127.0.0.1:8080");
+  EXPECT_EQ(app::StatisticsServer(), "127.0.0.1:8080");
+  for (const char* bad : {"evil.example/x?", "a b", "x\r\nHost: y", "user@host", ""}) {
+    qputenv("KINOVUE_STATS_SERVER", bad);
+    EXPECT_EQ(app::StatisticsServer(), "stats.kinovue.example.com") << bad;
+  }
+  if (saved.isNull()) qunsetenv("KINOVUE_STATS_SERVER");
+  if (!saved.isNull()) qputenv("KINOVUE_STATS_SERVER", saved);
+}
+
+}  // namespace

@@ -1,0 +1,172 @@
+// Kinovue as a user meets it: the built program under Xvfb with the real
+// MPlayer, driven with xdotool.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <chrono>
+#include <thread>
+
+#include "core_app.h"
+#include "temp_dir.h"
+#include "test_media.h"
+#include "xvfb.h"
+
+using testsupport::RunWithDisplay;
+
+namespace {
+
+class Player : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testsupport::CoreApp();
+    ASSERT_TRUE(x.Running()) << "Xvfb did not start";
+    // A program folder of its own, so its dat/ folder is this test's.
+    ASSERT_TRUE(QFile::copy(KINOVUE_PROGRAM, QString::fromStdString(folder.File("kinovue"))));
+    ASSERT_TRUE(QFile::copy(KINOVUE_ENGINE_LIBRARY, QString::fromStdString(folder.File("libmplayer.so"))));
+    QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(QString::fromStdString(runtime.Path()));
+  }
+  void TearDown() override {
+    for (auto& p : players) {
+      if (p->state() != QProcess::NotRunning) {
+        p->kill();
+        p->waitForFinished(3000);
+      }
+    }
+  }
+
+  QProcess* Start(const QStringList& args) {
+    auto process = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", QString::fromStdString(x.Display()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path()));
+    env.insert("KINOVUE_STATS_SERVER", statsServer);
+    env.remove("QT_QPA_PLATFORM");
+    process->setProcessEnvironment(env);
+    process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process->start(QString::fromStdString(folder.File("kinovue")), args);
+    process->waitForStarted(5000);
+    players.push_back(std::move(process));
+    return players.back().get();
+  }
+
+  std::string Sh(const std::string& command, int timeoutMs = 10000) {
+    return RunWithDisplay(x.Display(), command, timeoutMs);
+  }
+  std::string FindWindow() { return Sh("xdotool search --onlyvisible --name '^Kinovue' 2>/dev/null | head -n 1"); }
+  std::string Title(const std::string& window) { return Sh("xdotool getwindowname " + window); }
+  // Polls the title until it equals want; returns the last title seen.
+  std::string WaitTitle(const std::string& window, const std::string& want, int timeoutMs = 20000) {
+    std::string title;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (std::chrono::steady_clock::now() < end) {
+      title = Title(window);
+      if (title == want) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return title;
+  }
+  std::string WaitWindow(int timeoutMs = 15000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    std::string window;
+    while (window.empty() && std::chrono::steady_clock::now() < end) {
+      window = FindWindow();
+      if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return window;
+  }
+  void Key(const std::string& window, const std::string& key) {
+    Sh("xdotool windowfocus --sync " + window + " key --clearmodifiers " + key);
+  }
+  // MPlayer processes playing the named file (the bracket keeps the shell
+  // that asks from matching itself).
+  int EnginesPlaying(const std::string& file) {
+    return std::stoi("0" + Sh("pgrep -c -f -- 'mplayer.*[" + file.substr(0, 1) + "]" + file.substr(1) + "' || true"));
+  }
+
+  testsupport::Xvfb x;
+  testsupport::TempDir folder;
+  testsupport::TempDir runtime;
+  QString statsServer = "127.0.0.1:9";
+  std::vector<std::unique_ptr<QProcess>> players;
+};
+
+std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+TEST_F(Player, PlaysPausesResumesAndClosesCleanly) {
+  const std::string clip = testsupport::LongVideoClip();
+  ASSERT_FALSE(clip.empty());
+  QProcess* player = Start({QString::fromStdString(clip)});
+  const std::string window = WaitWindow();
+  ASSERT_FALSE(window.empty()) << "no main window";
+  const std::string playing = "Kinovue  正在播放: " + BaseName(clip);
+  ASSERT_EQ(WaitTitle(window, playing), playing);
+  Key(window, "space");
+  EXPECT_EQ(WaitTitle(window, "Kinovue  暂停: " + BaseName(clip), 5000), "Kinovue  暂停: " + BaseName(clip));
+  Key(window, "space");
+  EXPECT_EQ(WaitTitle(window, playing, 5000), playing);
+  Key(window, "Right");
+  EXPECT_EQ(Title(window), playing);
+
+  const auto start = std::chrono::steady_clock::now();
+  Key(window, "alt+x");
+  ASSERT_TRUE(player->waitForFinished(5000)) << "the program did not end";
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2500));
+  EXPECT_EQ(EnginesPlaying(clip), 0) << "an MPlayer process was left behind";
+
+  const std::string ini = testsupport::ReadFileBytes(folder.File("dat/kinovue.ini"));
+  for (const char* key : {"LastOpen=", "VideoMutiple=", "Topmost=", "LockFaceProportion=", "PlayListRandom=",
+                          "RepeatCurrent=", "PlayListLoop=", "PlayListForward=", "AutoPlayFromList=",
+                          "PlayFromList=", "CheckFileAssociate=", "AutoUpdate=", "RunningHandle=", "PlayCache=",
+                          "Volume=", "Mute=", "OSDLevel=", "AudioDev=", "AudioOut=", "AudioID=", "SubID=",
+                          "Postproc=", "Deinterlace=", "Aspect=", "ReIndex=", "SoftVol=", "PriorityBoost=",
+                          "Params="})
+    EXPECT_NE(ini.find(std::string("\n") + key), std::string::npos) << key;
+  EXPECT_NE(ini.find("[history_list]"), std::string::npos);
+  EXPECT_NE(ini.find(clip), std::string::npos);
+}
+
+TEST_F(Player, ASecondInstanceHandsItsFileToTheFirst) {
+  const std::string first = testsupport::LongVideoClip();
+  const std::string second = testsupport::VideoClip();
+  ASSERT_FALSE(first.empty());
+  ASSERT_FALSE(second.empty());
+  Start({QString::fromStdString(first)});
+  const std::string window = WaitWindow();
+  ASSERT_FALSE(window.empty());
+  ASSERT_EQ(WaitTitle(window, "Kinovue  正在播放: " + BaseName(first)), "Kinovue  正在播放: " + BaseName(first));
+  QProcess* other = Start({QString::fromStdString("\"" + second + "\"")});
+  ASSERT_TRUE(other->waitForFinished(8000)) << "the second instance did not exit";
+  EXPECT_EQ(other->exitCode(), 0);
+  const std::string want = "Kinovue  正在播放: " + BaseName(second);
+  EXPECT_EQ(WaitTitle(window, want), want);
+}
+
+TEST_F(Player, InstallModeSendsThePingAndOpensNoWindow) {
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  statsServer = "127.0.0.1:" + QString::number(server.serverPort());
+  QByteArray request;
+  QObject::connect(&server, &QTcpServer::newConnection, [&] {
+    QTcpSocket* socket = server.nextPendingConnection();
+    QObject::connect(socket, &QTcpSocket::readyRead, [&, socket] {
+      request += socket->readAll();
+      if (request.contains("\r\n\r\n")) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
+        socket->disconnectFromHost();
+      }
+    });
+  });
+  QProcess* player = Start({"-install"});
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return player->state() == QProcess::NotRunning; }, 15000));
+  EXPECT_TRUE(request.startsWith("GET /statistics.php?name=kinovue&ver=1.0.1008&act=install HTTP/1.1\r\n"))
+      << request.toStdString();
+  EXPECT_TRUE(FindWindow().empty());
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <set>
+
+#include "mainwindow/command_ids.h"
+#include "mainwindow/key_mapping.h"
+#include "mainwindow/main_settings.h"
+#include "mainwindow/menu_tables.h"
+#include "mainwindow/time_text.h"
+#include "platform/key_state.h"
+#include "temp_dir.h"
+
+using testsupport::ReadFileBytes;
+using testsupport::TempDir;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+constexpr const char* kAllKeys =
+    "[kinovue]\nLastOpen=/m/a.avi\nVideoMutiple=1\nTopmost=1\nLockFaceProportion=1\nPlayListRandom=0\n"
+    "RepeatCurrent=0\nPlayListLoop=1\nPlayListForward=1\nAutoPlayFromList=1\nPlayFromList=1\n"
+    "CheckFileAssociate=1\nAutoUpdate=1\n";
+
+TEST(MainSettingsLoad, FirstStartWritesAllTwelveKeys) {
+  TempDir dir;
+  IniFile ini(dir.File("kinovue.ini"));
+  MainSettings s;
+  LoadMainSettings(ini, s);
+  EXPECT_EQ(ReadFileBytes(dir.File("kinovue.ini")),
+            "[kinovue]\nLastOpen=\nVideoMutiple=1\nTopmost=1\nLockFaceProportion=1\nPlayListRandom=0\n"
+            "RepeatCurrent=0\nPlayListLoop=1\nPlayListForward=1\nAutoPlayFromList=1\nPlayFromList=1\n"
+            "CheckFileAssociate=1\nAutoUpdate=1\n");
+}
+
+TEST(MainSettingsLoad, MissingOrEmptyKeysTakeTheirDefaultsAndTheSectionIsWritten) {
+  TempDir dir;
+  std::string text = kAllKeys;
+  text.erase(text.find("LockFaceProportion=1\n"), 21);
+  text.replace(text.find("Topmost=1"), 9, "Topmost=");
+  text.replace(text.find("PlayListLoop=1"), 14, "PlayListLoop=0");
+  WriteFileBytes(dir.File("kinovue.ini"), text);
+  IniFile ini(dir.File("kinovue.ini"));
+  MainSettings s;
+  LoadMainSettings(ini, s);
+  EXPECT_FALSE(s.LockFaceProportion);  // a missing key means "0", unlike a first start
+  EXPECT_TRUE(s.Topmost);
+  EXPECT_FALSE(s.PlayListLoop);
+  const std::string after = ReadFileBytes(dir.File("kinovue.ini"));
+  EXPECT_NE(after.find("LockFaceProportion=0"), std::string::npos);
+  EXPECT_NE(after.find("Topmost=1"), std::string::npos);
+  EXPECT_NE(after.find("PlayListLoop=0"), std::string::npos);
+}
+
+TEST(MainSettingsLoad, OutOfRangeSizeIsCorrectedButACompleteFileIsLeftAlone) {
+  TempDir dir;
+  std::string text = kAllKeys;
+  text.replace(text.find("VideoMutiple=1"), 14, "VideoMutiple=5");
+  WriteFileBytes(dir.File("kinovue.ini"), text);
+  struct stat before {};
+  stat(dir.File("kinovue.ini").c_str(), &before);
+  IniFile ini(dir.File("kinovue.ini"));
+  MainSettings s;
+  LoadMainSettings(ini, s);
+  EXPECT_EQ(s.VideoMutiple, 2);
+  EXPECT_EQ(s.LastOpen, "/m/a.avi");
+  struct stat after {};
+  stat(dir.File("kinovue.ini").c_str(), &after);
+  EXPECT_EQ(before.st_ino, after.st_ino);
+  EXPECT_EQ(ReadFileBytes(dir.File("kinovue.ini")), text);  // "5" stays until the size is changed
+}
+
+TEST(MenuTables, EveryIdIsUniqueAndThePositionsNameTheRightSubmenus) {
+  std::set<int> ids;
+  int depth = 0, topLevel = 0, filePopupItems = 0;
+  std::vector<const char*> fileEntries;
+  for (const MenuRow& row : MainMenuRows()) {
+    if (row.kind == MenuRowKind::Item) {
+      EXPECT_TRUE(ids.insert(row.id).second) << row.id;
+    }
+    if (depth == 1 && topLevel == 1 && row.kind != MenuRowKind::EndPopup) {
+      fileEntries.push_back(row.kind == MenuRowKind::Separator ? "-" : row.text);
+      ++filePopupItems;
+    }
+    if (row.kind == MenuRowKind::Popup && depth++ == 0) ++topLevel;
+    if (row.kind == MenuRowKind::EndPopup) --depth;
+  }
+  EXPECT_EQ(depth, 0);
+  EXPECT_EQ(topLevel, 6);
+  ASSERT_GT(fileEntries.size(), static_cast<std::size_t>(kRecentSubmenu));
+  EXPECT_STREQ(fileEntries[kDiscSubmenu], "打开VCD/DVD");
+  EXPECT_STREQ(fileEntries[kOrderSubmenu], "顺序选择");
+  EXPECT_STREQ(fileEntries[kRecentSubmenu], "最近播放文件");
+  for (const MenuRow& row : ContextMenuRows()) {
+    if (row.kind == MenuRowKind::Item) {
+      EXPECT_FALSE(ids.count(row.id)) << "context id reused: " << row.id;
+    }
+  }
+  EXPECT_EQ(AcceleratorTable().size(), 10u);
+}
+
+TEST(WindowTexts, ClockTitleAndStateNames) {
+  EXPECT_EQ(ClockText(0), "00:00:00");
+  EXPECT_EQ(ClockText(3725), "01:02:05");
+  EXPECT_EQ(ClockText(90000), "01:00:00");  // a day and an hour: the hour beyond the day
+  EXPECT_EQ(PlaybackTimeText(65, 7200), "00:01:05/02:00:00");
+  EXPECT_EQ(WindowTitle(1, "/home/u/电影/a b.avi"), "Kinovue  正在播放: a b.avi");
+  EXPECT_EQ(WindowTitle(0, "http://host/live/stream"), "Kinovue  正在缓冲数据...: http://host/live/stream");
+  EXPECT_EQ(WindowTitle(4, nullptr), "Kinovue  无法播放剪辑: ");
+  EXPECT_STREQ(EngineStateName(7), "");
+}
+
+TEST(KeyMapping, ShiftedDigitsKeypadAndBrackets) {
+  using namespace platform;
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Asterisk, Qt::ShiftModifier), static_cast<unsigned>('8'));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Asterisk, Qt::KeypadModifier), static_cast<unsigned>(VK_MULTIPLY));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Plus, Qt::KeypadModifier), static_cast<unsigned>(VK_ADD));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Plus, Qt::NoModifier), static_cast<unsigned>(VK_OEM_PLUS));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_5, Qt::KeypadModifier), static_cast<unsigned>(VK_NUMPAD0 + 5));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_5, Qt::NoModifier), static_cast<unsigned>('5'));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_T, Qt::ShiftModifier), static_cast<unsigned>('T'));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_BracketLeft, Qt::NoModifier), 0x5Bu);
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Enter, Qt::KeypadModifier), static_cast<unsigned>(VK_RETURN));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Period, Qt::NoModifier), static_cast<unsigned>(VK_OEM_PERIOD));
+  EXPECT_EQ(VirtualKeyFromQt(Qt::Key_Launch0, Qt::NoModifier), 0u);
+}
+
+}  // namespace

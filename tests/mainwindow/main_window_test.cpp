@@ -1,0 +1,366 @@
+// The main window offscreen, against a recording engine.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QUrl>
+
+#include "core_app.h"
+#include "fake_engine.h"
+#include "mainwindow/command_ids.h"
+#include "mainwindow/kinovue_dlg.h"
+#include "platform/optical_drives.h"
+#include "temp_dir.h"
+
+namespace {
+
+struct FakeKeys : platform::KeyState {
+  bool lshift = false, rshift = false, caps = false;
+  bool IsDown(unsigned vk) const override {
+    return (vk == platform::VK_LSHIFT && lshift) || (vk == platform::VK_RSHIFT && rshift);
+  }
+  bool IsCapsLockOn() const override { return caps; }
+};
+
+struct NoDrives : platform::OpticalDrives {
+  std::vector<std::string> List() const override { return {}; }
+};
+
+QApplication* App() {
+  static int argc = 1;
+  static char name[] = "kinovue-test";
+  static char* argv[] = {name, nullptr};
+  static QApplication* app = new QApplication(argc, argv);
+  return app;
+}
+
+class MainWindow : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    App();
+    keys = std::make_shared<FakeKeys>();
+    KinovueOptions options;
+    options.programFolder = folder.Path() + "/";
+    options.runtimeFolder = folder.Path();
+    options.engineFactory = [this](const std::string&) {
+      auto e = std::make_unique<FakeEngine>();
+      engine = e.get();
+      return e;
+    };
+    options.keys = keys;
+    options.drives = std::make_shared<NoDrives>();
+    options.runDialog = [](QDialog&) { return 0; };
+    dlg = std::make_unique<CKinovueDlg>(std::move(options));
+    ASSERT_TRUE(dlg->OnInitDialog());
+  }
+  void TearDown() override {
+    dlg.reset();
+  }
+  void Pump() { QCoreApplication::processEvents(); }
+  // The engine reports the end of a run.
+  void Finish() {
+    engine->state = ENGINE_STATE_STOPPED;
+    dlg->OnMessage(WM_ENGINE_STATE, ENGINE_STATE_STOPPED, 0);
+    platform::PostMessage(dlg->Handle(), WM_ENGINE_FINISHED, ENGINE_STATE_STOPPED, 0);
+    Pump();
+  }
+  void Playing() {
+    engine->state = ENGINE_STATE_PLAYING;
+    dlg->OnMessage(WM_ENGINE_STATE, ENGINE_STATE_PLAYING, 0);
+  }
+  bool Enabled(int id) { return dlg->Action(id)->isEnabled(); }
+  bool Checked(int id) { return dlg->Action(id)->isChecked(); }
+  void SendKey(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    QKeyEvent press(QEvent::KeyPress, qtKey, modifiers);
+    QApplication::sendEvent(QApplication::focusWidget() ? QApplication::focusWidget() : dlg.get(), &press);
+  }
+
+  testsupport::TempDir folder;
+  std::shared_ptr<FakeKeys> keys;
+  FakeEngine* engine = nullptr;
+  std::unique_ptr<CKinovueDlg> dlg;
+};
+
+TEST_F(MainWindow, StartsTheEngineWithItsWindowsAndWritesItsSettings) {
+  EXPECT_EQ(engine->startInfo.owner, dlg->Handle());
+  EXPECT_EQ(engine->startInfo.videoWindow, dlg->VideoWidget()->winId());
+  EXPECT_EQ(engine->startInfo.msgFinished, WM_ENGINE_FINISHED);
+  IniFile ini(dlg->SettingsPath());
+  int handle = 0;
+  EXPECT_TRUE(ini.ReadInt("kinovue", "RunningHandle", handle));
+  bool topmost = false;
+  EXPECT_TRUE(ini.ReadBool("kinovue", "Topmost", topmost));
+  EXPECT_TRUE(topmost);
+}
+
+TEST_F(MainWindow, OpeningWhileStoppedPlaysAtOnceAndWhilePlayingStopsFirst) {
+  dlg->RequestOpen("/m/a.avi");
+  Pump();
+  EXPECT_EQ(engine->Played(), std::vector<std::string>{"/m/a.avi"});
+  dlg->PlayList()->Add("/m/list1.avi");
+  Playing();
+  dlg->RequestOpen("/m/b.avi");
+  EXPECT_EQ(engine->commands.back().code, ENGINE_CMD_STOP);
+  Finish();
+  EXPECT_EQ(engine->Played(), (std::vector<std::string>{"/m/a.avi", "/m/b.avi"}));  // the list did not advance
+}
+
+TEST_F(MainWindow, StopThenFinishPlaysNothingButTheNextNaturalEndAdvances) {
+  dlg->PlayList()->Add("/m/1.avi");
+  dlg->PlayList()->Add("/m/2.avi");
+  dlg->RequestOpen("/m/1.avi");
+  Pump();
+  Playing();
+  dlg->StopPlayback();
+  Finish();
+  EXPECT_EQ(engine->Played().size(), 1u);
+  dlg->RequestOpen("/m/1.avi");
+  Pump();
+  Playing();
+  Finish();  // a natural end
+  EXPECT_EQ(engine->Played().size(), 3u);
+}
+
+TEST_F(MainWindow, DiscFilesGoAheadOfThePendingPath) {
+  dlg->DiscQueue() = {"/cd/VIDEO_TS/VTS_01_1.VOB", "/cd/VIDEO_TS/VTS_01_2.VOB"};
+  dlg->RequestOpen("/m/chosen.avi");
+  Pump();
+  Playing();
+  Finish();
+  Playing();
+  Finish();
+  EXPECT_EQ(engine->Played(), (std::vector<std::string>{"/cd/VIDEO_TS/VTS_01_1.VOB", "/cd/VIDEO_TS/VTS_01_2.VOB",
+                                                        "/m/chosen.avi"}));
+}
+
+TEST_F(MainWindow, NextAndPreviousWrapAroundWhateverTheLoopSetting) {
+  for (const char* p : {"/m/1.avi", "/m/2.avi", "/m/3.avi"}) dlg->PlayList()->Add(p);
+  dlg->OnCommand(ID_PLAYLIST_LOOP);  // loop off
+  ASSERT_FALSE(dlg->Settings().PlayListLoop);
+  dlg->PlayList()->Play(2);  // the last item, through the play callback
+  Pump();
+  Playing();
+  dlg->PlayNext();
+  Finish();
+  EXPECT_EQ(engine->Played().back(), "/m/1.avi");
+  Playing();
+  dlg->PlayPrevious();
+  Finish();
+  EXPECT_EQ(engine->Played().back(), "/m/3.avi");
+}
+
+TEST_F(MainWindow, RepeatCurrentReplaysButNextStillMovesOn) {
+  for (const char* p : {"/m/1.avi", "/m/2.avi"}) dlg->PlayList()->Add(p);
+  dlg->OnCommand(ID_REPEAT_CURRENT);
+  dlg->PlayList()->Play(0);
+  Pump();
+  Playing();
+  Finish();
+  EXPECT_EQ(engine->Played().back(), "/m/1.avi");
+  EXPECT_EQ(engine->Played().size(), 2u);
+  Playing();
+  dlg->PlayNext();
+  Finish();
+  EXPECT_EQ(engine->Played().back(), "/m/2.avi");
+}
+
+TEST_F(MainWindow, NothingChosenLeavesThePlayerStoppedWithTheMenuRefreshed) {
+  dlg->OnCommand(ID_AUTO_PLAY_FROM_LIST);  // off
+  dlg->PlayList()->Add("/m/2.avi");
+  dlg->RequestOpen("/m/1.avi");
+  Pump();
+  Playing();
+  EXPECT_FALSE(Enabled(ID_PLAY));
+  Finish();
+  EXPECT_EQ(engine->Played().size(), 1u);
+  EXPECT_TRUE(Enabled(ID_PLAY));  // the engine knows a medium to replay
+  EXPECT_FALSE(Enabled(ID_STOP));
+}
+
+TEST_F(MainWindow, AStaleFinishedAfterARestartDoesNotSkipAhead) {
+  dlg->PlayList()->Add("/m/2.avi");
+  dlg->RequestOpen("/m/1.avi");
+  Pump();
+  Playing();  // a setting change restarted the medium; its old run reports late
+  platform::PostMessage(dlg->Handle(), WM_ENGINE_FINISHED, ENGINE_STATE_STOPPED, 0);
+  Pump();
+  EXPECT_EQ(engine->Played().size(), 1u);
+}
+
+TEST_F(MainWindow, TitleFollowsTheState) {
+  engine->file = "/home/u/视频/clip.avi";
+  const std::pair<int, const char*> cases[] = {{0, "Kinovue  正在缓冲数据...: clip.avi"},
+                                               {1, "Kinovue  正在播放: clip.avi"},
+                                               {2, "Kinovue  暂停: clip.avi"},
+                                               {3, "Kinovue  停止: clip.avi"},
+                                               {4, "Kinovue  无法播放剪辑: clip.avi"}};
+  for (const auto& [state, title] : cases) {
+    engine->state = state;
+    dlg->OnMessage(WM_ENGINE_STATE, static_cast<std::uintptr_t>(state), 0);
+    EXPECT_EQ(dlg->windowTitle().toStdString(), title);
+  }
+}
+
+TEST_F(MainWindow, PlaybackMenuEnablingFollowsTheState) {
+  const std::vector<int> transport{ID_PLAY, ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS, ID_FRAME_STEP,
+                                   ID_SEEK_FORWARD_10S};
+  auto row = [&] {
+    std::vector<bool> out;
+    for (int id : transport) out.push_back(Enabled(id));
+    return out;
+  };
+  EXPECT_EQ(row(), (std::vector<bool>{false, false, false, false, false, false, false, false}));  // no medium
+  engine->file = "/m/a.avi";
+  engine->state = ENGINE_STATE_PLAYING;
+  dlg->RefreshPlaybackMenu();
+  EXPECT_EQ(row(), (std::vector<bool>{false, true, true, true, true, true, true, true}));
+  engine->state = ENGINE_STATE_PAUSED;
+  dlg->RefreshPlaybackMenu();
+  EXPECT_EQ(row(), (std::vector<bool>{true, false, true, true, true, true, true, true}));  // Go to unchanged
+  engine->state = ENGINE_STATE_OPENING;
+  dlg->RefreshPlaybackMenu();
+  EXPECT_EQ(row(), (std::vector<bool>{false, false, false, false, false, false, true, true}));
+  engine->state = ENGINE_STATE_STOPPED;
+  dlg->RefreshPlaybackMenu();
+  EXPECT_EQ(row(), (std::vector<bool>{true, false, false, false, false, false, false, false}));
+}
+
+TEST_F(MainWindow, ContextMenuGreysTheTransportWhileStopped) {
+  for (int state : {ENGINE_STATE_STOPPED, ENGINE_STATE_PLAYING, ENGINE_STATE_PAUSED}) {
+    engine->state = state;
+    std::unique_ptr<QMenu> menu(dlg->BuildContextMenu());
+    std::map<int, bool> enabled;
+    for (QAction* a : menu->actions())
+      if (!a->isSeparator()) enabled[a->data().toInt()] = a->isEnabled();
+    EXPECT_EQ(enabled[ID_CONTEXT_PLAY], state == ENGINE_STATE_PAUSED);
+    EXPECT_EQ(enabled[ID_CONTEXT_PAUSE], state == ENGINE_STATE_PLAYING);
+    EXPECT_EQ(enabled[ID_CONTEXT_STOP], state != ENGINE_STATE_STOPPED);
+    EXPECT_EQ(enabled[ID_CONTEXT_NEXT], state != ENGINE_STATE_STOPPED);
+    EXPECT_TRUE(enabled[ID_CONTEXT_EXIT]);
+  }
+}
+
+TEST_F(MainWindow, PlayModeChainGreysWhatCannotApply) {
+  auto chain = [&] {
+    return std::vector<bool>{Enabled(ID_AUTO_PLAY_FROM_LIST), Enabled(ID_PLAYLIST_RANDOM), Enabled(ID_PLAYLIST_LOOP)};
+  };
+  EXPECT_EQ(chain(), (std::vector<bool>{true, true, true}));
+  dlg->OnCommand(ID_PLAYLIST_RANDOM);
+  EXPECT_EQ(chain(), (std::vector<bool>{true, true, false}));
+  dlg->OnCommand(ID_AUTO_PLAY_FROM_LIST);
+  EXPECT_EQ(chain(), (std::vector<bool>{true, false, false}));
+  dlg->OnCommand(ID_REPEAT_CURRENT);
+  EXPECT_EQ(chain(), (std::vector<bool>{false, false, false}));
+  IniFile ini(dlg->SettingsPath());
+  bool value = false;
+  ASSERT_TRUE(ini.ReadBool("kinovue", "RepeatCurrent", value));
+  EXPECT_TRUE(value);
+  dlg->OnCommand(ID_PLAYLIST_BACKWARD);
+  EXPECT_TRUE(Checked(ID_PLAYLIST_BACKWARD));
+  EXPECT_FALSE(Checked(ID_PLAYLIST_FORWARD));
+}
+
+TEST_F(MainWindow, SettingMessagesMoveTheRadioChecks) {
+  EngineSetting aspect{ENGINE_SETTING_ASPECT, 2, 0};
+  dlg->OnMessage(WM_ENGINE_SETTING, reinterpret_cast<std::uintptr_t>(&aspect), 0);
+  EXPECT_TRUE(Checked(ID_ASPECT_16_9));
+  EXPECT_FALSE(Checked(ID_ASPECT_AUTO));
+  EngineSetting bad{ENGINE_SETTING_ASPECT, 9, 0};
+  dlg->OnMessage(WM_ENGINE_SETTING, reinterpret_cast<std::uintptr_t>(&bad), 0);
+  EXPECT_TRUE(Checked(ID_ASPECT_16_9));
+  // Choosing an item hands the position to the engine; the check waits for its answer.
+  dlg->OnCommand(ID_ASPECT_4_3);
+  ASSERT_EQ(engine->settings.size(), 1u);
+  EXPECT_EQ(engine->settings[0].value, 1);
+  EXPECT_TRUE(Checked(ID_ASPECT_16_9));
+}
+
+TEST_F(MainWindow, RecentFilesMenuKeepsFourMostRecentFirst) {
+  for (const char* f : {"/m/1.avi", "/m/2.avi", "/m/3.avi", "/m/4.avi", "/m/5.avi"}) {
+    std::string file = f;
+    dlg->OnMessage(WM_ENGINE_OPEN, reinterpret_cast<std::uintptr_t>(file.c_str()), 0);
+  }
+  QMenu* recent = dlg->RecentMenu();
+  ASSERT_EQ(recent->actions().size(), 4);
+  EXPECT_EQ(recent->actions()[0]->text().toStdString(), "/m/5.avi");
+  EXPECT_EQ(recent->actions()[3]->text().toStdString(), "/m/2.avi");
+  EXPECT_EQ(recent->actions()[0]->data().toInt(), 0xFFFF);  // no drives: the ids start at the top
+  EXPECT_EQ(recent->actions()[3]->data().toInt(), 0xFFFC);
+  recent->actions()[1]->trigger();  // "/m/4.avi"
+  Pump();
+  EXPECT_EQ(engine->Played().back(), "/m/4.avi");
+  dlg->OnCommand(ID_CLEAR_RECENT);
+  EXPECT_TRUE(recent->actions().isEmpty());
+  std::string next = "/m/6.avi";
+  dlg->OnMessage(WM_ENGINE_OPEN, reinterpret_cast<std::uintptr_t>(next.c_str()), 0);
+  ASSERT_EQ(recent->actions().size(), 1);
+  EXPECT_EQ(recent->actions()[0]->text().toStdString(), "/m/6.avi");
+}
+
+TEST_F(MainWindow, KeysAcceleratorsEscapeAndCapitalT) {
+  dlg->show();
+  SendKey(Qt::Key_Escape);
+  EXPECT_TRUE(dlg->isVisible());      // Esc never closes the window
+  EXPECT_TRUE(engine->keys.empty());  // nor reaches the engine
+  EXPECT_FALSE(dlg->IsFullScreen());
+  const bool topmost = dlg->Settings().Topmost;
+  keys->lshift = true;
+  SendKey(Qt::Key_T, Qt::ShiftModifier);
+  EXPECT_NE(dlg->Settings().Topmost, topmost);
+  keys->caps = true;  // Shift with Caps Lock: a lower-case t, for the engine
+  SendKey(Qt::Key_T, Qt::ShiftModifier);
+  EXPECT_NE(dlg->Settings().Topmost, topmost);
+  ASSERT_EQ(engine->keys.size(), 1u);
+  EXPECT_EQ(engine->keys[0], static_cast<unsigned>('T'));
+  keys->lshift = false;  // Caps Lock alone: capital
+  SendKey(Qt::Key_T);
+  EXPECT_EQ(dlg->Settings().Topmost, topmost);
+  SendKey(Qt::Key_R, Qt::ControlModifier);  // accelerator: native size, not the engine
+  EXPECT_EQ(engine->keys.size(), 1u);
+  SendKey(Qt::Key_Space);
+  EXPECT_EQ(engine->keys.back(), static_cast<unsigned>(platform::VK_SPACE));
+}
+
+TEST_F(MainWindow, DroppedFilesGoToTheFrontInOrderAndTheLastPlays) {
+  dlg->show();
+  dlg->PlayList()->Add("/m/old.avi");
+  auto drop = [&](const QList<QUrl>& urls) {
+    QMimeData data;
+    data.setUrls(urls);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &enter);
+    QDropEvent dropped(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(dlg.get(), &dropped);
+    Pump();
+  };
+  drop({QUrl::fromLocalFile("/m/a.avi"), QUrl::fromLocalFile("/m/b.avi"), QUrl::fromLocalFile("/m/c.avi")});
+  CGeneralPlayList* list = dlg->PlayList();
+  ASSERT_EQ(list->Count(), 4);
+  EXPECT_EQ(list->ItemAt(0), "/m/a.avi");
+  EXPECT_EQ(list->ItemAt(1), "/m/b.avi");
+  EXPECT_EQ(list->ItemAt(2), "/m/c.avi");
+  EXPECT_EQ(engine->Played(), std::vector<std::string>{"/m/c.avi"});
+  Playing();
+  drop({QUrl::fromLocalFile("/m/old.avi")});  // already listed: not a second time
+  EXPECT_EQ(list->Count(), 4);
+  Finish();
+  EXPECT_EQ(engine->Played().back(), "/m/old.avi");
+}
+
+TEST_F(MainWindow, ClosingStopsTheEngineAndGivesUpAfterAQuietWait) {
+  dlg->RequestOpen("/m/a.avi");
+  Pump();
+  Playing();
+  const auto codes = engine->codes;
+  const auto start = platform::TickCountMs();
+  dlg->OnCancel();  // this engine never reports the end of its run
+  EXPECT_EQ(codes->back(), ENGINE_CMD_STOP);
+  EXPECT_LT(platform::TickCountMs() - start, 3000u);
+  EXPECT_EQ(dlg->Engine(), nullptr);
+  EXPECT_FALSE(dlg->isVisible());
+}
+
+}  // namespace
