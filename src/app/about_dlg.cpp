@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "app/dialog_units.h"
+#include "dialogs/dialog_template.h"
 #include "app/version.h"
 #include "controls/resource_images.h"
 
@@ -29,8 +29,8 @@ CAboutDlg::CAboutDlg(QWidget* parent)
       description("Kinovue 媒体播放器") {
   setWindowTitle("关于 Kinovue");
   setModal(true);
-  setFont(app::DialogFont());
-  const app::DialogUnits units = app::DialogUnits::For(font());
+  setFont(DialogFont());
+  const DialogUnits units(font());
   setFixedSize(units.Size(235, 55));
 
   auto* icon = new QLabel(this);

@@ -4,11 +4,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
-#include <QFontMetrics>
 #include <QMenuBar>
 #include <QScreen>
 
 #include "controls/resource_images.h"
+#include "dialogs/dialog_template.h"
 #include "engine/mplayer_engine.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/instance_hand_over.h"
@@ -33,8 +33,7 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options) : options_(std::move(options)),
   setWindowTitle("Kinovue");
   setWindowIcon(LoadResourceIcon(kProgramIcon));
   setAcceptDrops(true);
-  QFont font("SimSun", 9);
-  setFont(font);
+  setFont(DialogFont());
   QPalette grey = palette();
   grey.setColor(QPalette::Window, InterfaceGrey());
   setPalette(grey);
@@ -43,13 +42,15 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options) : options_(std::move(options)),
   client_->setObjectName("client");
   client_->setAutoFillBackground(true);
   setCentralWidget(client_);
-  const QFontMetrics metrics(font);
-  resize(kDialogWidthUnits * metrics.averageCharWidth() / 4, kDialogHeightUnits * metrics.height() / 8);
+  const DialogUnits units(font());
+  resize(units.Size(kDialogWidthUnits, kDialogHeightUnits));
 
   // The window's X11 id is its handle: the engine's owner and "RunningHandle".
   messageWindow_ = std::make_unique<platform::MessageWindow>(
       [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return OnMessage(m, w, l); }, winId());
   qApp->installEventFilter(this);
+  hideCursorTimer_.setInterval(1000);
+  connect(&hideCursorTimer_, &QTimer::timeout, this, &CKinovueDlg::OnHideCursorTick);
 }
 
 void CKinovueDlg::HandOverReceived(const std::string& path) {
@@ -73,12 +74,15 @@ platform::WindowHandle CKinovueDlg::Handle() const { return messageWindow_->Hand
 bool CKinovueDlg::OnInitDialog() {
   if (!PlayerInitialise()) return false;
   controlPanel_.CreatePanel(client_, this, QRect(0, client_->height() - 72, client_->width(), 72));
+  // Native, so that in full screen it can lie over the engine's picture window.
+  controlPanel_.Panel()->setAttribute(Qt::WA_NativeWindow);
   controlPanel_.Panel()->installEventFilter(this);
   if (!CreateVideoWindows()) return false;
 
   SetChecked(videoPanel_ ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
   RefreshViewMenu();
   RefreshPlaybackMenu();
+  screenSaver_.Inhibit();
 
   if (!options_.commandLine.empty()) {
     pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);
@@ -115,6 +119,7 @@ bool CKinovueDlg::CreateVideoWindows() {
   videoWindow_->hide();
   videoWindow_->installEventFilter(this);
   videoBackWindow_->installEventFilter(this);
+  videoBackWindow_->setMouseTracking(true);
   videoBackWindow_->SetLogoVisible(true);
   // The engine's full-screen key posts mouse messages to the picture.
   videoMessages_ = std::make_unique<platform::MessageWindow>(
@@ -233,6 +238,7 @@ void CKinovueDlg::OnCancel() {
   }
   engine_.reset();
   playlist_.reset();
+  screenSaver_.Release();
   close();
 }
 

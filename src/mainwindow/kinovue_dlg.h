@@ -14,11 +14,13 @@
 #include "controls/video_area_fitter.h"
 #include "engine/engine_types.h"
 #include "history/history_list.h"
+#include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
 #include "platform/clock.h"
 #include "platform/key_state.h"
 #include "platform/manual_reset_event.h"
 #include "platform/message_window.h"
+#include "platform/screen_saver.h"
 #include "playlist/general_play_list.h"
 #include "settings/ini_file.h"
 
@@ -99,6 +101,10 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   int PositionSeconds() const { return positionSeconds_; }
   bool IsFullScreen() const { return fullScreen_; }
   bool IsVideoPanel() const { return videoPanel_; }
+  bool IsPanelOverlay() const { return panelOverlay_; }
+  const FullScreenPointer& Pointer() const { return pointer_; }
+  // One tick of the cursor timer, as the timer would give it.
+  void HideCursorTick() { OnHideCursorTick(); }
   QWidget* VideoWidget() const;
   QWidget* VideoBackWidget() const;
 
@@ -162,6 +168,11 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void ToggleTopmost();
   void SetTopmost(bool on);
   void ShowContextMenu(const QPoint& globalPos);
+  void OnPictureMouseMove(const QPoint& local, const QPoint& global);
+  void OnHideCursorTick();
+  void ApplyCursor();
+  void ShowPanelOverlay();
+  void HidePanelOverlay();
   bool HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers);
   void OnVideoMouse(unsigned message);
 
@@ -207,6 +218,10 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   std::string timeText_;
 
   bool fullScreen_ = false;
+  bool panelOverlay_ = false;
+  FullScreenPointer pointer_;
+  QTimer hideCursorTimer_;
+  platform::ScreenSaverInhibitor screenSaver_;
   bool videoPanel_ = true;
   QRect savedVideoRect_;
   QRect savedGeometry_;

@@ -4,6 +4,7 @@
 #include <QKeyEvent>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QWindow>
 
 #include "mainwindow/command_ids.h"
@@ -44,6 +45,7 @@ void CKinovueDlg::FitToVideo() {
     videoPanel_ = true;
     SetChecked(ID_VIDEO_PANEL, true);
     SetChecked(ID_AUDIO_PANEL, false);
+    platform::ScreenSaverInhibitor::SimulateActivity();  // the display is in use
   } else if (info.hasAudio) {
     ShowSoundOnlyStrip();
   }
@@ -90,11 +92,19 @@ void CKinovueDlg::ToggleFullScreen() {
     savedGeometry_ = geometry();
     savedWindowState_ = windowState();
     fullScreen_ = true;
+    if (panelOverlay_) HidePanelOverlay();
     menuBar()->hide();
     controlPanel_.Panel()->hide();
-    showFullScreen();
+    // The window manager's full-screen state where there is one, and the
+    // screen's rectangle in any case (a bare X server has no manager).
+    setWindowState(windowState() | Qt::WindowFullScreen);
+    if (QScreen* s = screen()) setGeometry(s->geometry());
   } else {
     fullScreen_ = false;
+    panelOverlay_ = false;
+    hideCursorTimer_.stop();
+    pointer_.ShowCursor();
+    ApplyCursor();
     menuBar()->show();
     controlPanel_.Panel()->show();
     setWindowState(savedWindowState_ & ~Qt::WindowFullScreen);
@@ -104,6 +114,53 @@ void CKinovueDlg::ToggleFullScreen() {
   if (fullScreen_) videoBackWindow_->setGeometry(client_->rect());
   videoFitter_.FitVideo(false, !fullScreen_);
   RefreshViewMenu();
+}
+
+void CKinovueDlg::ApplyCursor() {
+  const Qt::CursorShape shape = pointer_.CursorVisible() ? Qt::ArrowCursor : Qt::BlankCursor;
+  if (videoWindow_) videoWindow_->setCursor(shape);
+  if (videoBackWindow_) videoBackWindow_->setCursor(shape);
+}
+
+void CKinovueDlg::OnPictureMouseMove(const QPoint& local, const QPoint& global) {
+  if (!fullScreen_) return;
+  const bool changed = pointer_.OnMove(local.x(), local.y());
+  if (pointer_.TakeTimerStart()) hideCursorTimer_.start();
+  ApplyCursor();
+  if (!changed) return;
+  const int pictureTop = videoBackWindow_->mapToGlobal(QPoint(0, 0)).y();
+  if (panelOverlay_) {
+    // Back over the picture, above the panel: it slides away.
+    if (global.y() > pictureTop) HidePanelOverlay();
+    return;
+  }
+  const int pictureBottom = pictureTop + videoBackWindow_->height();
+  const int workAreaBottom = screen() ? screen()->availableGeometry().bottom() + 1 : pictureBottom;
+  if (FullScreenPointer::InPanelBand(global.y(), pictureBottom, workAreaBottom)) ShowPanelOverlay();
+}
+
+void CKinovueDlg::ShowPanelOverlay() {
+  QWidget* panel = controlPanel_.Panel();
+  const int pictureTop = videoBackWindow_->mapToGlobal(QPoint(0, 0)).y();
+  const int workAreaBottom = screen() ? screen()->availableGeometry().bottom() + 1 : pictureTop + videoBackWindow_->height();
+  const int bottom = std::min(videoBackWindow_->height(), workAreaBottom - pictureTop);
+  panel->setGeometry(0, bottom - FullScreenPointer::kPanelBand, client_->width(), FullScreenPointer::kPanelBand);
+  panel->show();
+  panel->raise();
+  panelOverlay_ = true;
+  pointer_.ShowCursor();
+  ApplyCursor();
+}
+
+void CKinovueDlg::HidePanelOverlay() {
+  controlPanel_.Panel()->hide();
+  panelOverlay_ = false;
+}
+
+void CKinovueDlg::OnHideCursorTick() {
+  const bool canHide = fullScreen_ && !panelOverlay_ && CurrentEngineState() == ENGINE_STATE_PLAYING;
+  if (pointer_.OnTick(canHide)) hideCursorTimer_.stop();
+  ApplyCursor();
 }
 
 void CKinovueDlg::SetTopmost(bool on) {
@@ -175,6 +232,12 @@ bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
       if (HandleKeyPress(key->key(), key->modifiers())) return true;
       break;
     }
+    case QEvent::MouseMove:
+      if (watched == videoWindow_ || watched == videoBackWindow_) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        OnPictureMouseMove(mouse->position().toPoint(), mouse->globalPosition().toPoint());
+      }
+      break;
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
     case QEvent::MouseButtonRelease: {

@@ -9,12 +9,11 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "app/dialog_units.h"
+#include "dialogs/dialog_template.h"
 #include "shell_test_app.h"
 
 namespace {
 
-using app::DialogUnits;
 
 QWidget* ById(QWidget& dialog, int id) {
   for (QWidget* child : dialog.findChildren<QWidget*>()) {
@@ -27,17 +26,6 @@ QString TextOf(QWidget* control) {
   if (auto* label = qobject_cast<QLabel*>(control)) return label->text();
   if (auto* button = qobject_cast<QPushButton*>(control)) return button->text();
   return "<none>";
-}
-
-TEST(DialogUnits, ScaleWithTheFontAndRoundToNearest) {
-  const DialogUnits units{7, 16};
-  EXPECT_EQ(units.Size(235, 55), QSize(411, 110));  // 411.25, 110
-  EXPECT_EQ(units.X(2), 4);                         // 3.5 rounds up
-  EXPECT_EQ(units.Y(3), 6);
-  // Corners are converted, so the width is not X(width) on its own.
-  const DialogUnits narrow{6, 13};
-  EXPECT_EQ(narrow.Rect(1, 1, 1, 1), QRect(2, 2, 1, 1));  // x 1.5 -> 2, right 3; y 1.625 -> 2, bottom 3.25 -> 3
-  EXPECT_EQ(narrow.Rect(0, 0, 1, 1).width(), 2);
 }
 
 TEST(AboutBox, ShowsItsTextsInControlsLaidOutInDialogUnitsOfItsFont) {
@@ -65,8 +53,8 @@ TEST(AboutBox, ShowsItsTextsInControlsLaidOutInDialogUnitsOfItsFont) {
     EXPECT_TRUE(cjk.contains(family)) << family.toStdString();
   }
 
-  const DialogUnits units = DialogUnits::For(dialog.font());
-  ASSERT_GT(units.baseX, 0);
+  const DialogUnits units(dialog.font());
+  ASSERT_GT(units.BaseX(), 0);
   EXPECT_EQ(dialog.size(), units.Size(235, 55));
   EXPECT_EQ(dialog.minimumSize(), dialog.maximumSize());  // a modal frame does not resize
   EXPECT_EQ(ById(dialog, CAboutDlg::IDC_VERSION)->geometry(), units.Rect(86, 16, 63, 8));

@@ -126,3 +126,38 @@ TEST(KeyMapping, ShiftedDigitsKeypadAndBrackets) {
 }
 
 }  // namespace
+
+#include "mainwindow/full_screen_pointer.h"
+
+namespace {
+
+TEST(FullScreenPointer, CursorHidesThreeTicksAfterMovementStartsWhilePlaying) {
+  FullScreenPointer p;
+  EXPECT_TRUE(p.OnMove(10, 10));
+  EXPECT_TRUE(p.TakeTimerStart());
+  EXPECT_FALSE(p.OnTick(true));
+  EXPECT_TRUE(p.OnMove(50, 60));   // moving on does not extend the countdown
+  EXPECT_FALSE(p.TakeTimerStart());
+  EXPECT_FALSE(p.OnTick(true));
+  EXPECT_TRUE(p.CursorVisible());
+  EXPECT_TRUE(p.OnTick(true));     // third tick: hidden, timer done
+  EXPECT_FALSE(p.CursorVisible());
+  EXPECT_FALSE(p.OnMove(50, 60));  // same place: no panel rules, but a new countdown
+  EXPECT_TRUE(p.TakeTimerStart());
+  EXPECT_TRUE(p.CursorVisible());
+}
+
+TEST(FullScreenPointer, CursorStaysWhilePausedAndThePanelBandIsAboveTheLowerBottom) {
+  FullScreenPointer p;
+  p.OnMove(1, 1);
+  p.OnTick(false);
+  p.OnTick(false);
+  EXPECT_TRUE(p.OnTick(false));
+  EXPECT_TRUE(p.CursorVisible());
+  EXPECT_TRUE(FullScreenPointer::InPanelBand(955, 1024, 1024));
+  EXPECT_FALSE(FullScreenPointer::InPanelBand(954, 1024, 1024));
+  EXPECT_TRUE(FullScreenPointer::InPanelBand(931, 1024, 1000));  // a task bar below the work area
+  EXPECT_FALSE(FullScreenPointer::InPanelBand(930, 1024, 1000));
+}
+
+}  // namespace

@@ -364,3 +364,61 @@ TEST_F(MainWindow, ClosingStopsTheEngineAndGivesUpAfterAQuietWait) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(MainWindow, ViewMenuFollowsSizeTopmostAndModes) {
+  dlg->RefreshViewMenu();
+  EXPECT_TRUE(Checked(ID_NATIVE_SIZE));
+  EXPECT_FALSE(Enabled(ID_NATIVE_SIZE));
+  EXPECT_TRUE(Enabled(ID_DOUBLE_SIZE));
+  dlg->OnCommand(ID_DOUBLE_SIZE);
+  EXPECT_TRUE(Checked(ID_DOUBLE_SIZE));
+  EXPECT_FALSE(Enabled(ID_DOUBLE_SIZE));
+  EXPECT_TRUE(Enabled(ID_NATIVE_SIZE));
+  IniFile ini(dlg->SettingsPath());
+  int multiple = 0;
+  ASSERT_TRUE(ini.ReadInt("kinovue", "VideoMutiple", multiple));
+  EXPECT_EQ(multiple, 2);
+  dlg->OnCommand(ID_TOPMOST);
+  EXPECT_FALSE(Checked(ID_TOPMOST));
+  dlg->OnCommand(ID_PLAYLIST_RANDOM);
+  dlg->RefreshViewMenu();
+  EXPECT_TRUE(Checked(ID_PLAYLIST_RANDOM));
+  EXPECT_FALSE(Checked(ID_PLAYLIST_LOOP));
+}
+
+TEST_F(MainWindow, SoundOnlyCollapsesToTheStripAndVideoGrowsBackByTheSameHeight) {
+  dlg->show();
+  const int fullHeight = dlg->height();
+  const int pictureHeight = dlg->VideoBackWidget()->height();
+  engine->info.hasAudio = true;
+  dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
+  EXPECT_FALSE(dlg->IsVideoPanel());
+  EXPECT_TRUE(Checked(ID_AUDIO_PANEL));
+  EXPECT_EQ(fullHeight - dlg->height(), pictureHeight);
+  engine->info.hasVideo = true;
+  engine->info.displayWidth = 320;
+  engine->info.displayHeight = 240;
+  dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
+  EXPECT_TRUE(dlg->IsVideoPanel());
+  EXPECT_TRUE(Checked(ID_VIDEO_PANEL));
+  EXPECT_GE(dlg->height(), fullHeight);
+}
+
+TEST_F(MainWindow, FullScreenCoversTheScreenAndLeavingRestoresTheGeometry) {
+  dlg->show();
+  dlg->move(40, 30);
+  const QRect before = dlg->geometry();
+  dlg->OnCommand(ID_FULL_SCREEN);
+  EXPECT_TRUE(dlg->IsFullScreen());
+  EXPECT_TRUE(Checked(ID_FULL_SCREEN));
+  EXPECT_EQ(dlg->VideoBackWidget()->size(), dlg->centralWidget()->size());  // no strip below the picture
+  engine->state = ENGINE_STATE_PLAYING;
+  dlg->OnCommand(ID_FULL_SCREEN);
+  EXPECT_FALSE(dlg->IsFullScreen());
+  EXPECT_EQ(dlg->geometry(), before);
+  EXPECT_TRUE(dlg->Panel().Panel()->isVisible());
+}
+
+}  // namespace
