@@ -55,19 +55,21 @@ void LoadEngineSettings(IniFile& ini, EngineSettings& s) {
 }
 
 void SaveEngineSettings(IniFile& ini, const EngineSettings& s) {
-  ini.WriteInt(kEngineSection, "PlayCache", s.playCache);
-  ini.WriteInt(kEngineSection, "Volume", s.volume);
-  ini.WriteBool(kEngineSection, "Mute", s.mute);
-  ini.WriteInt(kEngineSection, "OSDLevel", s.osdLevel);
-  ini.WriteInt(kEngineSection, "AudioDev", s.audioDev);
-  ini.WriteInt(kEngineSection, "AudioOut", s.audioOut);
-  ini.WriteInt(kEngineSection, "AudioID", s.audioId);
-  ini.WriteInt(kEngineSection, "SubID", s.subId);
-  ini.WriteInt(kEngineSection, "Postproc", s.postproc);
-  ini.WriteInt(kEngineSection, "Deinterlace", s.deinterlace);
-  ini.WriteInt(kEngineSection, "Aspect", s.aspect);
-  ini.WriteBool(kEngineSection, "ReIndex", s.reIndex);
-  ini.WriteBool(kEngineSection, "SoftVol", s.softVol);
-  ini.WriteBool(kEngineSection, "PriorityBoost", s.priorityBoost);
-  ini.WriteString(kEngineSection, "Params", s.params);
+  auto number = [](int v) { return std::to_string(v); };
+  auto flag = [](bool v) { return std::string(v ? "1" : "0"); };
+  ini.WriteStrings(kEngineSection, {{"PlayCache", number(s.playCache)},
+                                    {"Volume", number(s.volume)},
+                                    {"Mute", flag(s.mute)},
+                                    {"OSDLevel", number(s.osdLevel)},
+                                    {"AudioDev", number(s.audioDev)},
+                                    {"AudioOut", number(s.audioOut)},
+                                    {"AudioID", number(s.audioId)},
+                                    {"SubID", number(s.subId)},
+                                    {"Postproc", number(s.postproc)},
+                                    {"Deinterlace", number(s.deinterlace)},
+                                    {"Aspect", number(s.aspect)},
+                                    {"ReIndex", flag(s.reIndex)},
+                                    {"SoftVol", flag(s.softVol)},
+                                    {"PriorityBoost", flag(s.priorityBoost)},
+                                    {"Params", s.params}});
 }

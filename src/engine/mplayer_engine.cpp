@@ -49,6 +49,7 @@ CMplayerEngine::~CMplayerEngine() {
     }
   }
   ReapRunners(true);
+  if (fontLookup_.joinable()) fontLookup_.join();
   // The reader's read ends once the last write end of the output pipe closes.
   platform::ClosePipe(outputWrite_);
   if (readerThread_.joinable()) readerThread_.join();
@@ -92,6 +93,9 @@ int CMplayerEngine::Start(const EngineStartInfo* info) {
   }
   started_ = true;
   readerThread_ = std::thread(&CMplayerEngine::ReaderMain, this);
+  // Looking up the subtitle font starts a program; have it ready before the
+  // first run instead of delaying that run.
+  fontLookup_ = std::thread([] { platform::CjkFontFile(); });
 
   EngineSetting record;
   for (auto [kind, value] : {std::pair{ENGINE_SETTING_CHANNELS, settings_.channels},

@@ -97,6 +97,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   platform::ManualResetEvent outputDrained_;       // the reader has seen the end-of-run marker
   std::vector<std::string> arguments_;
   std::thread readerThread_;
+  std::thread fontLookup_;  // warms the subtitle font lookup at start
   std::vector<Runner> runners_;
 
   bool hasFileName_ = false;

@@ -86,7 +86,9 @@ bool CKinovueDlg::OnInitDialog() {
 
   if (!options_.commandLine.empty()) {
     pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);
-    PostFinishedToSelf();
+    // Opened at once rather than after the window is first shown, so that
+    // the engine starts while the window maps.
+    OnEngineFinished(0);
   }
   return true;
 }

@@ -43,16 +43,17 @@ void LoadMainSettings(IniFile& ini, MainSettings& s) {
 }
 
 void SaveMainSettings(IniFile& ini, const MainSettings& s) {
-  ini.WriteString(kMainSection, "LastOpen", s.LastOpen);
-  ini.WriteInt(kMainSection, "VideoMutiple", s.VideoMutiple);
-  ini.WriteBool(kMainSection, "Topmost", s.Topmost);
-  ini.WriteBool(kMainSection, "LockFaceProportion", s.LockFaceProportion);
-  ini.WriteBool(kMainSection, "PlayListRandom", s.PlayListRandom);
-  ini.WriteBool(kMainSection, "RepeatCurrent", s.RepeatCurrent);
-  ini.WriteBool(kMainSection, "PlayListLoop", s.PlayListLoop);
-  ini.WriteBool(kMainSection, "PlayListForward", s.PlayListForward);
-  ini.WriteBool(kMainSection, "AutoPlayFromList", s.AutoPlayFromList);
-  ini.WriteBool(kMainSection, "PlayFromList", s.PlayFromList);
-  ini.WriteBool(kMainSection, "CheckFileAssociate", s.CheckFileAssociate);
-  ini.WriteBool(kMainSection, "AutoUpdate", s.AutoUpdate);
+  auto flag = [](bool v) { return std::string(v ? "1" : "0"); };
+  ini.WriteStrings(kMainSection, {{"LastOpen", s.LastOpen},
+                                  {"VideoMutiple", std::to_string(s.VideoMutiple)},
+                                  {"Topmost", flag(s.Topmost)},
+                                  {"LockFaceProportion", flag(s.LockFaceProportion)},
+                                  {"PlayListRandom", flag(s.PlayListRandom)},
+                                  {"RepeatCurrent", flag(s.RepeatCurrent)},
+                                  {"PlayListLoop", flag(s.PlayListLoop)},
+                                  {"PlayListForward", flag(s.PlayListForward)},
+                                  {"AutoPlayFromList", flag(s.AutoPlayFromList)},
+                                  {"PlayFromList", flag(s.PlayFromList)},
+                                  {"CheckFileAssociate", flag(s.CheckFileAssociate)},
+                                  {"AutoUpdate", flag(s.AutoUpdate)}});
 }

@@ -187,23 +187,31 @@ bool IniFile::ReadBool(const std::string& section, const std::string& key, bool&
 }
 
 bool IniFile::WriteString(const std::string& section, const std::string& key, const std::string& text) {
-  if (path_.empty() || section.empty() || key.empty()) return false;
-  if (!StorableText(section) || !StorableText(key) || !StorableText(text) ||
-      section.find(']') != std::string::npos || key.find('=') != std::string::npos)
+  return WriteStrings(section, {{key, text}});
+}
+
+bool IniFile::WriteStrings(const std::string& section,
+                           const std::vector<std::pair<std::string, std::string>>& entries) {
+  if (path_.empty() || section.empty() || !StorableText(section) || section.find(']') != std::string::npos)
     return false;
+  for (const auto& [key, text] : entries) {
+    if (key.empty() || !StorableText(key) || !StorableText(text) || key.find('=') != std::string::npos) return false;
+  }
   std::vector<std::string> lines = ReadLines(path_);
-  const std::string entry = key + "=" + text;
-  const SectionSpan span = FindSection(lines, section);
-  if (span.begin == std::string::npos) {
-    lines.push_back("[" + section + "]");
-    lines.push_back(entry);
-  } else if (const std::size_t at = FindKey(lines, span, key); at != std::string::npos) {
-    lines[at] = entry;
-  } else {
-    // After the section's last non-blank line, so blank separators stay between sections.
-    std::size_t insert = span.end;
-    while (insert > span.begin && Trim(lines[insert - 1]).empty()) --insert;
-    lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert), entry);
+  for (const auto& [key, text] : entries) {
+    const std::string entry = key + "=" + text;
+    const SectionSpan span = FindSection(lines, section);
+    if (span.begin == std::string::npos) {
+      lines.push_back("[" + section + "]");
+      lines.push_back(entry);
+    } else if (const std::size_t at = FindKey(lines, span, key); at != std::string::npos) {
+      lines[at] = entry;
+    } else {
+      // After the section's last non-blank line, so blank separators stay between sections.
+      std::size_t insert = span.end;
+      while (insert > span.begin && Trim(lines[insert - 1]).empty()) --insert;
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(insert), entry);
+    }
   }
   return WriteLines(path_, lines);
 }

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <string>
+#include <utility>
+#include <vector>
 
 // The settings store: one INI file read and written key by key, with the
 // behaviour of the classic private-profile functions that the settings
@@ -46,6 +48,9 @@ class IniFile {
   bool WriteInt(const std::string& section, const std::string& key, int value);
   bool WriteBool(const std::string& section, const std::string& key, bool value);
   bool WriteString(const std::string& section, const std::string& key, const std::string& text);
+  // Several keys of one section in one rewrite of the file, in order; as
+  // WriteString for each, but the file is replaced once.
+  bool WriteStrings(const std::string& section, const std::vector<std::pair<std::string, std::string>>& entries);
 
  private:
   std::string path_;
