@@ -422,3 +422,119 @@ TEST_F(MainWindow, FullScreenCoversTheScreenAndLeavingRestoresTheGeometry) {
 }
 
 }  // namespace
+
+#include <QFileDialog>
+
+#include "dialogs/goto_time_dlg.h"
+#include "dialogs/play_setting_dlg.h"
+#include "dialogs/play_url_dlg.h"
+
+namespace {
+
+// A main window whose dialogs are answered by the test.
+class AnsweredDialogs : public MainWindow {
+ protected:
+  void SetUp() override {
+    App();
+    keys = std::make_shared<FakeKeys>();
+    KinovueOptions options;
+    options.programFolder = folder.Path() + "/";
+    options.runtimeFolder = folder.Path();
+    options.engineFactory = [this](const std::string&) {
+      auto e = std::make_unique<FakeEngine>();
+      engine = e.get();
+      return e;
+    };
+    options.keys = keys;
+    options.drives = std::make_shared<NoDrives>();
+    options.runDialog = [this](QDialog& dialog) { return answer(dialog); };
+    dlg = std::make_unique<CKinovueDlg>(std::move(options));
+    ASSERT_TRUE(dlg->OnInitDialog());
+  }
+  std::function<int(QDialog&)> answer = [](QDialog&) { return int(QDialog::Rejected); };
+};
+
+TEST_F(AnsweredDialogs, OpenFileEmptiesTheDiscQueueAndRemembersThePath) {
+  const std::string chosen = folder.File("chosen.avi");
+  testsupport::WriteFileBytes(chosen, "not really a film");
+  answer = [&](QDialog& dialog) {
+    auto* files = qobject_cast<QFileDialog*>(&dialog);
+    if (!files) return int(QDialog::Rejected);
+    files->selectFile(QString::fromStdString(chosen));
+    return int(QDialog::Accepted);
+  };
+  dlg->DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
+  dlg->OnCommand(ID_OPEN_FILE);
+  Pump();
+  EXPECT_EQ(engine->Played(), std::vector<std::string>{chosen});
+  EXPECT_TRUE(dlg->DiscQueue().empty());
+  EXPECT_EQ(dlg->Settings().LastOpen, chosen);
+}
+
+TEST_F(AnsweredDialogs, ARecentFileWaitsBehindTheDiscQueue) {
+  std::string file = "/m/recent.avi";
+  dlg->OnMessage(WM_ENGINE_OPEN, reinterpret_cast<std::uintptr_t>(file.c_str()), 0);
+  dlg->DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
+  dlg->RecentMenu()->actions().first()->trigger();
+  Pump();
+  EXPECT_EQ(engine->Played(), std::vector<std::string>{"/cd/MPEGAV/AVSEQ01.DAT"});
+  Playing();
+  Finish();
+  EXPECT_EQ(engine->Played().back(), "/m/recent.avi");
+}
+
+TEST_F(AnsweredDialogs, AddressDialogOpensWhatWasTypedAndAnEmptyTextNothing) {
+  std::string typed = "http://127.0.0.1:8080/live.avi";
+  answer = [&](QDialog& dialog) {
+    auto* url = dynamic_cast<CPlayUrlDlg*>(&dialog);
+    if (!url) return int(QDialog::Rejected);
+    url->url = typed;
+    return int(QDialog::Accepted);
+  };
+  dlg->OnCommand(ID_OPEN_URL);
+  Pump();
+  EXPECT_EQ(engine->Played(), std::vector<std::string>{typed});
+  typed.clear();
+  dlg->OnCommand(ID_OPEN_URL);
+  Pump();
+  EXPECT_EQ(engine->Played().size(), 1u);
+  EXPECT_EQ(dlg->Settings().LastOpen, "http://127.0.0.1:8080/live.avi");
+}
+
+TEST_F(AnsweredDialogs, GoToShowsThePositionAndSeeksWithinTheLength) {
+  std::string shown, typed = "00:61:00";
+  answer = [&](QDialog& dialog) {
+    auto* go = dynamic_cast<CGotoTimeDlg*>(&dialog);
+    if (!go) return int(QDialog::Rejected);
+    shown = go->initialText;
+    go->timeText = typed;
+    return int(QDialog::Accepted);
+  };
+  dlg->OnMessage(WM_ENGINE_LENGTH, 4000, 0);
+  dlg->OnMessage(WM_ENGINE_POSITION, 3725, 4000);
+  dlg->OnCommand(ID_GO_TO);
+  EXPECT_EQ(shown, "01:02:05");
+  EXPECT_EQ(engine->commands.back().code, ENGINE_CMD_SEEK_TO);
+  EXPECT_EQ(engine->commands.back().arg, 3660);
+  dlg->OnMessage(WM_ENGINE_LENGTH, 3000, 0);
+  dlg->OnCommand(ID_GO_TO);
+  EXPECT_EQ(engine->commands.back().arg, 0);  // beyond the length
+}
+
+TEST_F(AnsweredDialogs, PlaySettingsSendTheCacheOnlyAboveZero) {
+  int value = 4096;
+  answer = [&](QDialog& dialog) {
+    auto* settings = dynamic_cast<CPlaySettingDlg*>(&dialog);
+    if (!settings) return int(QDialog::Rejected);
+    settings->cacheKBytes = value;
+    return int(QDialog::Accepted);
+  };
+  dlg->OnCommand(ID_PLAY_SETTINGS);
+  ASSERT_EQ(engine->Count(ENGINE_CMD_SET_CACHE), 1);
+  EXPECT_EQ(engine->commands.back().arg, 4096);
+  value = 0;
+  dlg->OnCommand(ID_PLAY_SETTINGS);
+  EXPECT_EQ(engine->Count(ENGINE_CMD_SET_CACHE), 1);
+}
+
+}  // namespace
