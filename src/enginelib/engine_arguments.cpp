@@ -42,6 +42,10 @@ std::vector<std::string> TranslateEngineArguments(const std::string& binary, con
       out.push_back(arg);
       if (arg == "-vo" && *value == "directx") {
         out.push_back(haveDisplay ? "xv,x11," : "null");
+        // The picture fills the window it is given, as the host expects: the
+        // x11 output scales only when allowed to, and rescales when the
+        // window changes size.
+        if (haveDisplay) out.push_back("-zoom");
       } else if (arg == "-ao" && *value == "dsound") {
         out.push_back("pulse,alsa,null,");
       } else {

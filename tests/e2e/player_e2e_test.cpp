@@ -170,3 +170,100 @@ TEST_F(Player, InstallModeSendsThePingAndOpensNoWindow) {
 }
 
 }  // namespace
+
+namespace {
+
+struct Geometry {
+  int x = 0, y = 0, width = 0, height = 0;
+  bool operator==(const Geometry&) const = default;
+};
+
+class PlayerWindow : public Player {
+ protected:
+  // Position and size of a window, from xwininfo (absolute coordinates).
+  Geometry WindowGeometry(const std::string& window) {
+    const std::string info = Sh("xwininfo -id " + window);
+    auto field = [&](const std::string& name) {
+      const std::size_t at = info.find(name);
+      return at == std::string::npos ? -1 : std::atoi(info.c_str() + at + name.size());
+    };
+    return {field("Absolute upper-left X:"), field("Absolute upper-left Y:"), field("Width:"), field("Height:")};
+  }
+  // The picture window: the one the engine was given with "-wid".
+  std::string PictureWindow(const std::string& clip) {
+    return Sh("pgrep -a mplayer | grep -F -- '" + clip + "' | sed -E 's/.*-wid ([0-9]+).*/\\1/' | head -n 1");
+  }
+  // The colour of one screen pixel as "r,g,b" (0..255).
+  std::string Pixel(int x, int y) {
+    return Sh("import -silent -window root -crop 1x1+" + std::to_string(x) + "+" + std::to_string(y) +
+              " -depth 8 txt:- | tail -n 1 | sed -E 's/.*\\(([0-9]+),([0-9]+),([0-9]+).*/\\1,\\2,\\3/'");
+  }
+  bool Bright(const std::string& rgb) {
+    int r = 0, g = 0, b = 0;
+    return std::sscanf(rgb.c_str(), "%d,%d,%d", &r, &g, &b) == 3 && r + g + b > 200;
+  }
+};
+
+TEST_F(PlayerWindow, DoubleSizeShowsThePictureAndFullScreenRestoresTheWindow) {
+  const std::string clip = testsupport::LongVideoClip();
+  ASSERT_FALSE(clip.empty());
+  Start({QString::fromStdString(clip)});
+  const std::string window = WaitWindow();
+  ASSERT_FALSE(window.empty());
+  const std::string playing = "Kinovue  正在播放: " + BaseName(clip);
+  ASSERT_EQ(WaitTitle(window, playing), playing);
+  Key(window, "ctrl+t");  // double size of 640 x 480
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  const std::string picture = PictureWindow(clip);
+  ASSERT_FALSE(picture.empty());
+  const Geometry shown = WindowGeometry(picture);
+  EXPECT_EQ(shown.height, 960);
+  EXPECT_GE(shown.width, 1200) << shown.width << "x" << shown.height;
+  // The engine really draws there: the test picture's colours, not the dark background.
+  int bright = 0;
+  for (int i = 1; i <= 4; ++i)
+    bright += Bright(Pixel(shown.x + shown.width * i / 5, shown.y + shown.height / 3));
+  EXPECT_GE(bright, 3);
+
+  Key(window, "ctrl+r");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  const Geometry before = WindowGeometry(window);
+  Key(window, "ctrl+f");
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  const Geometry full = WindowGeometry(window);
+  EXPECT_EQ(full.x, 0);
+  EXPECT_EQ(full.y, 0);
+  EXPECT_EQ(full.width, 1280);
+  EXPECT_EQ(full.height, 1024);
+  Key(window, "Escape");
+  std::this_thread::sleep_for(std::chrono::milliseconds(800));
+  EXPECT_EQ(WindowGeometry(window), before);
+  EXPECT_EQ(Title(window), playing);  // Esc left full screen and closed nothing
+}
+
+TEST_F(PlayerWindow, SoundOnlyCollapsesToTheStripAndAddressDialogOpensATypedPath) {
+  const std::string tone = testsupport::SoundClip();
+  const std::string clip = testsupport::LongVideoClip();
+  ASSERT_FALSE(tone.empty());
+  Start({});
+  const std::string window = WaitWindow();
+  ASSERT_FALSE(window.empty());
+  const int fullHeight = WindowGeometry(window).height;
+  Key(window, "ctrl+u");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  Sh("xdotool type --delay 2 '" + tone + "'; xdotool key Return");
+  const std::string playing = "Kinovue  正在播放: " + BaseName(tone);
+  ASSERT_EQ(WaitTitle(window, playing), playing);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  const int stripHeight = WindowGeometry(window).height;
+  EXPECT_LT(stripHeight, fullHeight / 2) << "the window did not collapse to the strip";
+  Key(window, "ctrl+u");
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  Sh("xdotool type --delay 2 '" + clip + "'; xdotool key Return");
+  const std::string video = "Kinovue  正在播放: " + BaseName(clip);
+  ASSERT_EQ(WaitTitle(window, video), video);
+  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  EXPECT_GE(WindowGeometry(window).height, fullHeight) << "a video did not grow the window back";
+}
+
+}  // namespace

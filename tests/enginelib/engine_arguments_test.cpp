@@ -16,7 +16,7 @@ TEST(EngineArguments, HostVectorBecomesMplayerVectorWithAndWithoutDisplay) {
                   "-softvol", "-softvol-max", "100", "-ao", "pulse,alsa,null,", "-vf-add", "pp", "/m/a b.avi"}));
   EXPECT_EQ(TranslateEngineArguments("mp", kHostVector, true),
             (Args{"mp", "-nolirc", "-slave", "-identify", "-wid", "4242", "-colorkey", "0x101010", "-vo", "xv,x11,",
-                  "-idx", "-softvol", "-softvol-max", "100", "-ao", "pulse,alsa,null,", "-vf-add", "pp",
+                  "-zoom", "-idx", "-softvol", "-softvol-max", "100", "-ao", "pulse,alsa,null,", "-vf-add", "pp",
                   "/m/a b.avi"}));
 }
 
