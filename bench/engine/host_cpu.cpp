@@ -43,18 +43,7 @@ int main(int argc, char** argv) {
     return 0;
   });
   CMplayerEngine engine(argv[1]);
-  EngineStartInfo info;
-  info.folder = argv[1];
-  info.owner = owner.Handle();
-  info.msgLength = WM_ENGINE_LENGTH;
-  info.msgFinished = WM_ENGINE_FINISHED;
-  info.msgStarted = WM_ENGINE_STARTED;
-  info.msgState = WM_ENGINE_STATE;
-  info.msgPosition = WM_ENGINE_POSITION;
-  info.msgVolume = WM_ENGINE_VOLUME;
-  info.msgMute = WM_ENGINE_MUTE;
-  info.msgSetting = WM_ENGINE_SETTING;
-  info.msgOpen = WM_ENGINE_OPEN;
+  const EngineStartInfo info = StandardEngineStartInfo(0, argv[1], owner.Handle());
   if (int error = engine.Start(&info)) {
     std::fprintf(stderr, "engine start failed: %d\n", error);
     return 1;

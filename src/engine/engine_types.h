@@ -107,6 +107,26 @@ struct EngineStartInfo {
            msgMute = 0, msgSetting = 0, msgOpen = 0;
 };
 
+// The start record the main window gives its engine: the fixed message
+// numbers of this program.
+inline EngineStartInfo StandardEngineStartInfo(platform::WindowHandle videoWindow, const char* folder,
+                                               platform::WindowHandle owner) {
+  EngineStartInfo info;
+  info.videoWindow = videoWindow;
+  info.folder = folder;
+  info.owner = owner;
+  info.msgLength = WM_ENGINE_LENGTH;
+  info.msgFinished = WM_ENGINE_FINISHED;
+  info.msgStarted = WM_ENGINE_STARTED;
+  info.msgState = WM_ENGINE_STATE;
+  info.msgPosition = WM_ENGINE_POSITION;
+  info.msgVolume = WM_ENGINE_VOLUME;
+  info.msgMute = WM_ENGINE_MUTE;
+  info.msgSetting = WM_ENGINE_SETTING;
+  info.msgOpen = WM_ENGINE_OPEN;
+  return info;
+}
+
 struct EngineInfo {
   bool hasMedia = false;     // a file name is stored
   const char* file = nullptr;  // the engine's copy, valid until the next PLAY with a name

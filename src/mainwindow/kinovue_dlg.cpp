@@ -175,19 +175,7 @@ bool CKinovueDlg::CreateVideoWindows() {
   playlist_->SetPlayCallback(
       [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
 
-  EngineStartInfo info;
-  info.videoWindow = videoWindow_->winId();
-  info.folder = programFolder_.c_str();
-  info.owner = Handle();
-  info.msgLength = WM_ENGINE_LENGTH;
-  info.msgFinished = WM_ENGINE_FINISHED;
-  info.msgStarted = WM_ENGINE_STARTED;
-  info.msgState = WM_ENGINE_STATE;
-  info.msgPosition = WM_ENGINE_POSITION;
-  info.msgVolume = WM_ENGINE_VOLUME;
-  info.msgMute = WM_ENGINE_MUTE;
-  info.msgSetting = WM_ENGINE_SETTING;
-  info.msgOpen = WM_ENGINE_OPEN;
+  const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
   // Without a working engine library the window still opens.
   engine_->Start(&info);
 

@@ -136,6 +136,9 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void OnEngineOpen(const char* file);
   void Run(int code, std::intptr_t arg = 0);
   void PostFinishedToSelf();
+  // Stops the engine, or when it is stopped already makes the window decide
+  // at once what to play; either way the finished handler comes next.
+  void FinishCurrentRun();
   void ApplyEngineSetting(int kind, int value);
   void ShowTime();
   void UpdateTitle();
@@ -156,6 +159,8 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void PlaySettings();
   void ShowAbout();
   void OpenDroppedFiles(const std::vector<std::string>& paths);
+  // Opening: a playing or paused engine is stopped, otherwise the window
+  // decides at once; the finished handler then opens what was asked for.
   void StopOrPostFinished();
   void RememberLastOpen(const std::string& path);
 

@@ -20,11 +20,7 @@ void CKinovueDlg::PostFinishedToSelf() { platform::PostMessage(Handle(), WM_ENGI
 void CKinovueDlg::RequestOpen(const std::string& path) {
   if (path.empty()) return;
   pendingPath_ = path;
-  const int state = CurrentEngineState();
-  if (state == ENGINE_STATE_PLAYING || state == ENGINE_STATE_PAUSED)
-    Run(ENGINE_CMD_STOP);
-  else
-    PostFinishedToSelf();
+  StopOrPostFinished();
 }
 
 void CKinovueDlg::TogglePlayPause() {
@@ -49,14 +45,15 @@ void CKinovueDlg::StopPlayback() {
 
 void CKinovueDlg::PlayNext() {
   nextRequested_ = true;
-  if (CurrentEngineState() == ENGINE_STATE_STOPPED)
-    PostFinishedToSelf();
-  else
-    Run(ENGINE_CMD_STOP);
+  FinishCurrentRun();
 }
 
 void CKinovueDlg::PlayPrevious() {
   previousRequested_ = true;
+  FinishCurrentRun();
+}
+
+void CKinovueDlg::FinishCurrentRun() {
   if (CurrentEngineState() == ENGINE_STATE_STOPPED)
     PostFinishedToSelf();
   else

@@ -38,20 +38,8 @@ EngineHarness::~EngineHarness() {
 }
 
 int EngineHarness::Start() {
-  EngineStartInfo info;
-  info.videoWindow = video_->Handle();
   const std::string folder = folder_.Path() + "/";
-  info.folder = folder.c_str();
-  info.owner = owner_->Handle();
-  info.msgLength = WM_ENGINE_LENGTH;
-  info.msgFinished = WM_ENGINE_FINISHED;
-  info.msgStarted = WM_ENGINE_STARTED;
-  info.msgState = WM_ENGINE_STATE;
-  info.msgPosition = WM_ENGINE_POSITION;
-  info.msgVolume = WM_ENGINE_VOLUME;
-  info.msgMute = WM_ENGINE_MUTE;
-  info.msgSetting = WM_ENGINE_SETTING;
-  info.msgOpen = WM_ENGINE_OPEN;
+  const EngineStartInfo info = StandardEngineStartInfo(video_->Handle(), folder.c_str(), owner_->Handle());
   return engine_->Start(&info);
 }
 

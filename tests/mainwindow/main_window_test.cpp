@@ -3,12 +3,18 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileDialog>
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
 #include "core_app.h"
+#include "dialogs/goto_time_dlg.h"
+#include "dialogs/play_setting_dlg.h"
+#include "dialogs/play_url_dlg.h"
 #include "fake_engine.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
@@ -52,7 +58,7 @@ class MainWindow : public ::testing::Test {
     };
     options.keys = keys;
     options.drives = std::make_shared<NoDrives>();
-    options.runDialog = [](QDialog&) { return 0; };
+    options.runDialog = [this](QDialog& dialog) { return answer(dialog); };
     dlg = std::make_unique<CKinovueDlg>(std::move(options));
     ASSERT_TRUE(dlg->OnInitDialog());
   }
@@ -79,6 +85,8 @@ class MainWindow : public ::testing::Test {
   }
 
   testsupport::TempDir folder;
+  // How the test answers a dialog the window shows (cancel unless set).
+  std::function<int(QDialog&)> answer = [](QDialog&) { return int(QDialog::Rejected); };
   std::shared_ptr<FakeKeys> keys;
   FakeEngine* engine = nullptr;
   std::unique_ptr<CKinovueDlg> dlg;
@@ -423,36 +431,11 @@ TEST_F(MainWindow, FullScreenCoversTheScreenAndLeavingRestoresTheGeometry) {
 
 }  // namespace
 
-#include <QFileDialog>
-
-#include "dialogs/goto_time_dlg.h"
-#include "dialogs/play_setting_dlg.h"
-#include "dialogs/play_url_dlg.h"
 
 namespace {
 
 // A main window whose dialogs are answered by the test.
-class AnsweredDialogs : public MainWindow {
- protected:
-  void SetUp() override {
-    App();
-    keys = std::make_shared<FakeKeys>();
-    KinovueOptions options;
-    options.programFolder = folder.Path() + "/";
-    options.runtimeFolder = folder.Path();
-    options.engineFactory = [this](const std::string&) {
-      auto e = std::make_unique<FakeEngine>();
-      engine = e.get();
-      return e;
-    };
-    options.keys = keys;
-    options.drives = std::make_shared<NoDrives>();
-    options.runDialog = [this](QDialog& dialog) { return answer(dialog); };
-    dlg = std::make_unique<CKinovueDlg>(std::move(options));
-    ASSERT_TRUE(dlg->OnInitDialog());
-  }
-  std::function<int(QDialog&)> answer = [](QDialog&) { return int(QDialog::Rejected); };
-};
+using AnsweredDialogs = MainWindow;
 
 TEST_F(AnsweredDialogs, OpenFileEmptiesTheDiscQueueAndRemembersThePath) {
   const std::string chosen = folder.File("chosen.avi");
@@ -535,6 +518,49 @@ TEST_F(AnsweredDialogs, PlaySettingsSendTheCacheOnlyAboveZero) {
   value = 0;
   dlg->OnCommand(ID_PLAY_SETTINGS);
   EXPECT_EQ(engine->Count(ENGINE_CMD_SET_CACHE), 1);
+}
+
+}  // namespace
+
+namespace {
+
+struct TwoDrives : platform::OpticalDrives {
+  std::vector<std::string> drives;
+  std::vector<std::string> List() const override { return drives; }
+};
+
+TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
+  App();
+  testsupport::TempDir folder;
+  testsupport::TempDir dvd;
+  QDir().mkpath(QString::fromStdString(dvd.File("VIDEO_TS")));
+  for (const char* name : {"VTS_01_1.VOB", "VTS_01_2.vob", "VIDEO_TS.IFO"})
+    testsupport::WriteFileBytes(dvd.File("VIDEO_TS/") + name, "x");
+  auto drives = std::make_shared<TwoDrives>();
+  drives->drives = {dvd.Path(), folder.File("empty-drive")};
+  FakeEngine* engine = nullptr;
+  KinovueOptions options;
+  options.programFolder = folder.Path() + "/";
+  options.runtimeFolder = folder.Path();
+  options.engineFactory = [&](const std::string&) {
+    auto e = std::make_unique<FakeEngine>();
+    engine = e.get();
+    return e;
+  };
+  options.keys = std::make_shared<FakeKeys>();
+  options.drives = drives;
+  CKinovueDlg dlg(std::move(options));
+  ASSERT_TRUE(dlg.OnInitDialog());
+  std::string file = "/m/recent.avi";
+  dlg.OnMessage(WM_ENGINE_OPEN, reinterpret_cast<std::uintptr_t>(file.c_str()), 0);
+  EXPECT_EQ(dlg.RecentMenu()->actions().first()->data().toInt(), 0xFFFD);  // below the two drive ids
+  dlg.OnCommand(0xFFFF);  // the first drive
+  QCoreApplication::processEvents();
+  ASSERT_EQ(engine->Played().size(), 1u);
+  EXPECT_NE(engine->Played()[0].find("VTS_01_"), std::string::npos);
+  EXPECT_EQ(dlg.DiscQueue().size(), 1u);  // the other VOB waits; the IFO is no video
+  dlg.OnCommand(0xFFFE);  // a drive without a disc queues nothing
+  EXPECT_TRUE(dlg.DiscQueue().empty());
 }
 
 }  // namespace
