@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
@@ -561,6 +562,39 @@ TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
   EXPECT_EQ(dlg.DiscQueue().size(), 1u);  // the other VOB waits; the IFO is no video
   dlg.OnCommand(0xFFFE);  // a drive without a disc queues nothing
   EXPECT_TRUE(dlg.DiscQueue().empty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MainWindow, TheVideoAreaTakesTheNativeOrDoubleSizeAboveTheSmallestWindow) {
+  dlg->show();
+  const QSize smallest = dlg->size();
+  engine->info.hasVideo = true;
+  engine->info.displayWidth = 320;
+  engine->info.displayHeight = 240;
+  dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
+  // Too small for the window: it keeps its first size, the picture inside it.
+  EXPECT_EQ(dlg->size(), smallest);
+  EXPECT_GE(dlg->VideoBackWidget()->width(), 320);
+  EXPECT_GE(dlg->VideoBackWidget()->height(), 240);
+  dlg->OnCommand(ID_DOUBLE_SIZE);
+  EXPECT_EQ(dlg->VideoWidget()->height(), 480);  // twice the clip's height; the width follows the screen
+}
+
+TEST_F(MainWindow, ALargePictureGrowsTheWindowToItsNativeSize) {
+  dlg->show();
+  engine->info.hasVideo = true;
+  engine->info.displayWidth = 1280;
+  engine->info.displayHeight = 720;
+  dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
+  EXPECT_EQ(dlg->VideoBackWidget()->size(), QSize(1280, 720));
+  // The picture takes the screen's proportions inside it, centred.
+  const QSize screen = QGuiApplication::primaryScreen()->size();
+  const int width = std::min(1280, static_cast<int>(720.0f * static_cast<float>(screen.width()) / screen.height()));
+  EXPECT_EQ(dlg->VideoWidget()->width(), width);
+  EXPECT_EQ(dlg->VideoWidget()->x(), (1280 - width) / 2);
 }
 
 }  // namespace
