@@ -60,12 +60,18 @@ constexpr WindowHandle kFirstOwnHandle = WindowHandle{1} << 32;
 
 }  // namespace
 
+// Every message event is made and posted while the registry's lock is held;
+// taking that lock once before reading one makes the hand-over between the
+// threads explicit (Qt's own queue locking is invisible to race checkers).
+void AcquirePosted();
+
 namespace detail {
 
 class MessageReceiver : public QObject {
  public:
   explicit MessageReceiver(MessageHandler h) : handler(std::move(h)) {}
   bool event(QEvent* e) override {
+    AcquirePosted();
     if (e->type() != kSendEvent && e->type() != kPostEvent) return QObject::event(e);
     auto* m = static_cast<MessageEvent*>(e);
     if (m->send) {
@@ -187,6 +193,8 @@ bool PostMessage(WindowHandle target, unsigned message, std::uintptr_t wParam, s
   QCoreApplication::postEvent(it->second, new MessageEvent(kPostEvent, message, wParam, lParam, nullptr));
   return true;
 }
+
+void AcquirePosted() { std::lock_guard lock(TheRegistry().mutex); }
 
 void DispatchSentMessages() { QCoreApplication::sendPostedEvents(nullptr, kSendEvent); }
 
