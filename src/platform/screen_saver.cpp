@@ -11,6 +11,8 @@ constexpr const char* kPath = "/org/freedesktop/ScreenSaver";
 constexpr int kCallTimeoutMs = 1000;  // a hung desktop service must not hold up the player
 
 QDBusMessage Call(const char* method, const QVariantList& arguments, QDBus::CallMode mode) {
+  // No session bus announced: nothing to tell (and no bus daemon to launch).
+  if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return {};
   QDBusConnection bus = QDBusConnection::sessionBus();
   if (!bus.isConnected()) return {};
   QDBusMessage message = QDBusMessage::createMethodCall(kService, kPath, kService, method);
