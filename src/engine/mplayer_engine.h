@@ -51,10 +51,6 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   bool HandleKey(unsigned virtualKey) override;
   int EnumKeyHelp(std::intptr_t context, KeyHelpCallback callback) override;
 
-  // The argument vector of the current (or last) run.
-  const std::vector<std::string>& Arguments() const { return arguments_; }
-  const EngineSettings& Settings() const { return settings_; }
-
  private:
   struct Runner {
     std::thread thread;

@@ -24,7 +24,6 @@ class FullScreenPointer {
   void ShowCursor() { cursorVisible_ = true; }
 
   bool CursorVisible() const { return cursorVisible_; }
-  int Countdown() const { return countdown_; }
 
   // With the panel hidden: does a pointer at screenY reach into the band
   // above the lower of the picture's bottom and the work area's bottom?

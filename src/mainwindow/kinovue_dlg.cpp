@@ -29,7 +29,9 @@ QColor InterfaceGrey() { return QColor(212, 208, 200); }
 
 }  // namespace
 
-CKinovueDlg::CKinovueDlg(KinovueOptions options) : options_(std::move(options)), keys_(options_.keys) {
+CKinovueDlg::CKinovueDlg(KinovueOptions options)
+    : options_(std::move(options)),
+      keys_(options_.keys ? options_.keys : std::make_shared<platform::X11KeyState>()) {
   setWindowTitle("Kinovue");
   setWindowIcon(LoadResourceIcon(kProgramIcon));
   setAcceptDrops(true);

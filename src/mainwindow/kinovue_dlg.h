@@ -102,7 +102,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   bool IsFullScreen() const { return fullScreen_; }
   bool IsVideoPanel() const { return videoPanel_; }
   bool IsPanelOverlay() const { return panelOverlay_; }
-  const FullScreenPointer& Pointer() const { return pointer_; }
+  bool CursorVisible() const { return pointer_.CursorVisible(); }
   // One tick of the cursor timer, as the timer would give it.
   void HideCursorTick() { OnHideCursorTick(); }
   QWidget* VideoWidget() const;
@@ -200,7 +200,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   ControlPanel controlPanel_;
   VideoAreaFitter videoFitter_;
   std::unique_ptr<platform::ManualResetEvent> idleEvent_;
-  std::shared_ptr<const platform::KeyState> keys_;
+  std::shared_ptr<const platform::KeyState> keys_;  // shared with the engine
 
   QPointer<QWidget> client_;
   QPointer<VideoBackWindow> videoBackWindow_;

@@ -17,10 +17,9 @@ constexpr const char* kHomePage = "https://www.kinovue.example.com/";
 constexpr const char* kForumPage = "https://forum.kinovue.example.com/";
 
 // Builds the rows into menus below root (the menu bar or a popup); every
-// item carries its command id. Calls onItem for each item made; firstPopup
-// receives the first popup made.
+// item carries its command id. Calls onItem for each item made.
 template <typename OnItem>
-void BuildMenus(QWidget* root, std::span<const MenuRow> rows, OnItem onItem, QMenu** firstPopup = nullptr) {
+void BuildMenus(QWidget* root, std::span<const MenuRow> rows, OnItem onItem) {
   std::vector<QWidget*> stack{root};
   for (const MenuRow& row : rows) {
     QWidget* parent = stack.back();
@@ -28,7 +27,6 @@ void BuildMenus(QWidget* root, std::span<const MenuRow> rows, OnItem onItem, QMe
       case MenuRowKind::Popup: {
         auto* menu = new QMenu(QString::fromUtf8(row.text), parent);
         parent->addAction(menu->menuAction());
-        if (firstPopup && !*firstPopup) *firstPopup = menu;
         stack.push_back(menu);
         break;
       }
@@ -143,17 +141,15 @@ void CKinovueDlg::RebuildRecentMenu(bool clearOnly) {
 }
 
 QMenu* CKinovueDlg::BuildContextMenu() {
-  auto* holder = new QMenu(this);
-  QMenu* popup = nullptr;
+  auto* popup = new QMenu(this);
   std::map<int, QAction*> items;
-  BuildMenus(
-      holder, ContextMenuRows(),
-      [&](QAction* action) {
-        const int id = action->data().toInt();
-        items[id] = action;
-        connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-      },
-      &popup);
+  // The table's one popup holds the items: build its inside straight into the menu.
+  const std::span<const MenuRow> rows = ContextMenuRows();
+  BuildMenus(popup, rows.subspan(1, rows.size() - 2), [&](QAction* action) {
+    const int id = action->data().toInt();
+    items[id] = action;
+    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+  });
   const int state = CurrentEngineState();
   // While a run opens, it can be stopped or skipped but not paused yet.
   const bool play = state == ENGINE_STATE_PAUSED;
@@ -166,9 +162,6 @@ QMenu* CKinovueDlg::BuildContextMenu() {
   items[ID_CONTEXT_TOPMOST]->setChecked(settings_.Topmost);
   items[ID_CONTEXT_FULL_SCREEN]->setCheckable(true);
   items[ID_CONTEXT_FULL_SCREEN]->setChecked(fullScreen_);
-  popup->setParent(this, popup->windowFlags());
-  delete holder;
-  popup->setAttribute(Qt::WA_DeleteOnClose);
   return popup;
 }
 

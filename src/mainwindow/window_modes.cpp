@@ -192,7 +192,6 @@ bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
     return true;  // never closes the window
   }
   if (vk == 'T' && !control && !alt) {
-    if (!keys_) keys_ = std::make_shared<platform::X11KeyState>();
     const int capitals = int(keys_->IsDown(platform::VK_LSHIFT)) + int(keys_->IsDown(platform::VK_RSHIFT)) +
                          int(keys_->IsCapsLockOn());
     if (capitals == 1) {

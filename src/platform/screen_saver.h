@@ -17,7 +17,6 @@ class ScreenSaverInhibitor {
   bool Inhibit();
   // Gives the screen saver back (what was found at start is restored).
   void Release();
-  bool Active() const { return cookie_ != 0; }
   // Tells the desktop once that the user is there (the display is in use).
   static void SimulateActivity();
 

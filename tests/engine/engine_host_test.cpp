@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <thread>
 #include <optional>
 
 #include "core_app.h"
@@ -304,16 +305,22 @@ TEST(EngineHostShutdown, DestroyingTheEngineEndsARunThatIgnoresQuit) {
 }
 
 TEST(EngineHostShutdown, DestroyingTheEngineWhileItsThreadsWaitForTheOwner) {
-  EngineHarness h(KINOVUE_SCRIPTED_ENGINE);
-  EngineScript script(h.Folder());
+  testsupport::TempDir records;  // outlives the engine's folder
+  EngineScript script(records);
+  auto h = std::make_unique<EngineHarness>(KINOVUE_SCRIPTED_ENGINE);
   std::string text = kSound;
   for (int i = 0; i < 200; ++i) text += "line some engine chatter " + std::to_string(i) + "\n";
   script.Set(text + "hold\n");
-  ASSERT_EQ(h.Start(), 0);
-  h.Engine().SetLogWindow(1, WM_ENGINE_LOG_LINE);  // unknown window: log sends fail at once
-  ASSERT_TRUE(h.Play("/m/a.mp3"));
-  // Nobody pumps: the reader blocks in a send to the owner. The destructor
-  // (in the harness) must still end everything.
+  ASSERT_EQ(h->Start(), 0);
+  h->Engine().SetLogWindow(1, WM_ENGINE_LOG_LINE);  // unknown window: log sends fail at once
+  ASSERT_TRUE(h->Play("/m/a.mp3"));
+  // Nobody pumps: the reader is blocked in a send to the owner. Destruction
+  // must still end the run and every thread, well within the quit grace.
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const auto start = std::chrono::steady_clock::now();
+  h.reset();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(CMplayerEngine::kQuitGraceMs));
+  EXPECT_EQ(script.Ends(), 1);
 }
 
 TEST_F(EngineHost, InfoAndKeyHelp) {

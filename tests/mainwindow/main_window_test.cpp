@@ -598,3 +598,38 @@ TEST_F(MainWindow, ALargePictureGrowsTheWindowToItsNativeSize) {
 }
 
 }  // namespace
+
+#include <QMouseEvent>
+
+namespace {
+
+TEST_F(MainWindow, FullScreenPanelSlidesInAtTheBottomAndTheCursorHidesWhilePlaying) {
+  dlg->show();
+  Playing();
+  dlg->OnCommand(ID_FULL_SCREEN);
+  QWidget* picture = dlg->VideoBackWidget();
+  auto move = [&](int y) {
+    const QPointF local(picture->width() / 2, y);
+    QMouseEvent event(QEvent::MouseMove, local, picture->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(picture, &event);
+  };
+  move(10);
+  EXPECT_FALSE(dlg->IsPanelOverlay());
+  move(picture->height() - 5);  // into the lowest 70 pixels
+  EXPECT_TRUE(dlg->IsPanelOverlay());
+  EXPECT_TRUE(dlg->Panel().Panel()->isVisible());
+  move(20);  // back up over the picture
+  EXPECT_FALSE(dlg->IsPanelOverlay());
+  for (int tick = 0; tick < 3; ++tick) dlg->HideCursorTick();
+  EXPECT_FALSE(dlg->CursorVisible());
+  move(30);  // the next movement shows it again
+  EXPECT_TRUE(dlg->CursorVisible());
+  engine->state = ENGINE_STATE_PAUSED;
+  for (int tick = 0; tick < 3; ++tick) dlg->HideCursorTick();
+  EXPECT_TRUE(dlg->CursorVisible());  // never hidden while paused
+  dlg->OnCommand(ID_FULL_SCREEN);
+  EXPECT_TRUE(dlg->CursorVisible());
+}
+
+}  // namespace
