@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdio>
 #include <string_view>
 
 #include "engine/command_line.h"
@@ -24,6 +25,8 @@ constexpr std::size_t kReadSize = 1025;
 constexpr std::string_view kRunEndLine = "\x01kinovue:end-of-run";
 constexpr std::string_view kRunEndMarker = "\n\x01kinovue:end-of-run\n";
 constexpr int kReaderCatchUpMs = 2000;
+// Posted to the engine's own message target when a queued run may start.
+constexpr unsigned kStartQueuedMessage = 1;
 
 std::string WithSlash(std::string folder) {
   if (folder.empty() || folder.back() != '/') folder += '/';
@@ -41,13 +44,22 @@ CMplayerEngine::CMplayerEngine(const std::string& folder, std::shared_ptr<const 
 CMplayerEngine::~CMplayerEngine() {
   // From here on nothing waits for the owner, so no thread can hold us up.
   gate_.Close();
+  queue_.reset();  // a queued start is dropped
   if (!runIdleEvent_.IsSet()) {
-    WriteCommand("quit");
-    if (!runIdleEvent_.Wait(kQuitGraceMs)) {
+    // A "quit" sent earlier (the owner's STOP) already started the grace
+    // time; the deadline timer ends the run when it runs out.
+    if (!quitSent_.exchange(true)) {
+      WriteCommand("quit");
+      std::lock_guard lock(runMutex_);
+      quitDeadline_.Arm(kQuitGraceMs, runNumber_);
+    }
+    const int left = quitDeadline_.Remaining();
+    if (!runIdleEvent_.Wait((left < 0 ? 0 : left) + kAbortGraceMs)) {
       AbortRun();
       runIdleEvent_.Wait(kAbortGraceMs);
     }
   }
+  quitDeadline_.Disarm();
   ReapRunners(true);
   if (fontLookup_.joinable()) fontLookup_.join();
   // The reader's read ends once the last write end of the output pipe closes.
@@ -82,16 +94,33 @@ int CMplayerEngine::Start(const EngineStartInfo* info) {
 
   if (int error = platform::CreatePipe(inputRead_, inputWrite_)) return error;
   if (int error = platform::ReplaceStandardInput(inputRead_)) return error;
+  // A full pipe (nothing reads it) must drop a command, not hang the UI.
+  if (int error = platform::SetNonBlocking(inputWrite_)) return error;
   if (int error = platform::CreatePipe(outputRead_, outputWrite_)) return error;
 
   {
     std::lock_guard lock(libraryMutex_);
-    if (!library_.Load(WithSlash(folder_) + kLibraryName)) return ENOENT;
-    entry_ = reinterpret_cast<EntryFunction>(library_.Symbol("mplayer"));
-    if (!entry_) return ENOSYS;
+    const std::string path = WithSlash(folder_) + kLibraryName;
+    int error = 0;
+    if (!library_.Load(path)) {
+      error = ENOENT;
+      startError_ = "无法加载引擎库: " + library_.ErrorText();
+    } else if (!(entry_ = reinterpret_cast<EntryFunction>(library_.Symbol("mplayer")))) {
+      error = ENOSYS;
+      startError_ = "引擎库 " + path + " 没有 mplayer 入口";
+    }
+    if (error) {
+      Notify(WM_ENGINE_ERROR, reinterpret_cast<std::uintptr_t>(startError_.c_str()), 0);
+      return error;
+    }
     abort_ = reinterpret_cast<AbortFunction>(library_.Symbol("mplayer_abort"));
   }
   started_ = true;
+  queue_ = std::make_unique<platform::MessageWindow>([this](unsigned message, std::uintptr_t, std::intptr_t) {
+    if (message == kStartQueuedMessage) StartQueuedRun();
+    return std::intptr_t{0};
+  });
+  queueHandle_ = queue_->Handle();
   readerThread_ = std::thread(&CMplayerEngine::ReaderMain, this);
   // Looking up the subtitle font starts a program; have it ready before the
   // first run instead of delaying that run.
@@ -121,8 +150,24 @@ void CMplayerEngine::SetStateAndAnnounce(int noted, int newState) {
 
 bool CMplayerEngine::WriteCommand(const std::string& text) {
   if (text.empty() || text.size() + 1 > kMaxCommandBytes) return false;
+  // Between runs nothing reads the pipe: the command would be carried out by
+  // the next run. What it changes is kept and sent again at each run start.
+  if (!runReading_) return true;
   const std::string line = text + "\n";
-  return platform::WritePipe(inputWrite_, line.data(), line.size());
+  if (platform::WritePipe(inputWrite_, line.data(), line.size())) {
+    commandsDropped_ = false;
+    return true;
+  }
+  // MPlayer has stopped reading (a held key outran it, or it hangs).
+  if (!commandsDropped_) std::fprintf(stderr, "kinovue: the engine does not read its commands; dropping them\n");
+  commandsDropped_ = true;
+  Log("kinovue: command dropped, the engine does not read: " + text);
+  return false;
+}
+
+void CMplayerEngine::Log(const std::string& text) {
+  if (const platform::WindowHandle log = logWindow_)
+    platform::SendMessage(log, logMessage_, reinterpret_cast<std::uintptr_t>(text.c_str()), 0, nullptr, &gate_);
 }
 
 bool CMplayerEngine::Execute(const EngineCommand* command) {
@@ -142,6 +187,15 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
     case ENGINE_CMD_PLAY: {
       const char* name = reinterpret_cast<const char*>(arg);
       if (name) {
+        if (!started_) {
+          fileName_ = name;
+          hasFileName_ = true;
+          // The window opened without a working engine: say why on every try.
+          Notify(WM_ENGINE_ERROR, reinterpret_cast<std::uintptr_t>(startError_.c_str()), 0);
+          Notify(msgState_, ENGINE_STATE_ABORTED, 0);
+          Notify(msgState_, ENGINE_STATE_STOPPED, 0);
+          return false;
+        }
         const int result = BeginRun(name);
         Notify(msgOpen_, reinterpret_cast<std::uintptr_t>(hasFileName_ ? fileName_.c_str() : nullptr), 0);
         if (result != 0) return false;
@@ -175,10 +229,12 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
       newState = ENGINE_STATE_PLAYING;
       break;
     case ENGINE_CMD_SEEK_TO:
+      if (noted == ENGINE_STATE_STOPPED) return true;
       text = "seek " + AsUnsigned(arg) + " 2";
       newState = ENGINE_STATE_PLAYING;
       break;
     case ENGINE_CMD_SEEK_PERCENT:
+      if (noted == ENGINE_STATE_STOPPED) return true;
       text = "seek " + AsUnsigned(arg) + " 1";
       newState = ENGINE_STATE_PLAYING;
       break;
@@ -194,6 +250,7 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
       text = "mute";
       break;
     case ENGINE_CMD_FRAME_STEP:
+      if (noted == ENGINE_STATE_STOPPED) return true;
       text = "frame_step";
       newState = ENGINE_STATE_PAUSED;
       break;
@@ -214,11 +271,19 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
     }
   }
 
-  // The run may end the moment it reads "quit": tell the runner first that
-  // this end was asked for, so it is not reported as an early end.
-  if (command->code == ENGINE_CMD_STOP) quitSent_ = true;
-  if (!WriteCommand(text)) {
-    if (command->code == ENGINE_CMD_STOP) quitSent_ = false;
+  if (command->code == ENGINE_CMD_STOP) {
+    // The run may end the moment it reads "quit": tell the runner first that
+    // this end was asked for, so it is not reported as an early end. A stop
+    // always stops: a run that cannot take "quit" is ended when its grace
+    // time runs out, and a start still waiting for the old run is dropped.
+    quitSent_ = true;
+    WriteCommand(text);
+    {
+      std::lock_guard lock(runMutex_);
+      if (!runIdleEvent_.IsSet()) quitDeadline_.Arm(kQuitGraceMs, runNumber_);
+    }
+    CancelQueuedStart();
+  } else if (!WriteCommand(text)) {
     return false;
   }
 
@@ -261,23 +326,80 @@ int CMplayerEngine::BeginRun(const char* name) {
   } else if (!hasFileName_ || media_.state != ENGINE_STATE_STOPPED) {
     return -2;
   }
-  if (!WaitForRunEnd()) return -3;
+  const bool opening = name != nullptr;
+  // A run that ends at once (it read "quit") is waited for, so the common
+  // case keeps its simple order; one that does not is not waited for on the
+  // owner's thread: the new run starts when the old one has gone.
+  if (!WaitForIdle(kBriefWaitMs)) {
+    if (QueueStart(opening)) {
+      media_.ClearMedium();
+      media_.state = opening ? ENGINE_STATE_OPENING : ENGINE_STATE_PLAYING;
+      return 0;
+    }
+    // Its end is being reported: that takes no longer than the owner needs.
+    if (!WaitForRunEnd()) return -3;
+  }
+  StartRun(opening);
+  return 0;
+}
+
+bool CMplayerEngine::QueueStart(bool opening) {
+  std::lock_guard lock(runMutex_);
+  if (endDecided_ && !startQueued_) return false;
+  startQueued_ = true;
+  queuedOpening_ = opening;
+  return true;
+}
+
+void CMplayerEngine::StartQueuedRun() {
+  {
+    std::lock_guard lock(runMutex_);
+    if (!startQueued_ || !runIdleEvent_.IsSet()) return;
+    startQueued_ = false;
+  }
+  StartRun(queuedOpening_);
+}
+
+void CMplayerEngine::CancelQueuedStart() {
+  bool handedOver = false;
+  {
+    std::lock_guard lock(runMutex_);
+    if (!startQueued_) return;
+    startQueued_ = false;
+    handedOver = endHandedOver_;
+  }
+  // The old run left its end to the new one, which will not come now: the
+  // owner still needs to hear that playback has finished.
+  if (handedOver) platform::PostMessage(owner_, msgFinished_, ENGINE_STATE_STOPPED, 0);
+}
+
+void CMplayerEngine::StartRun(bool opening) {
   runIdleEvent_.Reset();
   ReapRunners(false);
+  // Whatever was written while no run read the pipe is not for this run.
+  platform::DrainPipe(inputRead_);
 
   // A new medium starts with nothing known: flags of the previous one would
   // make the wrong output line count as the start of playback.
   media_.ClearMedium();
   arguments_ = BuildEngineArguments(settings_, videoWindow_, fileName_, platform::CjkFontFile());
-  media_.state = name ? ENGINE_STATE_OPENING : ENGINE_STATE_PLAYING;
+  media_.state = opening ? ENGINE_STATE_OPENING : ENGINE_STATE_PLAYING;
   quitSent_ = false;
+  quitDeadline_.Disarm();
+  runReading_ = true;
 
   auto done = std::make_shared<std::atomic<bool>>(false);
-  runners_.push_back(Runner{std::thread([this, done] {
-                              RunnerMain();
-                              *done = true;
-                            }),
-                            done});
+  {
+    std::lock_guard lock(runMutex_);
+    ++runNumber_;
+    endDecided_ = false;
+    endHandedOver_ = false;
+    runners_.push_back(Runner{std::thread([this, done] {
+                                RunnerMain();
+                                *done = true;
+                              }),
+                              done});
+  }
 
   if (settings_.audioOut > 1) {
     EngineCommand volume{ENGINE_COMMAND_KIND, ENGINE_CMD_SET_VOLUME, settings_.volume};
@@ -290,29 +412,36 @@ int CMplayerEngine::BeginRun(const char* name) {
   }
   EngineCommand osd{ENGINE_COMMAND_KIND, ENGINE_CMD_OSD, settings_.osdLevel};
   Execute(&osd);
-  return 0;
+}
+
+bool CMplayerEngine::WaitForIdle(int ms) {
+  // The runner reports the end of its run to this thread before it signals
+  // idle, so its messages are handled while we wait.
+  const std::uint64_t deadline = platform::TickCountMs() + static_cast<std::uint64_t>(ms);
+  while (!runIdleEvent_.Wait(ms < 5 ? ms : 5)) {
+    platform::DispatchSentMessages();
+    if (platform::TickCountMs() >= deadline) return runIdleEvent_.IsSet();
+  }
+  return true;
 }
 
 bool CMplayerEngine::WaitForRunEnd() {
-  // The runner reports the end of its run to this thread before it signals
-  // idle, so its messages are handled while we wait.
-  auto waitFor = [this](int ms) {
-    const std::uint64_t deadline = platform::TickCountMs() + static_cast<std::uint64_t>(ms);
-    while (!runIdleEvent_.Wait(5)) {
-      platform::DispatchSentMessages();
-      if (platform::TickCountMs() >= deadline) return runIdleEvent_.IsSet();
-    }
-    return true;
-  };
-  if (waitFor(kQuitGraceMs)) return true;
-  // The engine did not act on "quit" (stuck opening an unreachable address).
+  if (WaitForIdle(kQuitGraceMs)) return true;
   AbortRun();
-  return waitFor(kAbortGraceMs);
+  return WaitForIdle(kAbortGraceMs);
 }
 
 void CMplayerEngine::AbortRun() {
   std::lock_guard lock(libraryMutex_);
   if (abort_) abort_();
+}
+
+void CMplayerEngine::OnQuitDeadline(std::uint64_t run) {
+  // The run did not act on "quit" (stuck opening an unreachable address, or
+  // stopped). Only that run is ended: the number is checked under the lock
+  // that starting a run takes.
+  std::lock_guard lock(runMutex_);
+  if (run == runNumber_ && !runIdleEvent_.IsSet()) AbortRun();
 }
 
 void CMplayerEngine::ReapRunners(bool all) {
@@ -350,19 +479,32 @@ void CMplayerEngine::RunnerMain() {
     }
     entry(static_cast<int>(argv.size()), argv.data(), outputWrite_);
   }
+  runReading_ = false;
 
   // The report reads what the reader learned: let it finish this run's output
   // first (bounded, it may be held up by a busy owner).
   outputDrained_.Reset();
   if (platform::WritePipe(outputWrite_, kRunEndMarker.data(), kRunEndMarker.size())) outputDrained_.Wait(kReaderCatchUpMs);
 
-  // End-of-run report. A run that ended within 2 s of its length ended by
-  // itself; anything else that was not stopped ended early.
-  if (quitSent_ || static_cast<long long>(media_.length) - media_.lastPosition < 2) media_.state = ENGINE_STATE_STOPPED;
-  if (media_.state.exchange(ENGINE_STATE_STOPPED) != ENGINE_STATE_STOPPED) Notify(msgState_, ENGINE_STATE_ABORTED, 0);
-  Notify(msgState_, ENGINE_STATE_STOPPED, 0);
-  platform::PostMessage(owner_, msgFinished_, ENGINE_STATE_STOPPED, 0);
+  bool handOver = false;
+  {
+    std::lock_guard lock(runMutex_);
+    handOver = startQueued_;
+    endDecided_ = true;
+    endHandedOver_ = handOver;
+  }
+  if (!handOver) {
+    // End-of-run report. A run that ended within 2 s of its length ended by
+    // itself; anything else that was not stopped ended early.
+    if (quitSent_ || static_cast<long long>(media_.length) - media_.lastPosition < 2)
+      media_.state = ENGINE_STATE_STOPPED;
+    if (media_.state.exchange(ENGINE_STATE_STOPPED) != ENGINE_STATE_STOPPED) Notify(msgState_, ENGINE_STATE_ABORTED, 0);
+    Notify(msgState_, ENGINE_STATE_STOPPED, 0);
+    platform::PostMessage(owner_, msgFinished_, ENGINE_STATE_STOPPED, 0);
+  }
   runIdleEvent_.Set();
+  // The owner has already been told about the run that waited for this one.
+  if (handOver) platform::PostMessage(queueHandle_, kStartQueuedMessage, 0, 0);
 }
 
 void CMplayerEngine::ReaderMain() {
@@ -395,6 +537,8 @@ void CMplayerEngine::OnPlaybackStarted() {
   Notify(msgState_, ENGINE_STATE_PLAYING, 0);
   Notify(msgStarted_, 0, 0);
 }
+
+void CMplayerEngine::OnFailure(const char* line) { Notify(WM_ENGINE_ERROR, reinterpret_cast<std::uintptr_t>(line), 0); }
 
 void CMplayerEngine::OnLogLine(const char* line) {
   if (const platform::WindowHandle log = logWindow_)

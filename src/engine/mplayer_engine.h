@@ -6,6 +6,7 @@
 #include <thread>
 #include <vector>
 
+#include "engine/deadline_timer.h"
 #include "engine/engine_settings.h"
 #include "engine/engine_types.h"
 #include "engine/output_parser.h"
@@ -33,6 +34,9 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   static constexpr int kQuitGraceMs = 3000;
   // How long it then waits for the aborted run.
   static constexpr int kAbortGraceMs = 2000;
+  // How long a new run waits on the owner's thread for the previous one to
+  // end before it is queued and started when that run has gone.
+  static constexpr int kBriefWaitMs = 50;
 
   // folder: the program folder. keys: modifier and Caps Lock state for
   // HandleKey (the X server's when null).
@@ -58,8 +62,19 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   };
 
   int BeginRun(const char* name);
+  // Starts the run at once; no run may be in progress.
+  void StartRun(bool opening);
+  // Remembers that a run is to start when the current one has ended.
+  // False when that run is about to end anyway (its end is being reported).
+  bool QueueStart(bool opening);
+  void StartQueuedRun();
+  // The owner's STOP of a start that waited for the previous run.
+  void CancelQueuedStart();
+  bool WaitForIdle(int ms);
   bool WaitForRunEnd();
   void AbortRun();
+  void OnQuitDeadline(std::uint64_t run);
+  void Log(const std::string& text);
   void RunnerMain();
   void ReaderMain();
   void ReapRunners(bool all);
@@ -72,6 +87,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   void OnPosition(int position, int length) override;
   void OnPlaybackStarted() override;
   void OnLogLine(const char* line) override;
+  void OnFailure(const char* line) override;
 
   platform::WindowHandle videoWindow_ = 0;
   platform::WindowHandle owner_ = 0;
@@ -81,6 +97,20 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
 
   MediaFields media_;
   std::atomic<bool> quitSent_{false};  // the current run was told to quit
+  // MPlayer reads the command pipe: from the start of a run until the
+  // library's call returns. Commands written outside that would be carried
+  // out by the next run.
+  std::atomic<bool> runReading_{false};
+  bool commandsDropped_ = false;  // the last write found the pipe full
+
+  // A new run waiting for the previous one to end (UI thread and runner).
+  std::mutex runMutex_;
+  std::uint64_t runNumber_ = 0;  // of the latest run started
+  bool startQueued_ = false;
+  bool queuedOpening_ = false;
+  bool endDecided_ = false;  // the current run's runner chose how to end
+  bool endHandedOver_ = false;  // ... and left its end to the queued run
+  std::string startError_;       // why Start failed, for every later PLAY
 
   int outputRead_ = -1, inputWrite_ = -1, inputRead_ = -1, outputWrite_ = -1;
 
@@ -109,4 +139,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   std::shared_ptr<const platform::KeyState> keys_;
   platform::SendGate gate_;  // closed by the destructor: no thread stays blocked on the owner
   bool started_ = false;
+  std::unique_ptr<platform::MessageWindow> queue_;  // resumes a queued start on the UI thread
+  platform::WindowHandle queueHandle_ = 0;          // set before any runner exists
+  DeadlineTimer quitDeadline_{[this](std::uint64_t run) { OnQuitDeadline(run); }};
 };

@@ -4,6 +4,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <mutex>
+#include <poll.h>
 #include <unistd.h>
 
 namespace platform {
@@ -45,6 +46,28 @@ bool WritePipe(int fd, const char* data, std::size_t size) {
     size -= static_cast<std::size_t>(n);
   }
   return true;
+}
+
+int SetNonBlocking(int fd) {
+  const int flags = fcntl(fd, F_GETFL);
+  if (flags < 0 || fcntl(fd, F_SETFL, flags | O_NONBLOCK) < 0) return errno;
+  return 0;
+}
+
+std::size_t DrainPipe(int fd) {
+  // Bounded, in case another writer never stops.
+  constexpr std::size_t kLimit = 1 << 20;
+  char buffer[4096];
+  std::size_t total = 0;
+  while (fd >= 0 && total < kLimit) {
+    pollfd in{fd, POLLIN, 0};
+    if (poll(&in, 1, 0) != 1 || !(in.revents & POLLIN)) break;
+    const ssize_t n = read(fd, buffer, sizeof buffer);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    total += static_cast<std::size_t>(n);
+  }
+  return total;
 }
 
 void ClosePipe(int& fd) {

@@ -19,8 +19,17 @@ int ReplaceStandardInput(int fd);
 long ReadPipe(int fd, char* buffer, std::size_t size);
 
 // Writes all bytes (a pipe write of up to 4096 bytes is atomic). False when
-// any byte could not be written.
+// any byte could not be written; on a non-blocking end a full pipe gives
+// false at once and, for up to 4096 bytes, writes nothing.
 bool WritePipe(int fd, const char* data, std::size_t size);
+
+// Makes writes to fd fail instead of waiting when the pipe is full. Returns 0
+// or an errno value.
+int SetNonBlocking(int fd);
+
+// Reads and discards what is waiting in the pipe's read end fd, without
+// blocking. Returns the number of bytes thrown away.
+std::size_t DrainPipe(int fd);
 
 // Closes fd if it is open and sets it to -1.
 void ClosePipe(int& fd);

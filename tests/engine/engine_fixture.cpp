@@ -16,7 +16,7 @@ EngineHarness::EngineHarness(const std::string& library) : keys_(std::make_share
   mkdir(folder_.File("dat").c_str(), 0700);
   owner_ = std::make_unique<platform::MessageWindow>([this](unsigned m, std::uintptr_t w, std::intptr_t l) {
     SeenMessage seen{m, w, l, {}};
-    if (m == WM_ENGINE_OPEN && w) seen.text = reinterpret_cast<const char*>(w);
+    if ((m == WM_ENGINE_OPEN || m == WM_ENGINE_ERROR) && w) seen.text = reinterpret_cast<const char*>(w);
     if (m == WM_ENGINE_SETTING && w) {
       const auto* s = reinterpret_cast<const EngineSetting*>(w);
       seen.text = std::to_string(s->kind) + " " + std::to_string(s->value) + " " + std::to_string(s->resumePosition);
@@ -77,6 +77,7 @@ std::vector<std::string> EngineHarness::Names(std::size_t from) const {
       case WM_ENGINE_MUTE: names.push_back("MUTE " + std::to_string(m.wParam)); break;
       case WM_ENGINE_SETTING: names.push_back("SETTING " + m.text); break;
       case WM_ENGINE_OPEN: names.push_back("OPEN " + m.text); break;
+      case WM_ENGINE_ERROR: names.push_back("ERROR " + m.text); break;
       default: names.push_back("MSG " + std::to_string(m.message) + " " + m.text); break;
     }
   }

@@ -2,6 +2,7 @@
 // states and slave commands.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 #include <optional>
@@ -51,10 +52,15 @@ TEST_F(EngineHost, StartAnnouncesTheThreeSettingsAndWritesTheEngineSection) {
   EXPECT_EQ(h.Engine().GetState(), ENGINE_STATE_STOPPED);
 }
 
-TEST(EngineHostStart, MissingLibraryFailsTheStart) {
+TEST(EngineHostStart, MissingLibraryFailsTheStartAndEveryPlaySaysWhy) {
   EngineHarness h("/nonexistent/libmplayer.so");
   EXPECT_NE(h.Start(), 0);
+  const std::size_t mark = h.Messages().size();
   EXPECT_FALSE(h.Play("/m/a.avi"));  // never started: no run
+  const Names names = h.Names(mark);
+  ASSERT_EQ(names.size(), 3u);
+  EXPECT_EQ(names[0].rfind("ERROR 无法加载引擎库: ", 0), 0u) << names[0];
+  EXPECT_EQ(Names(names.begin() + 1, names.end()), (Names{"STATE 4", "STATE 3"}));
 }
 
 TEST_F(EngineHost, NaturalEndWithinTwoSecondsReportsOnlyStopped) {
@@ -279,15 +285,66 @@ TEST_F(EngineHost, OutputSplitAcrossReadsIsParsedWhole) {
   EXPECT_NE(std::find(names.begin(), names.end(), "LENGTH 123 0"), names.end());
 }
 
-TEST_F(EngineHost, AnEngineDeafToQuitIsAbortedAfterTheGraceTime) {
+TEST_F(EngineHost, ANewFileDoesNotWaitOnTheOwnersThreadForAnEngineDeafToQuit) {
   PlayScript(std::string(kSound) + "deaf\nhold\n");
+  const std::size_t mark = h.Messages().size();
   const auto start = std::chrono::steady_clock::now();
   ASSERT_TRUE(h.Play("/m/b.mp3"));
-  const auto waited = std::chrono::steady_clock::now() - start;
-  EXPECT_GE(waited, std::chrono::milliseconds(CMplayerEngine::kQuitGraceMs - 100));
-  EXPECT_LT(waited, std::chrono::milliseconds(CMplayerEngine::kQuitGraceMs + CMplayerEngine::kAbortGraceMs));
-  ASSERT_TRUE(testsupport::PumpUntil([&] { return script.Arguments(1).size() > 30; }, 5000));
+  // Before, this call held the owner's thread for the whole grace time.
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+  EXPECT_EQ(h.Names(mark), (Names{"STATE 3", "OPEN /m/b.mp3", "STATE 0"}));
+  EXPECT_EQ(h.Engine().GetState(), ENGINE_STATE_OPENING);
+  script.Set(std::string(kSound) + "hold\n");  // what the waiting run plays
+  ASSERT_GE(h.WaitFor(WM_ENGINE_STARTED, mark), 0);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(CMplayerEngine::kQuitGraceMs - 100));
   EXPECT_EQ(script.Arguments(1).back(), "/m/b.mp3");
+  // The deaf run was replaced, not finished: the owner must not move on.
+  const Names after = h.Names(mark);
+  EXPECT_EQ(std::count(after.begin(), after.end(), "FINISHED 3"), 0);
+  EXPECT_EQ(h.Engine().GetState(), ENGINE_STATE_PLAYING);
+}
+
+TEST_F(EngineHost, StoppingAStartThatWaitsForADeafRunStartsNothing) {
+  PlayScript(std::string(kSound) + "deaf\nhold\n");
+  ASSERT_TRUE(h.Play("/m/b.mp3"));
+  const std::size_t mark = h.Messages().size();
+  ASSERT_TRUE(h.Run(ENGINE_CMD_STOP));
+  // The deaf run is ended when its grace time runs out and reports that.
+  ASSERT_GE(h.WaitFor(WM_ENGINE_FINISHED, mark), 0);
+  h.Pump(200);
+  const Names after = h.Names(mark);
+  EXPECT_EQ(std::count(after.begin(), after.end(), "FINISHED 3"), 1);
+  EXPECT_EQ(script.Runs(), 1);
+  EXPECT_EQ(h.Engine().GetState(), ENGINE_STATE_STOPPED);
+}
+
+TEST_F(EngineHost, CommandsWhileNoRunReadsReachNoLaterRun) {
+  ASSERT_EQ(h.Start(), 0);
+  const std::size_t mark = h.Messages().size();
+  const std::vector<std::pair<int, std::intptr_t>> idle = {
+      {ENGINE_CMD_FRAME_STEP, 0}, {ENGINE_CMD_SCREENSHOT, 0}, {ENGINE_CMD_SEEK_TO, 30}, {ENGINE_CMD_SEEK_PERCENT, 50},
+      {ENGINE_CMD_PAUSE, 0},      {ENGINE_CMD_STOP, 0},       {ENGINE_CMD_OSD, 2},      {ENGINE_CMD_MUTE, 0}};
+  for (auto [code, arg] : idle) {
+    EXPECT_TRUE(h.Run(code, arg)) << code;
+    EXPECT_EQ(h.Engine().GetState(), ENGINE_STATE_STOPPED) << code;
+  }
+  // A held key: nothing queues up and nothing blocks.
+  for (int i = 0; i < 100000; ++i) h.Run(ENGINE_CMD_SCREENSHOT);
+  EXPECT_EQ(h.Names(mark), (Names{"MUTE 1"}));  // only the bookkeeping
+  PlayScript(std::string(kSound) + "hold\n");
+  ASSERT_TRUE(h.Run(ENGINE_CMD_STOP));
+  ASSERT_GE(h.WaitFor(WM_ENGINE_FINISHED), 0);
+  // The run gets the muted sound and OSD level, and no stale command.
+  EXPECT_EQ(script.Commands(), (std::vector<std::string>{"volume 100 1", "mute", "osd 2", "quit"}));
+}
+
+TEST_F(EngineHost, WhyARunCannotPlayReachesTheOwner) {
+  PlayScript("line kinovue engine: cannot start /usr/bin/mplayer: No such file or directory\n", "/m/a.avi", false);
+  ASSERT_GE(h.WaitFor(WM_ENGINE_FINISHED), 0);
+  const Names names = h.Names();
+  EXPECT_NE(std::find(names.begin(), names.end(),
+                      "ERROR kinovue engine: cannot start /usr/bin/mplayer: No such file or directory"),
+            names.end());
 }
 
 TEST(EngineHostShutdown, DestroyingTheEngineEndsARunThatIgnoresQuit) {
@@ -302,6 +359,24 @@ TEST(EngineHostShutdown, DestroyingTheEngineEndsARunThatIgnoresQuit) {
     start = std::chrono::steady_clock::now();
   }
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(6));
+}
+
+TEST(EngineHostShutdown, AfterAStopDestructionWaitsOnlyForTheRestOfTheGraceTime) {
+  EngineHarness* raw = nullptr;
+  auto h = std::make_unique<EngineHarness>(KINOVUE_SCRIPTED_ENGINE);
+  raw = h.get();
+  EngineScript script(raw->Folder());
+  script.Set(std::string(kSound) + "deaf\nhold\n");  // a stopped (SIGSTOP) engine acts the same
+  ASSERT_EQ(raw->Start(), 0);
+  ASSERT_TRUE(raw->Play("/m/a.mp3"));
+  ASSERT_GE(raw->WaitFor(WM_ENGINE_STARTED), 0);
+  const auto stop = std::chrono::steady_clock::now();
+  ASSERT_TRUE(raw->Run(ENGINE_CMD_STOP));
+  raw->Pump(2000);  // the window's quiet wait
+  h.reset();
+  // The grace time counts from the stop, not again from the destruction.
+  EXPECT_LT(std::chrono::steady_clock::now() - stop,
+            std::chrono::milliseconds(CMplayerEngine::kQuitGraceMs + 1000));
 }
 
 TEST(EngineHostShutdown, DestroyingTheEngineWhileItsThreadsWaitForTheOwner) {

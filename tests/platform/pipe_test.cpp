@@ -37,6 +37,27 @@ TEST(Pipe, WritingWithoutReaderFailsInsteadOfKillingTheProcess) {
   EXPECT_FALSE(platform::WritePipe(-1, "x", 1));
 }
 
+TEST(Pipe, AFullNonBlockingPipeDropsWholeCommandsAndDrainsWithoutWaiting) {
+  int r = -1, w = -1;
+  ASSERT_EQ(platform::CreatePipe(r, w), 0);
+  ASSERT_EQ(platform::SetNonBlocking(w), 0);
+  // Nobody reads: once full, every write fails at once and leaves no half command.
+  std::size_t written = 0;
+  int refused = 0;
+  for (int i = 0; i < 100000; ++i) {
+    if (platform::WritePipe(w, "screenshot\n", 11))
+      written += 11;
+    else
+      ++refused;
+  }
+  EXPECT_GT(refused, 0);
+  EXPECT_EQ(platform::DrainPipe(r), written);
+  EXPECT_EQ(platform::DrainPipe(r), 0u);  // empty: returns at once
+  EXPECT_TRUE(platform::WritePipe(w, "quit\n", 5));
+  platform::ClosePipe(r);
+  platform::ClosePipe(w);
+}
+
 TEST(Pipe, ReplacedStandardInputReadsFromThePipe) {
   const int saved = dup(0);
   int r = -1, w = -1;
