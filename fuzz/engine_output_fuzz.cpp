@@ -15,6 +15,7 @@ struct Sink : OutputEvents {
   void OnPosition(int position, int) override { assert(position >= 0); }
   void OnPlaybackStarted() override {}
   void OnLogLine(const char* line) override { assert(*line); }
+  void OnFailure(const char* line) override { assert(*line); }
 };
 
 }  // namespace

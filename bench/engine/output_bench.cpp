@@ -29,6 +29,7 @@ struct CountingSink : OutputEvents {
   void OnPosition(int, int) override { ++messages; }
   void OnPlaybackStarted() override { messages += 2; }
   void OnLogLine(const char*) override { ++messages; }
+  void OnFailure(const char*) override { ++messages; }
 };
 
 void SplitAndParse(benchmark::State& state, const std::string& file) {

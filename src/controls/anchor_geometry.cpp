@@ -1,5 +1,6 @@
 #include "controls/anchor_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -60,18 +61,37 @@ std::optional<AnchorRect> ZoomedMainWindowRect(const ZoomWindowInput& in) {
       v.Width() == k.Width() && v.Height() == k.Height()) {
     return std::nullopt;
   }
-  int newWidth = m.Width() + (in.targetWidth - v.Width());
-  int newHeight = m.Height() + (in.targetHeight - v.Height());
-  if (newWidth < in.minWidth) newWidth = in.minWidth;
-  if (newHeight < in.minHeight) newHeight = in.minHeight;
+  std::int64_t targetWidth = in.targetWidth;
+  std::int64_t targetHeight = in.targetHeight;
+  // What the window adds around the picture (frame, menu, control strip).
+  const std::int64_t extraWidth = static_cast<std::int64_t>(m.Width()) - v.Width();
+  const std::int64_t extraHeight = static_cast<std::int64_t>(m.Height()) - v.Height();
+  const AnchorRect& a = in.available;
+  const bool limited = a.Width() > 0 && a.Height() > 0;
+  if (limited && targetWidth > 0 && targetHeight > 0) {
+    const std::int64_t roomWidth = std::max<std::int64_t>(a.Width() - extraWidth, 1);
+    const std::int64_t roomHeight = std::max<std::int64_t>(a.Height() - extraHeight, 1);
+    if (targetWidth > roomWidth || targetHeight > roomHeight) {
+      const double scale = std::min(static_cast<double>(roomWidth) / static_cast<double>(targetWidth),
+                                    static_cast<double>(roomHeight) / static_cast<double>(targetHeight));
+      targetWidth = static_cast<std::int64_t>(static_cast<double>(targetWidth) * scale);
+      targetHeight = static_cast<std::int64_t>(static_cast<double>(targetHeight) * scale);
+    }
+  }
+  std::int64_t newWidth = std::max<std::int64_t>(extraWidth + targetWidth, in.minWidth);
+  std::int64_t newHeight = std::max<std::int64_t>(extraHeight + targetHeight, in.minHeight);
   // Each half is truncated on its own, as the window has always been placed.
-  int left = m.left + (m.Width() / 2 - newWidth / 2);
-  int top = m.top + (m.Height() / 2 - newHeight / 2);
+  std::int64_t left = m.left + (m.Width() / 2 - newWidth / 2);
+  std::int64_t top = m.top + (m.Height() / 2 - newHeight / 2);
   if (top < 0) top = 0;
   // The left edge is pulled back only when the client origin would go off
   // the screen's left, not merely the frame.
   if (left + in.clientOriginX < 0) left = 0;
-  return AnchorRect{left, top, left + newWidth, top + newHeight};
+  if (limited) {
+    left = std::max<std::int64_t>(std::min<std::int64_t>(left, a.right - newWidth), a.left);
+    top = std::max<std::int64_t>(std::min<std::int64_t>(top, a.bottom - newHeight), a.top);
+  }
+  return AnchorRect{ClampToInt(left), ClampToInt(top), ClampToInt(left + newWidth), ClampToInt(top + newHeight)};
 }
 
 std::optional<AnchorRect> FittedVideoRect(int containerWidth, int containerHeight,

@@ -55,11 +55,15 @@ struct ZoomWindowInput {
   int targetHeight = 0;
   int minWidth = 0;       // smallest outer size of the main window
   int minHeight = 0;
+  AnchorRect available;   // the screen's work area; empty: no limit
 };
 
 // The main window's new outer rectangle so that the video gets the target
 // size, keeping the old centre; nullopt when the video already has the
-// target size and exactly fills its container (nothing to move).
+// target size and exactly fills its container (nothing to move). With a
+// work area, a window that would not fit is made smaller with the target's
+// proportions and moved inside it. Computed in 64 bits: sizes come from the
+// medium and may be anything.
 std::optional<AnchorRect> ZoomedMainWindowRect(const ZoomWindowInput& in);
 
 // The video rectangle of FitVideo inside a container of width x height:

@@ -209,7 +209,14 @@ void ControlPanel::SetVolumePosition(int value) {
 }
 
 void ControlPanel::SetTimeText(const std::string& text) {
+  timeText_ = text;
   buttons_.SetText(timeField_, text, kInterfaceGrey, timeFont_);
+  if (timeField_) timeField_->setToolTip(QString());
+}
+
+void ControlPanel::ShowMessage(const std::string& text) {
+  SetTimeText(text);
+  if (timeField_) timeField_->setToolTip(QString::fromStdString(text));
 }
 
 void ControlPanel::ShowPlaybackState(int state, bool hasMedia) {

@@ -50,6 +50,10 @@ class ControlPanel : public QObject {
   void SetVolumePosition(int value);
   // The elapsed and total time, e.g. "00:01:02/01:30:00", in the read-out.
   void SetTimeText(const std::string& text);
+  // A message in the read-out instead of the time; its tool tip holds the
+  // whole text, which may be wider than the read-out.
+  void ShowMessage(const std::string& text);
+  const std::string& TimeText() const { return timeText_; }
   // Enables, disables and switches the transport controls for an engine
   // state (0 opening, 1 playing, 2 paused, 3 stopped; others change
   // nothing). hasMedia: a file is loaded, so play can start it again.
@@ -76,6 +80,7 @@ class ControlPanel : public QObject {
   QPointer<QSlider> volumeBar_;
   QSlider* pressedBar_ = nullptr;  // the bar that holds a left press, if any
   QFont timeFont_;
+  std::string timeText_;
 
   ButtonOwnCtrl* playButton_ = nullptr;
   int playLook_ = -1;

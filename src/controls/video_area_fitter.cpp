@@ -44,6 +44,7 @@ void VideoAreaFitter::ZoomWindow(float zoom) {
     in.clientOriginX = (clientWindow ? clientWindow : mainWindow)->mapToGlobal(QPoint(0, 0)).x();
     in.minWidth = minWidth;
     in.minHeight = minHeight;
+    if (const QScreen* screen = mainWindow->screen()) in.available = ToAnchorRect(screen->availableGeometry());
     if (const std::optional<AnchorRect> outer = ZoomedMainWindowRect(in)) {
       // The sizes above are outer sizes; Qt sizes a top-level window by its
       // client area, which changes by the same amount.

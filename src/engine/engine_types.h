@@ -19,6 +19,7 @@ enum : unsigned {
   WM_ENGINE_OPEN = 0x413,      // wParam const char* file name (may be null)
   WM_UPDATE_CACHED = 0x414,
   WM_UPDATE_RESULT = 0x415,
+  WM_ENGINE_ERROR = 0x416,     // wParam const char* why the engine or its run failed
   WM_ENGINE_LOG_LINE = 0x464,  // wParam const char* line
 };
 

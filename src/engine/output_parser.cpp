@@ -19,13 +19,16 @@ int AppendDigit(int value, char digit) {
   return value * 10 + d;
 }
 
-// A run of at least one digit into field (set to 0 first). False when none.
+int PictureSide(int value) { return value > kMaxPictureSide ? kMaxPictureSide : value < 0 ? 0 : value; }
+
+// A run of at least one digit into field (set to 0 first), held to a
+// picture side. False when none.
 bool ReadNumber(const char*& p, std::atomic<int>& field) {
   field = 0;
   if (!IsDigit(*p)) return false;
   int value = 0;
   while (IsDigit(*p)) value = AppendDigit(value, *p++);
-  field = value;
+  field = PictureSide(value);
   return true;
 }
 
@@ -50,10 +53,26 @@ bool ParseVideoOutputLine(const char* line, MediaFields& f) {
   return ReadNumber(p, f.displayHeight);
 }
 
+// "AO: [alsa] 44100Hz 2ch s16le ...": an audio output that works. A driver
+// that failed ("AO: [pulse] Init failed: ...") is followed by the next one.
+bool IsAudioOutputLine(const char* line) {
+  if (!StartsWith(line, "AO: [")) return false;
+  const char* p = std::strchr(line + 5, ']');
+  if (!p || p[1] != ' ' || !IsDigit(p[2])) return false;
+  p += 2;
+  while (IsDigit(*p)) ++p;
+  return StartsWith(p, "Hz");
+}
+
 bool IsPlaybackStartLine(const char* line, MediaFields& f) {
   if (f.hasVideo) return ParseVideoOutputLine(line, f);
-  if (f.hasAudio) return StartsWith(line, "AO: [");
+  if (f.hasAudio) return IsAudioOutputLine(line);
   return false;
+}
+
+bool IsFailureLine(const char* line) {
+  return StartsWith(line, "kinovue engine: ") || StartsWith(line, "Failed to open ") ||
+         StartsWith(line, "File not found: ");
 }
 
 }  // namespace
@@ -124,12 +143,14 @@ void HandleOutputLine(const char* line, std::size_t length, MediaFields& f, Outp
       f.hasVideo = true;
       const char* rest = id + 6;
       if (StartsWith(rest, "WIDTH="))
-        f.videoWidth = ParseLeadingInt(rest + 6);
+        f.videoWidth = PictureSide(ParseLeadingInt(rest + 6));
       else if (StartsWith(rest, "HEIGHT="))
-        f.videoHeight = ParseLeadingInt(rest + 7);
+        f.videoHeight = PictureSide(ParseLeadingInt(rest + 7));
     } else if (!f.hasAudio && StartsWith(id, "AUDIO")) {
       f.hasAudio = true;
     }
+  } else if (IsFailureLine(line)) {
+    events.OnFailure(line);
   }
   events.OnLogLine(line);
 }

@@ -25,7 +25,14 @@ class OutputEvents {
   virtual void OnPosition(int position, int length) = 0;
   virtual void OnPlaybackStarted() = 0;  // state is PLAYING already
   virtual void OnLogLine(const char* line) = 0;
+  // A line that says why the run cannot play (the engine library's own, or
+  // MPlayer's failure to open the medium).
+  virtual void OnFailure(const char* line) = 0;
 };
+
+// The largest picture side taken from the output: the medium's own text is
+// echoed there, so sizes are not trusted beyond what any display shows.
+constexpr int kMaxPictureSide = 16384;
 
 // Handles one line of engine output: a status line (the playback time), the
 // line that marks the real start of playback, identification lines (length,

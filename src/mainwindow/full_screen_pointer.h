@@ -22,6 +22,8 @@ class FullScreenPointer {
   bool OnTick(bool canHide);
   // Full screen ended, or the panel came in: the cursor is shown again.
   void ShowCursor() { cursorVisible_ = true; }
+  // Full screen ended: no countdown is left running for the next time.
+  void Reset() { *this = FullScreenPointer(); }
 
   bool CursorVisible() const { return cursorVisible_; }
 

@@ -143,6 +143,7 @@ bool CKinovueDlg::CreateVideoWindows() {
   normalWidth_ = frameGeometry().width();
   normalHeight_ = frameGeometry().height();
   setMinimumSize(size());
+  minimumClientHeight_ = minimumHeight();
 
   videoFitter_.mainWindow = this;
   videoFitter_.clientWindow = client_;
@@ -204,6 +205,7 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
     case WM_ENGINE_MUTE: controlPanel_.ShowMute(wParam != 0); break;
     case WM_ENGINE_SETTING: OnEngineSetting(reinterpret_cast<const EngineSetting*>(wParam)); break;
     case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
+    case WM_ENGINE_ERROR: OnEngineError(reinterpret_cast<const char*>(wParam)); break;
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;
@@ -215,6 +217,8 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
 void CKinovueDlg::OnCancel() {
   if (closing_) return;
   closing_ = true;
+  // The user asked to leave: nothing on screen waits for the engine.
+  hide();
   discQueue_.clear();
   if (playlist_) playlist_->Clear();
   if (engine_ && engine_->GetState() != ENGINE_STATE_STOPPED) {
@@ -232,6 +236,9 @@ void CKinovueDlg::OnCancel() {
   playlist_.reset();
   screenSaver_.Release();
   close();
+  // Hidden already, so closing it is not seen as the last window closing:
+  // the program ends with its main window all the same.
+  QCoreApplication::quit();
 }
 
 void CKinovueDlg::closeEvent(QCloseEvent* event) {

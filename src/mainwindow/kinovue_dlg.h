@@ -134,6 +134,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void OnEnginePosition(int position);
   void OnEngineSetting(const EngineSetting* setting);
   void OnEngineOpen(const char* file);
+  void OnEngineError(const char* reason);
   void Run(int code, std::intptr_t arg = 0);
   void PostFinishedToSelf();
   // Stops the engine, or when it is stopped already makes the window decide
@@ -221,6 +222,8 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   int lengthSeconds_ = 0;
   int shownLengthSeconds_ = 0;
   std::string timeText_;
+  int titleState_ = ENGINE_STATE_STOPPED;  // the state the title names, as last announced
+  std::string failureReason_;               // why the last run could not play
 
   bool fullScreen_ = false;
   bool panelOverlay_ = false;
@@ -233,6 +236,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   Qt::WindowStates savedWindowState_;
   int normalWidth_ = 0;
   int normalHeight_ = 0;
+  int minimumClientHeight_ = 0;  // what the sound-only strip gives back
 
   int driveIdTop_ = 0xFFFF;
   int driveIdNext_ = 0xFFFF;

@@ -18,7 +18,7 @@ void CKinovueDlg::Run(int code, std::intptr_t arg) {
 void CKinovueDlg::PostFinishedToSelf() { platform::PostMessage(Handle(), WM_ENGINE_FINISHED, 0, 0); }
 
 void CKinovueDlg::RequestOpen(const std::string& path) {
-  if (path.empty()) return;
+  if (path.empty() || closing_) return;
   pendingPath_ = path;
   StopOrPostFinished();
 }
@@ -26,6 +26,9 @@ void CKinovueDlg::RequestOpen(const std::string& path) {
 void CKinovueDlg::TogglePlayPause() {
   if (!engine_) return;
   const int state = engine_->GetState();
+  // An open is under way (its file plays when the old run has finished):
+  // replaying the old file now would leave the new one pending for ever.
+  if (state == ENGINE_STATE_STOPPED && !pendingPath_.empty()) return;
   if (state == ENGINE_STATE_PLAYING)
     Run(ENGINE_CMD_PAUSE);
   else if (state == ENGINE_STATE_PAUSED || state == ENGINE_STATE_STOPPED)
@@ -73,8 +76,11 @@ void CKinovueDlg::OnEngineFinished(std::uintptr_t finalState) {
   shownLengthSeconds_ = 0;
   controlPanel_.SetSeekPosition(0);
   ShowTime();
+  // Why the run failed stays where the time was until something plays.
+  if (!failureReason_.empty()) controlPanel_.ShowMessage(failureReason_);
   if (finalState != 0 && fullScreen_) ToggleFullScreen();
-  if (stopRequested_) {
+  // Once closing has begun nothing new plays.
+  if (stopRequested_ || closing_) {
     stopRequested_ = false;
     return;
   }
@@ -124,6 +130,10 @@ void CKinovueDlg::ShowTime() {
 }
 
 void CKinovueDlg::OnEngineState(int state) {
+  // A failed run is announced as ABORTED and then STOPPED: the title keeps
+  // saying that the clip could not be played.
+  if (!(state == ENGINE_STATE_STOPPED && titleState_ == ENGINE_STATE_ABORTED)) titleState_ = state;
+  if (state == ENGINE_STATE_OPENING) failureReason_.clear();
   if (state >= ENGINE_STATE_PLAYING && state <= ENGINE_STATE_ABORTED) {
     if (state == ENGINE_STATE_PLAYING) {
       if (videoWindow_) videoWindow_->show();
@@ -141,7 +151,14 @@ void CKinovueDlg::OnEngineState(int state) {
 void CKinovueDlg::UpdateTitle() {
   EngineInfo info;
   const char* file = engine_ ? engine_->GetInfo(&info)->file : nullptr;
-  setWindowTitle(QString::fromStdString(WindowTitle(CurrentEngineState(), file)));
+  setWindowTitle(QString::fromStdString(WindowTitle(titleState_, file)));
+}
+
+void CKinovueDlg::OnEngineError(const char* reason) {
+  if (!reason || !*reason) return;
+  failureReason_ = reason;
+  // Shown at once, without a dialog: playback may go on with the next item.
+  controlPanel_.ShowMessage(failureReason_);
 }
 
 void CKinovueDlg::OnEngineStarted() {

@@ -32,7 +32,7 @@ void CKinovueDlg::FitToVideo() {
   engine_->GetInfo(&info);
   if (info.hasVideo) {
     if (!savedVideoRect_.isNull()) {
-      setMinimumHeight(normalHeight_ - (frameGeometry().height() - height()));
+      setMinimumHeight(minimumClientHeight_);
       resize(width(), height() + savedVideoRect_.height());
       savedVideoRect_ = QRect();
     }
@@ -67,7 +67,7 @@ void CKinovueDlg::SetVideoSize(int multiple) {
 void CKinovueDlg::ShowVideoArea() {
   if (videoPanel_) return;
   if (!savedVideoRect_.isNull()) {
-    setMinimumHeight(normalHeight_ - (frameGeometry().height() - height()));
+    setMinimumHeight(minimumClientHeight_);
     resize(width(), height() + savedVideoRect_.height());
     savedVideoRect_ = QRect();
   }
@@ -103,7 +103,8 @@ void CKinovueDlg::ToggleFullScreen() {
     fullScreen_ = false;
     panelOverlay_ = false;
     hideCursorTimer_.stop();
-    pointer_.ShowCursor();
+    // A countdown cut short must not keep the next full screen from hiding the cursor.
+    pointer_.Reset();
     ApplyCursor();
     menuBar()->show();
     controlPanel_.Panel()->show();
@@ -181,8 +182,10 @@ bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
   const unsigned vk = VirtualKeyFromQt(qtKey, modifiers);
   const bool control = modifiers & Qt::ControlModifier;
   const bool alt = modifiers & Qt::AltModifier;
+  const bool shift = modifiers & Qt::ShiftModifier;
+  // The table has no Shift rows: an accelerator is its exact modifier set.
   for (const Accelerator& a : AcceleratorTable()) {
-    if (a.virtualKey == vk && a.control == control && a.alt == alt) {
+    if (a.virtualKey == vk && a.control == control && a.alt == alt && !shift) {
       OnCommand(a.id);
       return true;
     }

@@ -168,6 +168,9 @@ bool IniFile::ReadString(const std::string& section, const std::string& key, std
   if (at == std::string::npos) return false;
   std::string_view k, v;
   KeyLine(lines[at], k, v);
+  // One surrounding pair of quotes is the value's wrapping, not its text:
+  // Params="-vf eq2" is the two words -vf eq2.
+  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
   value.assign(v.substr(0, size - 1));
   return !value.empty();
 }

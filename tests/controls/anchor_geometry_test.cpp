@@ -112,6 +112,38 @@ TEST_F(ZoomedMainWindowRectTest, NeverSmallerThanTheMinimumSize) {
   EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{200, 120, 500, 380}));
 }
 
+TEST_F(ZoomedMainWindowRectTest, StaysInsideTheWorkAreaWithThePictureProportions) {
+  struct Row {
+    int targetWidth, targetHeight;
+    AnchorRect expected;
+  };
+  // Work area 1280 x 1000 at (0, 24); the window adds 20 x 100 to the picture.
+  for (const Row& row : {
+           // 3840 x 2160 at double size: 7680 x 4320 scaled by 1260/7680 to 1260 x 708.
+           Row{7680, 4320, AnchorRect{0, 24, 1280, 832}},
+           // A forged 16384 x 16384: limited by the height, 900 x 900.
+           Row{16384, 16384, AnchorRect{0, 24, 920, 1024}},
+           // Fits already: only moved down into the work area.
+           Row{640, 480, AnchorRect{20, 24, 680, 604}},
+       }) {
+    ZoomWindowInput in = Input();
+    in.available = {0, 24, 1280, 1024};
+    in.targetWidth = row.targetWidth;
+    in.targetHeight = row.targetHeight;
+    const auto r = ZoomedMainWindowRect(in);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->left, row.expected.left) << row.targetWidth;
+    EXPECT_EQ(r->top, row.expected.top) << row.targetWidth;
+    EXPECT_EQ(r->Width(), row.expected.Width()) << row.targetWidth;
+    EXPECT_EQ(r->Height(), row.expected.Height()) << row.targetWidth;
+  }
+  // Without a work area, sizes near the int range saturate instead of overflowing.
+  ZoomWindowInput in = Input();
+  in.targetWidth = 2147483647;
+  in.targetHeight = 2147483647;
+  EXPECT_EQ(ZoomedMainWindowRect(in)->right, 2147483647);
+}
+
 TEST_F(ZoomedMainWindowRectTest, LeftGoesToZeroOnlyWhenTheClientOriginWouldBeOffScreen) {
   ZoomWindowInput in = Input();
   in.mainWindow = {10, 50, 510, 450};

@@ -160,13 +160,20 @@ TEST_F(VideoAreaFitterTest, FitVideoToTheScreenProportions) {
 }
 
 TEST_F(VideoAreaFitterTest, ZoomWindowResizesAroundTheCentre) {
-  fitter_.nativeWidth = 400;
-  fitter_.nativeHeight = 300;
-  fitter_.Relayout(true, 1.0f);  // container 640 x 480, video 400 x 300
-  fitter_.ZoomWindow(2.0f);      // video 800 x 600: +400 x +300
-  EXPECT_EQ(main_->geometry(), QRect(300 + 320 - 520, 200 + 270 - 420, 1040, 840));
-  EXPECT_EQ(container_->geometry(), QRect(0, 0, 1040, 780));
-  EXPECT_EQ(video_->geometry(), QRect(120, 90, 800, 600));
+  // Inside the offscreen screen (800 x 800), which the window may not outgrow.
+  main_->move(50, 50);
+  fitter_.nativeWidth = 100;
+  fitter_.nativeHeight = 75;
+  fitter_.Relayout(true, 1.0f);  // container 640 x 480, video 100 x 75
+  fitter_.ZoomWindow(2.0f);      // video 200 x 150: +100 x +75
+  EXPECT_EQ(main_->geometry(), QRect(50 + 320 - 370, 50 + 270 - 307, 740, 615));
+  EXPECT_EQ(container_->geometry(), QRect(0, 0, 740, 555));
+  EXPECT_EQ(video_->geometry(), QRect(270, 202, 200, 150));
+  // A picture larger than the screen: the window stays on it.
+  fitter_.nativeWidth = 3840;
+  fitter_.nativeHeight = 2160;
+  fitter_.ZoomWindow(2.0f);
+  EXPECT_TRUE(QRect(0, 0, 800, 800).contains(main_->geometry())) << main_->geometry().width();
 }
 
 TEST_F(VideoAreaFitterTest, ZoomWindowOnlyRelayoutsWhenTheVideoFillsAtTheRightSize) {

@@ -20,6 +20,7 @@ struct Recorder : OutputEvents {
   }
   void OnPlaybackStarted() override { events.push_back("started"); }
   void OnLogLine(const char* line) override { events.push_back(std::string("log ") + line); }
+  void OnFailure(const char* line) override { events.push_back(std::string("failure ") + line); }
 };
 
 struct Parser {
@@ -52,9 +53,13 @@ TEST(OutputParsing, HugeDigitRunsSaturate) {
   EXPECT_EQ(StatusLineSeconds(line.c_str(), line.size(), false), INT_MAX);
   Parser p;
   p.fields.hasVideo = true;
+  // Picture sizes are held to what a screen can show: the medium's own
+  // text can forge this line.
   p.Line("VO: [x11] 99999999999999x240 => 320x99999999999999 Packed");
-  EXPECT_EQ(p.fields.videoWidth, INT_MAX);
-  EXPECT_EQ(p.fields.displayHeight, INT_MAX);
+  EXPECT_EQ(p.fields.videoWidth, kMaxPictureSide);
+  EXPECT_EQ(p.fields.displayHeight, kMaxPictureSide);
+  p.Line("ID_VIDEO_WIDTH=2147483647");
+  EXPECT_EQ(p.fields.videoWidth, kMaxPictureSide);
   p.Line("ID_LENGTH=1e400 99999999999999999999999999999999999999");
   EXPECT_EQ(p.fields.length, 1);  // "1" then a letter: the number ends there
   p.Line("ID_LENGTH=99999999999999999999999999999999999999");
@@ -125,12 +130,34 @@ TEST(OutputParsing, BrokenVideoLinesDoNotStartPlayback) {
   EXPECT_EQ(q.fields.state, ENGINE_STATE_PLAYING);
 }
 
-TEST(OutputParsing, SoundOnlyStartsWithTheAudioOutputLine) {
+TEST(OutputParsing, SoundOnlyStartsWithAWorkingAudioOutput) {
+  struct Row {
+    const char* line;
+    bool starts;
+  };
+  for (const Row& row : {Row{"AO: [pulse] 44100Hz 2ch s16le (2 bytes per sample)", true},
+                         Row{"AO: [alsa] 8000Hz 1ch u8", true},
+                         Row{"AO: [pulse] Init failed: Connection refused", false},
+                         Row{"AO: [pulse] 44100 2ch", false}, Row{"AO: [alsa]", false},
+                         Row{"AO: [alsa] Hz", false}}) {
+    Parser p;
+    p.fields.state = ENGINE_STATE_OPENING;
+    p.Line("ID_AUDIO_CODEC=mpg123");
+    p.Line(row.line);
+    EXPECT_EQ(p.fields.state == ENGINE_STATE_PLAYING, row.starts) << row.line;
+  }
+}
+
+TEST(OutputParsing, FailureLinesAreReportedAndLogged) {
+  for (const char* line : {"kinovue engine: cannot start /usr/bin/mplayer: No such file or directory",
+                           "Failed to open /m/a.avi.", "File not found: '/m/a.avi'"}) {
+    Parser p;
+    p.Line(line);
+    EXPECT_EQ(p.recorder.events, (std::vector<std::string>{std::string("failure ") + line, std::string("log ") + line}));
+  }
   Parser p;
-  p.Line("ID_AUDIO_CODEC=mpg123");
-  p.Line("AO: [pulse] 44100Hz 2ch s16le (2 bytes per sample)");
-  EXPECT_EQ(p.fields.state, ENGINE_STATE_PLAYING);
-  EXPECT_EQ(p.recorder.events.back(), "started");
+  p.Line("Failed to recognize nothing");  // not a failure to open
+  EXPECT_EQ(p.recorder.events.size(), 1u);
 }
 
 // Feeds the text split into reads at the given positions; returns the lines.

@@ -586,15 +586,32 @@ TEST_F(MainWindow, TheVideoAreaTakesTheNativeOrDoubleSizeAboveTheSmallestWindow)
 TEST_F(MainWindow, ALargePictureGrowsTheWindowToItsNativeSize) {
   dlg->show();
   engine->info.hasVideo = true;
-  engine->info.displayWidth = 1280;
-  engine->info.displayHeight = 720;
+  engine->info.displayWidth = 720;  // the offscreen screen is 800 x 800
+  engine->info.displayHeight = 405;
   dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
-  EXPECT_EQ(dlg->VideoBackWidget()->size(), QSize(1280, 720));
+  EXPECT_EQ(dlg->VideoBackWidget()->size(), QSize(720, 405));
   // The picture takes the screen's proportions inside it, centred.
   const QSize screen = QGuiApplication::primaryScreen()->size();
-  const int width = std::min(1280, static_cast<int>(720.0f * static_cast<float>(screen.width()) / screen.height()));
+  const int width = std::min(720, static_cast<int>(405.0f * static_cast<float>(screen.width()) / screen.height()));
   EXPECT_EQ(dlg->VideoWidget()->width(), width);
-  EXPECT_EQ(dlg->VideoWidget()->x(), (1280 - width) / 2);
+  EXPECT_EQ(dlg->VideoWidget()->x(), (720 - width) / 2);
+}
+
+TEST_F(MainWindow, APictureLargerThanTheScreenKeepsTheWindowOnItWithItsProportions) {
+  dlg->show();
+  engine->info.hasVideo = true;
+  // A real 4K clip, then a size a medium's own text can forge.
+  for (const QSize picture : {QSize(3840, 2160), QSize(16384, 16384)}) {
+    engine->info.displayWidth = picture.width();
+    engine->info.displayHeight = picture.height();
+    dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(dlg->frameGeometry()))
+        << picture.width();
+    if (picture.width() == 3840) {
+      const QSize area = dlg->VideoBackWidget()->size();
+      EXPECT_NEAR(double(area.width()) / area.height(), 16.0 / 9.0, 0.01);
+    }
+  }
 }
 
 }  // namespace
@@ -630,6 +647,95 @@ TEST_F(MainWindow, FullScreenPanelSlidesInAtTheBottomAndTheCursorHidesWhilePlayi
   EXPECT_TRUE(dlg->CursorVisible());  // never hidden while paused
   dlg->OnCommand(ID_FULL_SCREEN);
   EXPECT_TRUE(dlg->CursorVisible());
+}
+
+
+// Faults users met: each of these once went wrong.
+TEST_F(MainWindow, AFailedRunKeepsSayingSoWithItsReason) {
+  engine->file = "/m/broken.avi";
+  for (int state : {ENGINE_STATE_OPENING, ENGINE_STATE_ABORTED, ENGINE_STATE_STOPPED}) {
+    engine->state = state;
+    if (state == ENGINE_STATE_ABORTED) dlg->OnMessage(WM_ENGINE_ERROR, reinterpret_cast<std::uintptr_t>("Failed to open /m/broken.avi."), 0);
+    dlg->OnMessage(WM_ENGINE_STATE, static_cast<std::uintptr_t>(state), 0);
+  }
+  Finish();
+  EXPECT_EQ(dlg->windowTitle().toStdString(), "Kinovue  无法播放剪辑: broken.avi");
+  EXPECT_EQ(dlg->Panel().TimeText(), "Failed to open /m/broken.avi.");
+  dlg->OnMessage(WM_ENGINE_STATE, ENGINE_STATE_OPENING, 0);  // the next try clears both
+  Finish();
+  EXPECT_EQ(dlg->windowTitle().toStdString(), "Kinovue  停止: broken.avi");
+  EXPECT_EQ(dlg->Panel().TimeText(), "00:00:00/00:00:00");
+}
+
+TEST_F(MainWindow, PlayPressedWhileAnOpenWaitsForTheOldRunDoesNotLoseTheNewFile) {
+  dlg->RequestOpen("/m/a.avi");
+  Pump();
+  Playing();
+  dlg->RequestOpen("/m/b.avi");  // stops a.avi first
+  dlg->TogglePlayPause();        // before the engine reported the end
+  Finish();
+  EXPECT_EQ(engine->Played(), (std::vector<std::string>{"/m/a.avi", "/m/b.avi"}));
+}
+
+TEST_F(MainWindow, NothingNewPlaysOnceClosingHasBegun) {
+  dlg->OnCommand(ID_REPEAT_CURRENT);
+  dlg->RequestOpen("/m/a.avi");
+  Pump();
+  Playing();
+  // The run's end arrives during the shutdown wait.
+  platform::PostMessage(dlg->Handle(), WM_ENGINE_FINISHED, ENGINE_STATE_STOPPED, 0);
+  const auto codes = engine->codes;
+  dlg->OnCancel();
+  EXPECT_EQ(std::count(codes->begin(), codes->end(), int(ENGINE_CMD_PLAY)), 1);
+}
+
+TEST_F(MainWindow, AcceleratorsNeedTheirExactModifiers) {
+  dlg->show();
+  int asked = 0;
+  answer = [&](QDialog&) {
+    ++asked;
+    return int(QDialog::Rejected);
+  };
+  SendKey(Qt::Key_O, Qt::ControlModifier | Qt::ShiftModifier);
+  EXPECT_EQ(asked, 0);
+  SendKey(Qt::Key_O, Qt::ControlModifier);
+  EXPECT_EQ(asked, 1);
+}
+
+TEST_F(MainWindow, LeavingFullScreenDuringTheCursorCountdownDoesNotStopLaterHiding) {
+  dlg->show();
+  Playing();
+  QWidget* picture = dlg->VideoBackWidget();
+  auto move = [&](int y) {
+    const QPointF local(picture->width() / 2, y);
+    QMouseEvent event(QEvent::MouseMove, local, picture->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(picture, &event);
+  };
+  dlg->OnCommand(ID_FULL_SCREEN);
+  move(10);
+  dlg->HideCursorTick();
+  dlg->OnCommand(ID_FULL_SCREEN);  // left within the countdown
+  dlg->OnCommand(ID_FULL_SCREEN);
+  move(20);
+  for (int tick = 0; tick < 3; ++tick) dlg->HideCursorTick();
+  EXPECT_FALSE(dlg->CursorVisible());
+  dlg->OnCommand(ID_FULL_SCREEN);
+}
+
+TEST_F(MainWindow, TheSmallestHeightComesBackAfterASoundOnlyMedium) {
+  dlg->show();
+  const int smallest = dlg->minimumHeight();
+  for (int round = 0; round < 3; ++round) {
+    engine->info = EngineInfo{};
+    engine->info.hasAudio = true;
+    dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
+    engine->info.hasVideo = true;
+    engine->info.displayWidth = 320;
+    engine->info.displayHeight = 240;
+    dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
+    EXPECT_EQ(dlg->minimumHeight(), smallest) << round;
+  }
 }
 
 }  // namespace

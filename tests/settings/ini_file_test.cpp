@@ -29,6 +29,21 @@ TEST(IniFileReading, NamesMatchWithoutCaseAndValuesAreTrimmed) {
   EXPECT_EQ(volume, 40);
 }
 
+TEST(IniFileReading, OneSurroundingPairOfQuotesIsRemoved) {
+  TempDir dir;
+  WriteFileBytes(dir.File("a.ini"),
+                 "[s]\nA=\"-vf eq2\"\nB='x'\nC=\"\"a\"\"\nD=\"open\nE='mixed\"\nF=\"\nG=\"\"\n");
+  IniFile ini(dir.File("a.ini"));
+  EXPECT_EQ(ReadStr(ini, "s", "A"), "-vf eq2");
+  EXPECT_EQ(ReadStr(ini, "s", "B"), "x");
+  EXPECT_EQ(ReadStr(ini, "s", "C"), "\"a\"");  // only one pair
+  EXPECT_EQ(ReadStr(ini, "s", "D"), "\"open");
+  EXPECT_EQ(ReadStr(ini, "s", "E"), "'mixed\"");
+  EXPECT_EQ(ReadStr(ini, "s", "F"), "\"");
+  std::string empty = "x";
+  EXPECT_FALSE(ini.ReadString("s", "G", empty, 260));  // quotes around nothing: absent
+}
+
 TEST(IniFileReading, EmptyValueAndMissingKeyCountAsAbsent) {
   TempDir dir;
   WriteFileBytes(dir.File("a.ini"), "[s]\nParams=\nOther=   \n");
