@@ -29,8 +29,10 @@ TEST(EngineArguments, MediumIsNeverTakenAsAnOptionOrItsValue) {
   // "-priority" and "-wid" drop their value, but not when that is the medium.
   EXPECT_EQ(TranslateEngineArguments("mp", {"kinovue.exe", "-priority", "f.avi"}, false, false),
             (Args{"mp", "-nolirc", "f.avi"}));
-  EXPECT_EQ(TranslateEngineArguments("mp", {"kinovue.exe", "-wid", "f.avi"}, false, false), (Args{"mp", "-nolirc", "f.avi"}));
-  EXPECT_EQ(TranslateEngineArguments("mp", {"kinovue.exe", "-x.avi"}, false, false), (Args{"mp", "-nolirc", "./-x.avi"}));
+  EXPECT_EQ(TranslateEngineArguments("mp", {"kinovue.exe", "-wid", "f.avi"}, false, false),
+            (Args{"mp", "-nolirc", "f.avi"}));
+  EXPECT_EQ(TranslateEngineArguments("mp", {"kinovue.exe", "-x.avi"}, false, false),
+            (Args{"mp", "-nolirc", "./-x.avi"}));
   EXPECT_EQ(TranslateEngineArguments("mp", {"kinovue.exe", "-"}, false, false), (Args{"mp", "-nolirc", "./-"}));
   EXPECT_EQ(TranslateEngineArguments("mp", {"kinovue.exe", "-max"}, false, false), (Args{"mp", "-nolirc", "./-max"}));
   EXPECT_EQ(TranslateEngineArguments("mp", {"kinovue.exe", "http://h/-a"}, false, false),
