@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "enginelib/engine_arguments.h"
+#include "enginelib/engine_binary.h"
 
 extern char** environ;
 
@@ -182,7 +183,7 @@ int main(int argc, char** argv) {
                                           clip};
   const bool display = HaveDisplay(std::getenv("DISPLAY"));
   setenv("KINOVUE_MPLAYER", program.c_str(), 1);
-  const auto direct = TranslateEngineArguments(program, hostArgs, display);
+  const auto direct = TranslateEngineArguments(program, hostArgs, display, EngineHasEnca(program));
   const auto env = BuildEngineEnvironment(environ);
 
   Pipe commands;  // fd 0 of this process, as in the host

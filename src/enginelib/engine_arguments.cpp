@@ -27,7 +27,7 @@ bool IsOtherCategory(std::string_view name) {
 bool HaveDisplay(const char* display) { return display != nullptr && display[0] != '\0'; }
 
 std::vector<std::string> TranslateEngineArguments(const std::string& binary, const std::vector<std::string>& hostArgs,
-                                                  bool haveDisplay) {
+                                                  bool haveDisplay, bool engineHasEnca) {
   std::vector<std::string> out{binary, "-nolirc"};
   if (hostArgs.size() < 2) return out;
   const std::size_t mediumIndex = hostArgs.size() - 1;
@@ -61,6 +61,16 @@ std::vector<std::string> TranslateEngineArguments(const std::string& binary, con
       if (hasValue) ++i;
     } else if (arg == "-max") {
       out.push_back("-softvol-max");
+    } else if (arg == "-font" && value && value->find('/') != std::string::npos) {
+      // Built with fontconfig, MPlayer reads -font as a pattern: a path
+      // matches nothing and the fallback font has no Chinese glyphs.
+      out.insert(out.end(), {"-nofontconfig", arg, *value});
+      ++i;
+    } else if (arg == "-subcp" && value && *value == "cp936" && engineHasEnca) {
+      // GBK stays the guess when detection is unsure; Big5 and UTF-8 files
+      // show right too.
+      out.insert(out.end(), {arg, "enca:zh:cp936"});
+      ++i;
     } else {
       out.push_back(arg);
     }

@@ -16,12 +16,16 @@ bool HaveDisplay(const char* display);
 // - "-ao dsound" becomes "-ao pulse,alsa,null,";
 // - "-priority X" is dropped (both elements);
 // - "-max N" becomes "-softvol-max N";
+// - "-font FILE" (a value with a '/') gets "-nofontconfig" in front, so the
+//   file is loaded as it is rather than read as a fontconfig pattern;
+// - "-subcp cp936" becomes "-subcp enca:zh:cp936" when `engineHasEnca`, so
+//   the engine detects GBK, Big5 and UTF-8 subtitle files, cp936 the fallback;
 // - without a display "-wid N" is dropped;
 // - everything else keeps its order. The last element is always the medium,
 //   never taken as an option value; one that begins with '-' gets "./" in
 //   front so MPlayer reads it as a file.
 std::vector<std::string> TranslateEngineArguments(const std::string& binary, const std::vector<std::string>& hostArgs,
-                                                  bool haveDisplay);
+                                                  bool haveDisplay, bool engineHasEnca);
 
 // The child's environment ("NAME=value" entries) from the parent's (a
 // null-terminated array, may be null): everything kept, but the console text

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "enginelib/engine_arguments.h"
+#include "enginelib/engine_binary.h"
 #include "enginelib/engine_process.h"
 
 extern char** environ;
@@ -45,7 +46,8 @@ int RunOnce(int argc, char** argv, int outputFd) {
 
   const char* custom = std::getenv("KINOVUE_MPLAYER");
   const std::string binary = custom && *custom ? custom : kDefaultBinary;
-  const auto args = TranslateEngineArguments(binary, hostArgs, HaveDisplay(std::getenv("DISPLAY")));
+  const auto args =
+      TranslateEngineArguments(binary, hostArgs, HaveDisplay(std::getenv("DISPLAY")), EngineHasEnca(binary));
   const auto env = BuildEngineEnvironment(environ);
 
   const EngineChildResult result = RunEngineChild(args, env, outputFd);

@@ -55,6 +55,11 @@ std::string SoundClip() {
   return Make("tone.mp3", {"-f", "lavfi", "-i", "sine=frequency=660:duration=3", "-c:a", "libmp3lame", "-b:a", "64k"});
 }
 
+std::string BlackClip() {
+  return Make("black320.avi", {"-f", "lavfi", "-i", "color=c=black:size=320x240:rate=25:duration=3", "-c:v", "mpeg4",
+                               "-q:v", "5"});
+}
+
 std::string ProgramFolder() {
   const char* env = std::getenv("KINOVUE_BIN_DIR");
   std::string dir = env && *env ? env : KINOVUE_BIN_DIR_DEFAULT;

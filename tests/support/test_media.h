@@ -12,6 +12,8 @@ std::string VideoClip();
 std::string LongVideoClip();
 // 3 s of sine tone as MP3, no video.
 std::string SoundClip();
+// 320x240, 3 s, black MPEG-4 video in AVI, no sound: subtitles show plainly on it.
+std::string BlackClip();
 
 // Folder of the built program (kinovue, libmplayer.so), with trailing '/'.
 std::string ProgramFolder();
