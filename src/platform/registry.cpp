@@ -1,6 +1,7 @@
 #include "platform/registry.h"
 
 #include <QDir>
+#include <algorithm>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -151,15 +152,44 @@ Registry::Status Registry::QueryValue(std::string_view key, std::string_view nam
   return kOk;
 }
 
+namespace {
+
+void Store(RegistryKey& key, std::string_view name, std::string_view data) {
+  if (RegistryValue* value = FindValue(key, name)) {
+    value->data.assign(data);
+  } else {
+    key.values.push_back({std::string(name), std::string(data)});
+  }
+}
+
+}  // namespace
+
 bool Registry::SetValue(std::string_view key, std::string_view name, std::string_view data) {
   return Change([&](RegistryKey& root) {
            RegistryKey* at = Find(root, key);
            if (!at) return kNotFound;
-           if (RegistryValue* value = FindValue(*at, name)) {
-             value->data.assign(data);
-           } else {
-             at->values.push_back({std::string(name), std::string(data)});
-           }
+           Store(*at, name, data);
+           return kOk;
+         }) == kOk;
+}
+
+bool Registry::SetStrings(std::string_view key, const std::vector<std::pair<std::string, std::string>>& values) {
+  return Change([&](RegistryKey& root) {
+           RegistryKey* at = Find(root, key);
+           if (!at) return kNotFound;
+           for (const auto& [name, text] : values) Store(*at, name, text + '\0');
+           return kOk;
+         }) == kOk;
+}
+
+bool Registry::DeleteValues(std::string_view key, const std::vector<std::string>& names) {
+  return Change([&](RegistryKey& root) {
+           RegistryKey* at = Find(root, key);
+           if (!at) return kNotFound;
+           std::erase_if(at->values, [&](const RegistryValue& value) {
+             return std::any_of(names.begin(), names.end(),
+                                [&](const std::string& name) { return SameRegistryName(value.name, name); });
+           });
            return kOk;
          }) == kOk;
 }

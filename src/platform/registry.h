@@ -3,6 +3,8 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "platform/registry_file.h"
 
@@ -50,8 +52,12 @@ class Registry {
   bool SetValue(std::string_view key, std::string_view name, std::string_view data);
   // A string value: text and its terminating zero byte.
   bool SetString(std::string_view key, std::string_view name, std::string_view text);
+  // Several string values of one key in one change of the file.
+  bool SetStrings(std::string_view key, const std::vector<std::pair<std::string, std::string>>& values);
   // kNotFound when the key or the value is missing.
   Status DeleteValue(std::string_view key, std::string_view name);
+  // Deletes those of the named values that exist, in one change.
+  bool DeleteValues(std::string_view key, const std::vector<std::string>& names);
   // The name of subkey number index, in a buffer of nameBufferSize bytes
   // (name and zero byte). kNotFound past the last one.
   Status EnumKey(std::string_view key, std::size_t index, std::string& name, std::size_t nameBufferSize) const;
