@@ -32,7 +32,14 @@ class Desktop : public ::testing::Test {
   }
   std::string MimeApps() const { return home.File("config/mimeapps.list"); }
   // What a desktop without a desktop environment would open the type with.
-  std::string QueryDefault(const std::string& mime) {
+  std::string QueryDefault(const std::string& mime) { return Run("xdg-mime", {"query", "default", QString::fromStdString(mime)}); }
+  // What GLib (gio open, GTK file managers) would open it with.
+  std::string GioDefault(const std::string& mime) {
+    const std::string text = Run("gio", {"mime", QString::fromStdString(mime)});
+    const std::size_t colon = text.find(": ");
+    return colon == std::string::npos ? text : text.substr(colon + 2, text.find('\n') - colon - 2);
+  }
+  std::string Run(const QString& program, const QStringList& arguments) {
     QProcess query;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char* name : {"XDG_CURRENT_DESKTOP", "DESKTOP_SESSION", "KDE_FULL_SESSION", "GNOME_DESKTOP_SESSION_ID",
@@ -41,7 +48,7 @@ class Desktop : public ::testing::Test {
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(places.configHome));
     env.insert("XDG_DATA_HOME", QString::fromStdString(places.dataHome));
     query.setProcessEnvironment(env);
-    query.start("xdg-mime", {"query", "default", QString::fromStdString(mime)});
+    query.start(program, arguments);
     query.waitForFinished(10000);
     return query.readAllStandardOutput().trimmed().toStdString();
   }
@@ -71,6 +78,7 @@ TEST_F(Desktop, AssociatingMakesKinovueTheDefaultAndRemovingBringsTheEarlierOneB
     EXPECT_EQ(outcome.database, row.expected) << row.tool;
     EXPECT_EQ(outcome.entriesWritten, 3);
     EXPECT_EQ(QueryDefault("video/x-msvideo"), "kinovue_0.desktop") << row.tool;
+    EXPECT_EQ(GioDefault("video/x-msvideo"), "kinovue_0.desktop") << row.tool;
     EXPECT_EQ(QueryDefault("audio/mpeg"), "kinovue_2.desktop") << row.tool;
     EXPECT_EQ(QueryDefault("application/vnd.rn-realmedia"), "kinovue_1.desktop") << row.tool;
     EXPECT_EQ(QFile::exists(QString::fromStdString(places.dataHome + "/applications/mimeinfo.cache")),
@@ -81,6 +89,7 @@ TEST_F(Desktop, AssociatingMakesKinovueTheDefaultAndRemovingBringsTheEarlierOneB
     for (const MediaExtension& e : kMediaExtensionTable) assoc.Unassociate(e.extension);
     outcome = DesktopPublication(places).Publish(assoc);
     EXPECT_EQ(QueryDefault("video/x-msvideo"), "other.desktop") << row.tool;
+    EXPECT_EQ(GioDefault("video/x-msvideo"), "other.desktop") << row.tool;
     EXPECT_EQ(outcome.entriesWritten, 0);
     EXPECT_EQ(testsupport::ReadFileBytes(MimeApps()), kList) << row.tool;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(places.dataHome + "/applications/kinovue_0.desktop")));
