@@ -54,7 +54,6 @@ class FileAssociation {
   // and "PrevValue". An extension owned by another program is left alone.
   bool Unassociate(const std::string& extension);
 
-  const platform::Registry& Registry() const { return registry_; }
   const std::string& ExecutablePath() const { return executablePath_; }
 
  private:

@@ -77,6 +77,8 @@ TEST_F(Desktop, AssociatingMakesKinovueTheDefaultAndRemovingBringsTheEarlierOneB
     DesktopPublication::Outcome outcome = DesktopPublication(places).Publish(assoc);
     EXPECT_EQ(outcome.database, row.expected) << row.tool;
     EXPECT_EQ(outcome.entriesWritten, 3);
+    const int set = outcome.defaultsSet;
+    EXPECT_GT(set, 25);  // every MIME type of the associated extensions
     EXPECT_EQ(QueryDefault("video/x-msvideo"), "kinovue_0.desktop") << row.tool;
     EXPECT_EQ(GioDefault("video/x-msvideo"), "kinovue_0.desktop") << row.tool;
     EXPECT_EQ(QueryDefault("audio/mpeg"), "kinovue_2.desktop") << row.tool;
@@ -91,6 +93,7 @@ TEST_F(Desktop, AssociatingMakesKinovueTheDefaultAndRemovingBringsTheEarlierOneB
     EXPECT_EQ(QueryDefault("video/x-msvideo"), "other.desktop") << row.tool;
     EXPECT_EQ(GioDefault("video/x-msvideo"), "other.desktop") << row.tool;
     EXPECT_EQ(outcome.entriesWritten, 0);
+    EXPECT_EQ(outcome.defaultsRestored, set);
     EXPECT_EQ(testsupport::ReadFileBytes(MimeApps()), kList) << row.tool;
     EXPECT_FALSE(QFile::exists(QString::fromStdString(places.dataHome + "/applications/kinovue_0.desktop")));
     EXPECT_FALSE(QFile::exists(QString::fromStdString(places.dataHome + "/icons/hicolor/48x48/apps/kinovue_2.png")));
