@@ -85,6 +85,7 @@ bool CKinovueDlg::OnInitDialog() {
   RefreshViewMenu();
   RefreshPlaybackMenu();
   screenSaver_.Inhibit();
+  CheckFileAssociation();
 
   if (!options_.commandLine.empty()) {
     pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);

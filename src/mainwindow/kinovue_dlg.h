@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "association/file_association.h"
 #include "controls/control_panel.h"
 #include "controls/control_panel_host.h"
 #include "controls/video_area_fitter.h"
@@ -50,6 +51,8 @@ struct KinovueOptions {
   std::function<void(QWidget* parent)> showAbout;
   // Shows a modal dialog; tests replace it to answer without a user.
   std::function<int(QDialog&)> runDialog;
+  // Registry file, desktop folders and program path of the file association.
+  AssociationPlaces association;
 };
 
 // The main window: owns the engine, the playlist, the history and the
@@ -159,6 +162,9 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void GoToTime();
   void PlaySettings();
   void ShowAbout();
+  // File association: the start-up check and the menu command.
+  void CheckFileAssociation();
+  void ShowFileAssociation();
   void OpenDroppedFiles(const std::vector<std::string>& paths);
   // Opening: a playing or paused engine is stopped, otherwise the window
   // decides at once; the finished handler then opens what was asked for.

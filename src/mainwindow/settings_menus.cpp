@@ -251,6 +251,7 @@ void CKinovueDlg::OnCommand(int id) {
     case ID_OPEN_URL: OpenAddressDialog(); break;
     case ID_GO_TO: GoToTime(); break;
     case ID_PLAY_SETTINGS: PlaySettings(); break;
+    case ID_FILE_ASSOCIATION: ShowFileAssociation(); break;
     case ID_ABOUT: case ID_SYSTEM_ABOUT: ShowAbout(); break;
 
     case ID_EXIT: case ID_CONTEXT_EXIT: case ID_CANCEL: OnCancel(); break;

@@ -11,6 +11,8 @@
 #include <chrono>
 #include <thread>
 
+#include "association/file_association.h"
+#include "association/media_extensions.h"
 #include "core_app.h"
 #include "temp_dir.h"
 #include "test_media.h"
@@ -31,7 +33,15 @@ class Player : public ::testing::Test {
     QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir().mkpath(QString::fromStdString(runtime.Path()));
+    // A desktop of its own where every media type is Kinovue's already, so
+    // the start-up check asks nothing.
+    AssociationPlaces places;
+    places.configHome = ConfigHome();
+    places.executablePath = folder.File("kinovue");
+    FileAssociation assoc(places);
+    for (const MediaExtension& e : kMediaExtensionTable) assoc.Associate(e.extension, e.type);
   }
+  std::string ConfigHome() const { return xdgHome.File("config"); }
   void TearDown() override {
     for (auto& p : players) {
       if (p->state() != QProcess::NotRunning) {
@@ -46,6 +56,8 @@ class Player : public ::testing::Test {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", QString::fromStdString(x.Display()));
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path()));
+    env.insert("XDG_CONFIG_HOME", QString::fromStdString(ConfigHome()));
+    env.insert("XDG_DATA_HOME", QString::fromStdString(xdgHome.File("data")));
     env.insert("KINOVUE_STATS_SERVER", statsServer);
     env.remove("QT_QPA_PLATFORM");
     process->setProcessEnvironment(env);
@@ -103,6 +115,7 @@ class Player : public ::testing::Test {
   testsupport::Xvfb x;
   testsupport::TempDir folder;
   testsupport::TempDir runtime;
+  testsupport::TempDir xdgHome;
   QString statsServer = "127.0.0.1:9";
   std::vector<std::unique_ptr<QProcess>> players;
 };
@@ -157,6 +170,31 @@ TEST_F(Player, ASecondInstanceHandsItsFileToTheFirst) {
   EXPECT_EQ(other->exitCode(), 0);
   const std::string want = "Kinovue  正在播放: " + BaseName(second);
   EXPECT_EQ(WaitTitle(window, want), want);
+}
+
+TEST_F(Player, AFirstStartAsksAboutFileTypesBeforeTheWindowAndEscLeavesThemAlone) {
+  QDir(QString::fromStdString(ConfigHome())).removeRecursively();
+  const std::string clip = testsupport::VideoClip();
+  ASSERT_FALSE(clip.empty());
+  Start({QString::fromStdString(clip)});
+  std::string dialog;
+  for (int i = 0; i < 150 && dialog.empty(); ++i) {
+    dialog = Sh("xdotool search --onlyvisible --name '^文件关联$' 2>/dev/null | head -n 1");
+    if (dialog.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+  ASSERT_FALSE(dialog.empty()) << "no file association dialog";
+  EXPECT_TRUE(FindWindow().empty()) << "the main window came before the check";
+  for (int attempt = 0; attempt < 3 && !Sh("xdotool search --onlyvisible --name '^文件关联$' 2>/dev/null").empty(); ++attempt) {
+    Key(dialog, "Escape");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  }
+  const std::string window = WaitWindow();
+  ASSERT_FALSE(window.empty()) << "no main window after the dialog closed";
+  const std::string want = "Kinovue  正在播放: " + BaseName(clip);
+  EXPECT_EQ(WaitTitle(window, want), want);
+  FileAssociation assoc(platform::Registry::ClassesPath(ConfigHome()), "");
+  EXPECT_FALSE(assoc.IsAssociated(".avi", 0));
+  EXPECT_TRUE(platform::Registry(platform::Registry::ClassesPath(ConfigHome())).KeyExists("kinovue_0\\shell"));
 }
 
 TEST_F(Player, InstallModeSendsThePingAndOpensNoWindow) {

@@ -16,6 +16,7 @@
 #include "dialogs/goto_time_dlg.h"
 #include "dialogs/play_setting_dlg.h"
 #include "dialogs/play_url_dlg.h"
+#include "association/media_extensions.h"
 #include "fake_engine.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
@@ -44,6 +45,15 @@ QApplication* App() {
   return app;
 }
 
+// The file association of a test lives in its own folder, never the user's.
+AssociationPlaces PrivateAssociation(const testsupport::TempDir& folder) {
+  AssociationPlaces places;
+  places.configHome = folder.File("config");
+  places.dataHome = folder.File("data");
+  places.updateTool = "/nonexistent/update-desktop-database";
+  return places;
+}
+
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -60,6 +70,7 @@ class MainWindow : public ::testing::Test {
     options.keys = keys;
     options.drives = std::make_shared<NoDrives>();
     options.runDialog = [this](QDialog& dialog) { return answer(dialog); };
+    options.association = PrivateAssociation(folder);
     dlg = std::make_unique<CKinovueDlg>(std::move(options));
     ASSERT_TRUE(dlg->OnInitDialog());
   }
@@ -550,6 +561,8 @@ TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
   };
   options.keys = std::make_shared<FakeKeys>();
   options.drives = drives;
+  options.association = PrivateAssociation(folder);
+  options.runDialog = [](QDialog&) { return int(QDialog::Rejected); };
   CKinovueDlg dlg(std::move(options));
   ASSERT_TRUE(dlg.OnInitDialog());
   std::string file = "/m/recent.avi";
@@ -735,6 +748,52 @@ TEST_F(MainWindow, TheSmallestHeightComesBackAfterASoundOnlyMedium) {
     engine->info.displayHeight = 240;
     dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
     EXPECT_EQ(dlg->minimumHeight(), smallest) << round;
+  }
+}
+
+TEST(MainWindowAssociation, TheStartUpCheckAsksOnlyWhileAnExtensionIsUnassociatedAndTheMenuAlwaysAsks) {
+  App();
+  const struct {
+    const char* what;
+    bool associateAll;
+    const char* settings;
+    int startUpDialogs;
+  } rows[] = {
+      {"first start", false, "", 1},
+      {"all associated", true, "", 0},
+      {"check switched off", false, "[kinovue]\nCheckFileAssociate=0\n", 0},
+  };
+  for (const auto& row : rows) {
+    testsupport::TempDir folder;
+    const AssociationPlaces places = PrivateAssociation(folder);
+    if (row.associateAll) {
+      FileAssociation assoc(places);
+      for (const MediaExtension& e : kMediaExtensionTable) assoc.Associate(e.extension, e.type);
+    }
+    QDir().mkpath(QString::fromStdString(folder.File("dat")));
+    if (*row.settings) testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), row.settings);
+    std::vector<QString> shown;
+    KinovueOptions options;
+    options.programFolder = folder.Path() + "/";
+    options.runtimeFolder = folder.Path();
+    options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
+    options.keys = std::make_shared<FakeKeys>();
+    options.drives = std::make_shared<NoDrives>();
+    options.association = places;
+    options.runDialog = [&](QDialog& dialog) {
+      EXPECT_FALSE(dialog.parentWidget()->isVisible()) << "the main window runs only after the check";
+      shown.push_back(dialog.windowTitle());
+      return int(QDialog::Rejected);
+    };
+    CKinovueDlg dlg(std::move(options));
+    ASSERT_TRUE(dlg.OnInitDialog());
+    EXPECT_EQ(shown.size(), std::size_t(row.startUpDialogs)) << row.what;
+    // The registry file holds the three file types either way.
+    EXPECT_EQ(platform::Registry(platform::Registry::ClassesPath(places.configHome)).KeyExists("kinovue_2\\DefaultIcon"),
+              row.startUpDialogs == 1 || row.associateAll) << row.what;
+    dlg.OnCommand(ID_FILE_ASSOCIATION);
+    ASSERT_EQ(shown.size(), std::size_t(row.startUpDialogs + 1)) << row.what;
+    EXPECT_EQ(shown.back(), QStringLiteral("文件关联"));
   }
 }
 

@@ -1,0 +1,82 @@
+#pragma once
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "platform/registry_file.h"
+
+// The per-user store of file types that stands in for the classic
+// HKEY_CLASSES_ROOT: keys, a default value and named values per key, each
+// value a byte string with its size, kept in one file
+// ($XDG_CONFIG_HOME/kinovue/classes.reg; see registry_file.h for its form).
+//
+// The semantics are those the association rules rely on:
+// - Key paths are names separated by '\'; names match without regard to
+//   ASCII case. CreateKey creates the missing keys of a path and says
+//   whether the last one was new; every other call needs the key to exist.
+// - A string value is stored with its terminating zero byte, so an empty
+//   text has size 1 and is not the same as a value of size zero, nor as no
+//   value at all.
+// - QueryValue reads into a buffer of the given size: data longer than the
+//   buffer is kMoreData and nothing is returned.
+// - DeleteKey refuses a key that still has subkeys; DeleteTree removes the
+//   subkeys first, one at a time.
+//
+// Nothing is cached: every call reads the file. Every change re-reads the
+// file under an exclusive lock (a ".lock" file beside it), applies itself
+// and replaces the file atomically (temporary file, flushed, renamed), so
+// two processes never lose each other's changes and a crash never leaves a
+// half-written file. A change that changes nothing writes nothing. A damaged
+// file reads as empty; the first change then keeps it as ".bad" beside the
+// new file instead of losing it.
+namespace platform {
+
+class Registry {
+ public:
+  enum Status { kOk, kNotFound, kMoreData, kFailed };
+
+  explicit Registry(std::string filePath) : path_(std::move(filePath)) {}
+
+  // "$XDG_CONFIG_HOME/kinovue/classes.reg" under the given config folder.
+  static std::string ClassesPath(const std::string& configHome);
+
+  const std::string& Path() const { return path_; }
+
+  bool CreateKey(std::string_view key, bool* created = nullptr);
+  bool KeyExists(std::string_view key) const;
+  // name "" is the default value.
+  Status QueryValue(std::string_view key, std::string_view name, std::string& data, std::size_t bufferSize) const;
+  bool SetValue(std::string_view key, std::string_view name, std::string_view data);
+  // A string value: text and its terminating zero byte.
+  bool SetString(std::string_view key, std::string_view name, std::string_view text);
+  // Several string values of one key in one change of the file.
+  bool SetStrings(std::string_view key, const std::vector<std::pair<std::string, std::string>>& values);
+  // kNotFound when the key or the value is missing.
+  Status DeleteValue(std::string_view key, std::string_view name);
+  // Deletes those of the named values that exist, in one change.
+  bool DeleteValues(std::string_view key, const std::vector<std::string>& names);
+  // The name of subkey number index, in a buffer of nameBufferSize bytes
+  // (name and zero byte). kNotFound past the last one.
+  Status EnumKey(std::string_view key, std::size_t index, std::string& name, std::size_t nameBufferSize) const;
+  // The name of value number index ("" for the default value).
+  Status EnumValue(std::string_view key, std::size_t index, std::string& name) const;
+  Status DeleteKey(std::string_view key);
+  bool DeleteTree(std::string_view key);
+
+ private:
+  // The tree as the file holds it; false when the file is damaged.
+  bool Load(RegistryKey& root, std::string* bytes = nullptr) const;
+  // Runs change on a fresh copy of the tree under the lock and writes the
+  // result when change succeeded and the tree differs.
+  Status Change(const std::function<Status(RegistryKey& root)>& change);
+
+  std::string path_;
+};
+
+// The text before the first zero byte of a value's data.
+std::string RegistryText(std::string_view data);
+
+}  // namespace platform
