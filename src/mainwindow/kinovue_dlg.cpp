@@ -85,6 +85,7 @@ bool CKinovueDlg::OnInitDialog() {
   RefreshViewMenu();
   RefreshPlaybackMenu();
   screenSaver_.Inhibit();
+  PublishMediaRemote();
 
   if (!options_.commandLine.empty()) {
     pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);
@@ -209,6 +210,7 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
       break;
     default: break;
   }
+  FollowEngineForMediaRemote(message, wParam, lParam);
   return 0;
 }
 

@@ -1,0 +1,70 @@
+#!/usr/bin/env bash
+# Time from `playerctl play-pause` to the engine's "pause" command: the
+# player under Xvfb on a private session bus, the writes of its UI thread
+# (where engine commands are written) watched with strace. Prints each
+# sample in milliseconds, then the median.
+#   bench/media_remote/play_pause_latency.sh [BUILD_DIR] [SAMPLES]
+set -euo pipefail
+build=$(realpath "${1:-build}")
+samples=${2:-20}
+[ -x "$build/bin/kinovue" ] || { echo "build the targets kinovue and kinovue_enginelib in $build first" >&2; exit 1; }
+
+work=$(mktemp -d)
+xvfb="" bus="" tracer=""
+cleanup() {
+  if [ -n "$tracer" ]; then
+    for child in $(pgrep -P "$tracer" || true); do kill "$child" 2>/dev/null || true; done
+    kill "$tracer" 2>/dev/null || true
+  fi
+  for pid in $bus $xvfb; do kill "$pid" 2>/dev/null || true; done
+  wait 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+
+until_true() {  # until_true SECONDS COMMAND...: polls every 10 ms
+  local end=$(( $(date +%s) + $1 )); shift
+  until "$@"; do [ "$(date +%s)" -lt "$end" ] || return 1; sleep 0.01; done
+}
+
+ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=640x480:rate=25:duration=120 \
+  -f lavfi -i sine=frequency=440:duration=120 -c:v mpeg4 -q:v 5 -c:a libmp3lame -b:a 64k -shortest "$work/clip.avi"
+mkdir -p "$work/program" "$work/run"
+chmod 700 "$work/run"
+cp "$build/bin/kinovue" "$build/bin/libmplayer.so" "$work/program/"
+
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+xvfb=$!
+until_true 10 test -s "$work/display"
+dbus-daemon --session --nofork --nopidfile --print-address=1 --address="unix:tmpdir=$work" >"$work/bus" &
+bus=$!
+until_true 10 test -s "$work/bus"
+export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
+export DISPLAY=":$(head -n 1 "$work/display")" XDG_RUNTIME_DIR="$work/run" KINOVUE_STATS_SERVER=127.0.0.1:9
+
+strace -qq -ttt -e trace=write -e signal=none -o "$work/trace" "$work/program/kinovue" "$work/clip.avi" &
+tracer=$!
+playing() { [ "$(playerctl --player=kinovue status 2>/dev/null)" = Playing ]; }
+until_true 30 playing || { echo "the player did not start playing" >&2; exit 1; }
+sleep 1
+
+pauses() { grep -c 'write([0-9]*, "pause\\n", 6)' "$work/trace" || true; }
+times=()
+for i in $(seq "$samples"); do
+  before=$(pauses)
+  start=$(date +%s.%N)
+  playerctl --player=kinovue play-pause
+  more() { [ "$(pauses)" -gt "$before" ]; }
+  until_true 5 more || { echo "sample $i: no pause command reached the engine" >&2; exit 1; }
+  written=$(grep 'write([0-9]*, "pause\\n", 6)' "$work/trace" | tail -n 1 | cut -d' ' -f1)
+  ms=$(awk -v written="$written" -v start="$start" 'BEGIN { printf "%.3f", (written - start) * 1000 }')
+  times+=("$ms")
+  printf 'sample %2d: %6.2f ms\n' "$i" "$ms"
+  sleep 0.3
+done
+printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END {
+  m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+  printf "median of %d: %.2f ms (min %.2f, max %.2f)\n", NR, m, v[1], v[NR] }'
+# Quit through the bus as well; whatever is left is ended on exit.
+playerctl --player=kinovue quit || true
+sleep 1
