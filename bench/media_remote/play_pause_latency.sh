@@ -2,7 +2,8 @@
 # Time from `playerctl play-pause` to the engine's "pause" command: the
 # player under Xvfb on a private session bus, the writes of its UI thread
 # (where engine commands are written) watched with strace. Prints each
-# sample in milliseconds, then the median.
+# sample in milliseconds, then the medians (playerctl, and for comparison
+# the lighter dbus-send).
 #   bench/media_remote/play_pause_latency.sh [BUILD_DIR] [SAMPLES]
 set -euo pipefail
 build=$(realpath "${1:-build}")
@@ -36,7 +37,7 @@ cp "$build/bin/kinovue" "$build/bin/libmplayer.so" "$work/program/"
 Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 until_true 10 test -s "$work/display"
-dbus-daemon --session --nofork --nopidfile --print-address=1 --address="unix:tmpdir=$work" >"$work/bus" &
+dbus-daemon --session --nofork --nopidfile --print-address=1 --address="unix:tmpdir=$work" >"$work/bus" 2>/dev/null &
 bus=$!
 until_true 10 test -s "$work/bus"
 export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
@@ -49,22 +50,35 @@ until_true 30 playing || { echo "the player did not start playing" >&2; exit 1; 
 sleep 1
 
 pauses() { grep -c 'write([0-9]*, "pause\\n", 6)' "$work/trace" || true; }
-times=()
-for i in $(seq "$samples"); do
-  before=$(pauses)
-  start=$(date +%s.%N)
-  playerctl --player=kinovue play-pause
-  more() { [ "$(pauses)" -gt "$before" ]; }
-  until_true 5 more || { echo "sample $i: no pause command reached the engine" >&2; exit 1; }
-  written=$(grep 'write([0-9]*, "pause\\n", 6)' "$work/trace" | tail -n 1 | cut -d' ' -f1)
-  ms=$(awk -v written="$written" -v start="$start" 'BEGIN { printf "%.3f", (written - start) * 1000 }')
-  times+=("$ms")
-  printf 'sample %2d: %6.2f ms\n' "$i" "$ms"
-  sleep 0.3
-done
-printf '%s\n' "${times[@]}" | sort -n | awk '{ v[NR] = $1 } END {
-  m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
-  printf "median of %d: %.2f ms (min %.2f, max %.2f)\n", NR, m, v[1], v[NR] }'
+# measure LABEL COMMAND...: samples of the time from starting COMMAND to the
+# engine's next "pause" command, each printed, then their median.
+measure() {
+  local label=$1; shift
+  local times=() before start written ms
+  for i in $(seq "$samples"); do
+    before=$(pauses)
+    start=$(date +%s.%N)
+    "$@" >/dev/null
+    more() { [ "$(pauses)" -gt "$before" ]; }
+    until_true 5 more || { echo "$label sample $i: no pause command reached the engine" >&2; exit 1; }
+    written=$(grep 'write([0-9]*, "pause\\n", 6)' "$work/trace" | tail -n 1 | cut -d' ' -f1)
+    ms=$(awk -v written="$written" -v start="$start" 'BEGIN { printf "%.3f", (written - start) * 1000 }')
+    times+=("$ms")
+    printf '%s sample %2d: %6.2f ms\n' "$label" "$i" "$ms"
+    sleep 0.3
+  done
+  printf '%s\n' "${times[@]}" | sort -n | awk -v label="$label" '{ v[NR] = $1 } END {
+    m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
+    printf "%s: median of %d %.2f ms (min %.2f, max %.2f)\n", label, NR, m, v[1], v[NR] }' >>"$work/medians"
+}
+
+measure "playerctl play-pause" playerctl --player=kinovue play-pause
+# The same request from a lighter client: how much of it is playerctl's own start.
+measure "dbus-send PlayPause" dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.kinovue \
+  /org/mpris/MediaPlayer2 org.mpris.MediaPlayer2.Player.PlayPause
+cat "$work/medians"
+
 # Quit through the bus as well; whatever is left is ended on exit.
-playerctl --player=kinovue quit || true
+dbus-send --session --type=method_call --dest=org.mpris.MediaPlayer2.kinovue /org/mpris/MediaPlayer2 \
+  org.mpris.MediaPlayer2.Quit || true
 sleep 1
