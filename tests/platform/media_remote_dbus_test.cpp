@@ -9,33 +9,23 @@ using platform::MediaRemoteStatus;
 namespace {
 
 TEST(MediaRemoteBus, ChangedPropertiesNameWhatDiffersButNeverThePosition) {
-  struct Row {
-    std::function<void(MediaRemoteStatus&)> change;
-    std::vector<std::string> names;
-  };
-  const std::vector<Row> rows{
+  using Change = std::function<void(MediaRemoteStatus&)>;
+  const std::vector<std::pair<Change, std::vector<std::string>>> rows{
       {[](MediaRemoteStatus& s) { s.positionUs = 5000000; }, {}},
       {[](MediaRemoteStatus& s) { s.playbackStatus = "Paused"; }, {"PlaybackStatus"}},
       {[](MediaRemoteStatus& s) { s.trackId = "/org/kinovue/Track/2"; }, {"Metadata"}},
       {[](MediaRemoteStatus& s) { s.lengthUs = 1; }, {"Metadata"}},
       {[](MediaRemoteStatus& s) { s.url = "file:///b"; }, {"Metadata"}},
-      {[](MediaRemoteStatus& s) {
-         s.volume = 0.5;
-         s.canSeek = true;
-         s.title = "b";
-       },
-       {"Metadata", "Volume", "CanSeek"}},
-      {[](MediaRemoteStatus& s) {
-         s.canPlay = s.canPause = s.canGoNext = s.canGoPrevious = true;
-       },
+      {[](MediaRemoteStatus& s) { s.volume = 0.5, s.canSeek = true, s.title = "b"; }, {"Metadata", "Volume", "CanSeek"}},
+      {[](MediaRemoteStatus& s) { s.canPlay = s.canPause = s.canGoNext = s.canGoPrevious = true; },
        {"CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"}},
   };
-  for (const Row& row : rows) {
+  for (const auto& [change, names] : rows) {
     MediaRemoteStatus before;
     before.trackId = "/org/kinovue/Track/1";
     MediaRemoteStatus after = before;
-    row.change(after);
-    EXPECT_EQ(platform::ChangedPlayerProperties(before, after), row.names);
+    change(after);
+    EXPECT_EQ(platform::ChangedPlayerProperties(before, after), names);
   }
 }
 
