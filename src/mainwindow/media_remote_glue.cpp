@@ -20,8 +20,13 @@ void CKinovueDlg::PublishMediaRemote() {
   };
   requests.playPause = [this] { TogglePlayPause(); };
   requests.stop = [this] { StopPlayback(); };
-  requests.next = [this] { PlayNext(); };
-  requests.previous = [this] { PlayPrevious(); };
+  // With nowhere to go (CanGoNext false) Next must not stop what plays.
+  requests.next = [this] {
+    if (playlist_ && playlist_->Count() > 0) PlayNext();
+  };
+  requests.previous = [this] {
+    if (playlist_ && playlist_->Count() > 0) PlayPrevious();
+  };
   requests.seek = [this](std::int64_t offsetUs) {
     if (const int seconds = WholeSeconds(offsetUs)) SeekBy(seconds);
   };

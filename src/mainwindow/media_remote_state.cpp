@@ -136,8 +136,12 @@ std::vector<std::string> MediaMimeTypes() {
   const QMimeDatabase database;
   std::vector<std::string> types;
   for (const MediaExtension& row : kMediaExtensionTable) {
-    for (const QMimeType& type : database.mimeTypesForFileName(QString("media") + row.extension))
-      types.push_back(type.name().toStdString());
+    for (const QMimeType& type : database.mimeTypesForFileName(QString("media") + row.extension)) {
+      // Only what can be played: ".ts" is also a translation file's extension.
+      if (type.name().startsWith("audio/") || type.name().startsWith("video/") ||
+          type.name().startsWith("application/"))
+        types.push_back(type.name().toStdString());
+    }
   }
   std::sort(types.begin(), types.end());
   types.erase(std::unique(types.begin(), types.end()), types.end());

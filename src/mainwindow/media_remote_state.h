@@ -60,5 +60,6 @@ std::optional<std::string> OpenablePath(const std::string& uri);
 // The URL of an opened medium: a local path as a "file://" URL, an address
 // as it was given.
 std::string MediaUrl(const std::string& file);
-// The MIME types of the media extension table, sorted, each once.
+// The audio, video and container MIME types of the media extension table,
+// sorted, each once.
 std::vector<std::string> MediaMimeTypes();
