@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Time from `playerctl play-pause` to the engine's "pause" command: the
-# player under Xvfb on a private session bus, the writes of its UI thread
-# (where engine commands are written) watched with strace. Prints each
+# player under Xvfb on a private session bus, its writes and its reads from
+# the bus watched with strace. Prints each
 # sample in milliseconds, then the medians (playerctl, and for comparison
 # the lighter dbus-send).
 #   bench/media_remote/play_pause_latency.sh [BUILD_DIR] [SAMPLES]
@@ -43,31 +43,42 @@ until_true 10 test -s "$work/bus"
 export DBUS_SESSION_BUS_ADDRESS=$(head -n 1 "$work/bus")
 export DISPLAY=":$(head -n 1 "$work/display")" XDG_RUNTIME_DIR="$work/run" KINOVUE_STATS_SERVER=127.0.0.1:9
 
-strace -qq -ttt -e trace=write -e signal=none -o "$work/trace" "$work/program/kinovue" "$work/clip.avi" &
+# Every thread: the bus connection's thread receives the call, the UI thread
+# writes the command.
+strace -f --seccomp-bpf -qq -ttt -s 512 -e trace=write,recvmsg -e signal=none -o "$work/trace" \
+  "$work/program/kinovue" "$work/clip.avi" &
 tracer=$!
 playing() { [ "$(playerctl --player=kinovue status 2>/dev/null)" = Playing ]; }
 until_true 30 playing || { echo "the player did not start playing" >&2; exit 1; }
 sleep 1
 
-pauses() { grep -c 'write([0-9]*, "pause\\n", 6)' "$work/trace" || true; }
+pauses() { grep -c 'write([0-9]*, "pause\\n"' "$work/trace" || true; }
 # measure LABEL COMMAND...: samples of the time from starting COMMAND to the
 # engine's next "pause" command, each printed, then their median.
 measure() {
   local label=$1; shift
-  local times=() before start written ms
+  local times=() shares=() before start written ms delivered share
   for i in $(seq "$samples"); do
     before=$(pauses)
     start=$(date +%s.%N)
     "$@" >/dev/null
     more() { [ "$(pauses)" -gt "$before" ]; }
     until_true 5 more || { echo "$label sample $i: no pause command reached the engine" >&2; exit 1; }
-    written=$(grep 'write([0-9]*, "pause\\n", 6)' "$work/trace" | tail -n 1 | cut -d' ' -f1)
+    written=$(grep 'write([0-9]*, "pause\\n"' "$work/trace" | tail -n 1 | awk '{ print $2 }')
     ms=$(awk -v written="$written" -v start="$start" 'BEGIN { printf "%.3f", (written - start) * 1000 }')
+    delivered=$(grep 'recvmsg.*PlayPause' "$work/trace" | tail -n 1 | awk '{ print $2 }')
+    share=$(awk -v written="$written" -v delivered="$delivered" 'BEGIN { printf "%.3f", (written - delivered) * 1000 }')
     times+=("$ms")
-    printf '%s sample %2d: %6.2f ms\n' "$label" "$i" "$ms"
+    shares+=("$share")
+    printf '%s sample %2d: %6.2f ms, of which in the player %6.2f ms\n' "$label" "$i" "$ms" "$share"
     sleep 0.3
   done
-  printf '%s\n' "${times[@]}" | sort -n | awk -v label="$label" '{ v[NR] = $1 } END {
+  median "$label" "${times[@]}"
+  median "$label, in the player (call received to engine command)" "${shares[@]}"
+}
+median() {  # median LABEL VALUES...: appends one line to the summary
+  local label=$1; shift
+  printf '%s\n' "$@" | sort -n | awk -v label="$label" '{ v[NR] = $1 } END {
     m = NR % 2 ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2
     printf "%s: median of %d %.2f ms (min %.2f, max %.2f)\n", label, NR, m, v[1], v[NR] }' >>"$work/medians"
 }
