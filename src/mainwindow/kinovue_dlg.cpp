@@ -86,6 +86,7 @@ bool CKinovueDlg::OnInitDialog() {
   RefreshPlaybackMenu();
   screenSaver_.Inhibit();
   CheckFileAssociation();
+  PublishMediaRemote();
 
   if (!options_.commandLine.empty()) {
     pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);
@@ -212,6 +213,7 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
       break;
     default: break;
   }
+  FollowEngineForMediaRemote(message, wParam, lParam);
   return 0;
 }
 

@@ -17,6 +17,7 @@
 #include "history/history_list.h"
 #include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
+#include "mainwindow/media_remote_state.h"
 #include "platform/clock.h"
 #include "platform/key_state.h"
 #include "platform/manual_reset_event.h"
@@ -188,6 +189,10 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   bool HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers);
   void OnVideoMouse(unsigned message);
 
+  // The desktop's media controls.
+  void PublishMediaRemote();
+  void FollowEngineForMediaRemote(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+
   // ControlPanelHost
   int CurrentEngineState() const override;
   int CurrentPosition() const override;
@@ -236,6 +241,8 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   FullScreenPointer pointer_;
   QTimer hideCursorTimer_;
   platform::ScreenSaverInhibitor screenSaver_;
+  MediaRemoteState mediaRemoteState_;
+  std::unique_ptr<platform::MediaRemoteBus> mediaRemote_;
   bool videoPanel_ = true;
   QRect savedVideoRect_;
   QRect savedGeometry_;

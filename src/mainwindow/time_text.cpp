@@ -21,11 +21,15 @@ const char* EngineStateName(int engineState) {
   return kNames[static_cast<std::size_t>(engineState)];
 }
 
-std::string WindowTitle(int engineState, const char* file) {
+std::string MediaDisplayName(const char* file) {
   std::string name = file ? file : "";
   if (name.find("://") == std::string::npos) {
     const std::size_t slash = name.rfind('/');
     if (slash != std::string::npos) name.erase(0, slash + 1);
   }
-  return std::string("Kinovue  ") + EngineStateName(engineState) + ": " + name;
+  return name;
+}
+
+std::string WindowTitle(int engineState, const char* file) {
+  return std::string("Kinovue  ") + EngineStateName(engineState) + ": " + MediaDisplayName(file);
 }

@@ -8,8 +8,12 @@ std::string ClockText(int seconds);
 // The playing clock: position and length joined by a slash.
 std::string PlaybackTimeText(int positionSeconds, int lengthSeconds);
 
+// The name a medium is shown by: the file name without its folder (an
+// address containing "://" shows whole).
+std::string MediaDisplayName(const char* file);
+
 // The window title: "Kinovue", two spaces, the state's name, ": " and the
-// file name without its folder (an address containing "://" shows whole).
+// medium's display name.
 std::string WindowTitle(int engineState, const char* file);
 
 // The name of an engine state as the title shows it.

@@ -1,0 +1,115 @@
+// The desktop's media controls as a desktop uses them: playerctl on a
+// private session bus drives the main window under Xvfb with the real
+// MPlayer. The window runs in this process so that the test can give it a
+// playlist (a drop, otherwise).
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QFile>
+#include <QProcess>
+
+#include "core_app.h"
+#include "mainwindow/kinovue_dlg.h"
+#include "session_bus.h"
+#include "temp_dir.h"
+#include "test_media.h"
+#include "xvfb.h"
+
+namespace {
+
+std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+// playerctl against the player, with the event loop running meanwhile (the
+// window answers it from this thread); its output, trimmed.
+std::string Ctl(const QStringList& arguments) {
+  QProcess ctl;
+  ctl.start("playerctl", QStringList{"--player=kinovue"} + arguments);
+  testsupport::PumpUntil([&] { return ctl.state() == QProcess::NotRunning; }, 8000);
+  if (ctl.state() != QProcess::NotRunning) ctl.kill();
+  return ctl.readAllStandardOutput().trimmed().toStdString();
+}
+
+// Asks until the answer is want (or time is up); returns the last answer.
+std::string CtlUntil(const QStringList& arguments, const std::string& want, int timeoutMs = 15000) {
+  std::string answer;
+  testsupport::PumpUntil([&] { return (answer = Ctl(arguments)) == want; }, timeoutMs);
+  return answer;
+}
+
+double Seconds(const std::string& text) { return text.empty() ? -1.0 : std::atof(text.c_str()); }
+
+TEST(MediaRemote, PlayerctlSeesAndDrivesPlaybackThroughTheWindow) {
+  const std::string longClip = testsupport::LongVideoClip();
+  const std::string shortClip = testsupport::VideoClip();
+  ASSERT_FALSE(longClip.empty());
+  ASSERT_FALSE(shortClip.empty());
+  testsupport::Xvfb x;
+  ASSERT_TRUE(x.Running()) << "Xvfb did not start";
+  testsupport::TempDir folder;
+  testsupport::SessionBus bus(folder.Path());
+  ASSERT_FALSE(bus.Address().empty()) << "dbus-daemon did not start";
+  ASSERT_TRUE(QFile::copy(QString::fromStdString(testsupport::ProgramFolder() + "libmplayer.so"),
+                          QString::fromStdString(folder.File("libmplayer.so"))));
+  qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
+  qputenv("QT_QPA_PLATFORM", "xcb");
+  qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray::fromStdString(bus.Address()));
+  static int argc = 1;
+  static char name[] = "kinovue-test";
+  static char* argv[] = {name, nullptr};
+  QApplication app(argc, argv);
+
+  KinovueOptions options;
+  options.programFolder = folder.Path() + "/";
+  options.runtimeFolder = folder.Path();
+  auto window = std::make_unique<CKinovueDlg>(std::move(options));
+  ASSERT_TRUE(window->OnInitDialog());
+  window->show();
+  window->PlayList()->Add(shortClip);
+  window->PlayList()->Add(longClip);
+  ASSERT_EQ(CtlUntil({"status"}, "Stopped"), "Stopped") << "not published";
+
+  Ctl({"open", "file://" + QString::fromStdString(longClip)});
+  EXPECT_EQ(CtlUntil({"status"}, "Playing"), "Playing");
+  const std::string want = BaseName(longClip) + "|25000000";
+  EXPECT_EQ(CtlUntil({"metadata", "--format", "{{xesam:title}}|{{mpris:length}}"}, want), want);
+
+  // The change to Paused arrives as a signal to a client that only listens.
+  QProcess follower;
+  follower.start("playerctl", {"--player=kinovue", "--follow", "status"});
+  QByteArray followed;
+  testsupport::PumpUntil([&] { return (followed += follower.readAllStandardOutput()).contains("Playing"); }, 5000);
+  Ctl({"play-pause"});
+  testsupport::PumpUntil([&] { return (followed += follower.readAllStandardOutput()).contains("Paused"); }, 5000);
+  follower.kill();
+  follower.waitForFinished(2000);
+  EXPECT_TRUE(followed.contains("Paused")) << followed.toStdString();
+  EXPECT_EQ(window->Engine()->GetState(), ENGINE_STATE_PAUSED);
+  EXPECT_EQ(CtlUntil({"status"}, "Paused"), "Paused");
+  Ctl({"play-pause"});
+  EXPECT_EQ(CtlUntil({"status"}, "Playing"), "Playing");
+
+  // An absolute position, then a step from there.
+  Ctl({"position", "12"});
+  std::string position;
+  testsupport::PumpUntil([&] { return Seconds(position = Ctl({"position"})) >= 12.0; }, 10000);
+  EXPECT_GE(Seconds(position), 12.0);
+  Ctl({"position", "5+"});
+  testsupport::PumpUntil([&] { return Seconds(position = Ctl({"position"})) >= 17.0; }, 10000);
+  EXPECT_GE(Seconds(position), 17.0);
+  EXPECT_LT(Seconds(position), 24.0);
+
+  Ctl({"volume", "0.3"});
+  EXPECT_EQ(CtlUntil({"volume"}, "0.300000"), "0.300000");
+  EngineInfo info;
+  EXPECT_EQ(window->Engine()->GetInfo(&info)->volume, 30);
+
+  // Next from an item the list did not start: its first item.
+  Ctl({"next"});
+  const std::string next = BaseName(shortClip);
+  EXPECT_EQ(CtlUntil({"metadata", "--format", "{{xesam:title}}"}, next), next);
+
+  window->OnCancel();
+  window.reset();
+}
+
+}  // namespace

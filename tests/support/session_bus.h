@@ -1,0 +1,24 @@
+#pragma once
+#include <QProcess>
+#include <string>
+
+namespace testsupport {
+
+// A private D-Bus session bus daemon for one test, listening in folder and
+// stopped by its process when the object goes away.
+class SessionBus {
+ public:
+  explicit SessionBus(const std::string& folder);
+  ~SessionBus();
+  SessionBus(const SessionBus&) = delete;
+  SessionBus& operator=(const SessionBus&) = delete;
+
+  // The address to put in DBUS_SESSION_BUS_ADDRESS; empty when the daemon did not start.
+  const std::string& Address() const { return address_; }
+
+ private:
+  QProcess daemon_;
+  std::string address_;
+};
+
+}  // namespace testsupport
