@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 
@@ -630,6 +631,32 @@ TEST_F(MainWindow, FullScreenPanelSlidesInAtTheBottomAndTheCursorHidesWhilePlayi
   EXPECT_TRUE(dlg->CursorVisible());  // never hidden while paused
   dlg->OnCommand(ID_FULL_SCREEN);
   EXPECT_TRUE(dlg->CursorVisible());
+}
+
+TEST(MainWindowStart, WithoutItsOwnPathTheProgramSaysSoAndEndsBeforeWritingAnything) {
+  App();
+  testsupport::TempDir folder;
+  const QString cwdBefore = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(folder.Path())));
+  std::vector<QString> shown;
+  KinovueOptions options;
+  options.executableLink = folder.File("no-proc/self/exe");
+  options.keys = std::make_shared<FakeKeys>();
+  options.runtimeFolder = folder.Path();
+  options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
+  options.drives = std::make_shared<NoDrives>();
+  options.runDialog = [&](QDialog& dialog) {
+    auto* box = qobject_cast<QMessageBox*>(&dialog);
+    shown.push_back(box ? box->text() : dialog.windowTitle());
+    return int(QDialog::Accepted);
+  };
+  {
+    CKinovueDlg dlg(std::move(options));
+    EXPECT_FALSE(dlg.OnInitDialog());
+  }
+  EXPECT_EQ(shown, std::vector<QString>{"GetModuleFileName() failed!"});
+  EXPECT_FALSE(QDir(QString::fromStdString(folder.File("dat"))).exists());  // no guessing "./"
+  QDir::setCurrent(cwdBefore);
 }
 
 }  // namespace
