@@ -70,7 +70,7 @@ data=$home/.local/share/kinovue
 [ "$(stat -c %a "$data")" = 700 ] || fail "$data is not private: $(stat -c %a "$data")"
 [ ! -e "$prefix/lib/kinovue/dat" ] || fail "a data folder was made in the program folder"
 
-xdotool windowfocus --sync "$window" key alt+x
+timeout 10 xdotool windowfocus --sync "$window" key alt+x || true
 status=""
 for _ in $(seq 100); do
   if ! kill -0 "$player_pid" 2>/dev/null; then
