@@ -1,14 +1,20 @@
 #!/usr/bin/env python3
-"""Start-up of Kinovue under Xvfb, against plain MPlayer on the same clip.
+"""Start-up of Kinovue under Xvfb, against MPlayer alone on the same clip.
 
-Measures, as medians over several runs with the programs alternating:
-  - exec to the main window mapped, and resident memory then (no medium);
-  - exec to playback started (the title turns to "正在播放"), with a clip;
-  - exec to MPlayer's own "VO: [" line when it runs alone with -vo x11.
-Run from the repository root after building: bench/startup/startup.py [RUNS]
-Uses display :5 (MPlayer treats displays 10 and above as remote).
+What a user sees is measured: the time from exec to the first frame of the
+clip on screen. The clip is one solid colour that nothing else on the screen
+has, so the first frame is the first screen grab that shows that colour.
+Kinovue and MPlayer alone take turns within each round; the ratio of the two
+is taken per round and reported as median, minimum and maximum. Also
+reported: exec to the main window mapped without a medium, and the resident
+memory then.
+
+Run from the repository root after building: bench/startup/startup.py [ROUNDS]
+KINOVUE_BIN names another program folder to measure (default build/bin).
 """
+import ctypes
 import os
+import re
 import shutil
 import statistics
 import subprocess
@@ -16,10 +22,57 @@ import sys
 import tempfile
 import time
 
-RUNS = int(sys.argv[1]) if len(sys.argv) > 1 else 7
+ROUNDS = int(sys.argv[1]) if len(sys.argv) > 1 else 7
 ROOT = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
-BIN = os.path.join(ROOT, "build", "bin")
-DISPLAY = ":5"
+BIN = os.environ.get("KINOVUE_BIN", os.path.join(ROOT, "build", "bin"))
+SCREEN = (1024, 768)
+# The clip's colour, magenta, as it lands in a 24-bit screen (B, G, R, pad):
+# decoding and colour conversion leave it a few steps off pure.
+CLIP_COLOUR = "0xFF00FF"
+# Whole pixels only: the pattern must start on a 4-byte boundary.
+CLIP_PIXEL = re.compile(rb"\A(?:....)*?[\xd8-\xff][\x00-\x28][\xd8-\xff]", re.S)
+
+
+class XImage(ctypes.Structure):
+    _fields_ = [("width", ctypes.c_int), ("height", ctypes.c_int), ("xoffset", ctypes.c_int),
+                ("format", ctypes.c_int), ("data", ctypes.c_void_p), ("byte_order", ctypes.c_int),
+                ("bitmap_unit", ctypes.c_int), ("bitmap_bit_order", ctypes.c_int), ("bitmap_pad", ctypes.c_int),
+                ("depth", ctypes.c_int), ("bytes_per_line", ctypes.c_int), ("bits_per_pixel", ctypes.c_int)]
+
+
+class Screen:
+    """Grabs the whole root window through Xlib."""
+
+    def __init__(self, display):
+        self.x = ctypes.CDLL("libX11.so.6")
+        self.x.XOpenDisplay.restype = ctypes.c_void_p
+        self.x.XOpenDisplay.argtypes = [ctypes.c_char_p]
+        self.x.XDefaultRootWindow.restype = ctypes.c_ulong
+        self.x.XDefaultRootWindow.argtypes = [ctypes.c_void_p]
+        self.x.XGetImage.restype = ctypes.POINTER(XImage)
+        self.x.XGetImage.argtypes = [ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int, ctypes.c_int, ctypes.c_uint,
+                                     ctypes.c_uint, ctypes.c_ulong, ctypes.c_int]
+        self.x.XDestroyImage.argtypes = [ctypes.POINTER(XImage)]
+        self.display = self.x.XOpenDisplay(display.encode())
+        if not self.display:
+            raise RuntimeError("cannot open " + display)
+        self.root = self.x.XDefaultRootWindow(self.display)
+
+    def shows_clip(self):
+        # Whole screen lines a window's height apart at most: any picture of
+        # the clip's size crosses one, and a few lines grab much faster than
+        # the whole screen.
+        for y in range(40, SCREEN[1], 120):
+            image = self.x.XGetImage(self.display, self.root, 0, y, SCREEN[0], 1, 0xFFFFFF, 2)  # ZPixmap
+            if not image:
+                continue
+            try:
+                data = ctypes.string_at(image.contents.data, image.contents.bytes_per_line)
+            finally:
+                self.x.XDestroyImage(image)
+            if CLIP_PIXEL.match(data):
+                return True
+        return False
 
 
 def sh(*args):
@@ -32,7 +85,7 @@ def wait_for(predicate, timeout=20.0):
         value = predicate()
         if value:
             return value
-        time.sleep(0.002)
+        time.sleep(0.001)
     return None
 
 
@@ -48,27 +101,18 @@ def rss_mib(pid):
     return 0.0
 
 
-def kinovue_once(program, clip):
+def first_frame_ms(args, env, close):
+    """Exec to the clip's colour on screen; None when it never came."""
+    if not wait_for(lambda: not SCREEN_GRAB.shows_clip(), 5.0):
+        raise RuntimeError("the screen still shows the clip from an earlier run")
     start = time.monotonic()
-    args = [program] + ([clip] if clip else [])
-    process = subprocess.Popen(args, env=ENV, stdout=subprocess.DEVNULL, stderr=sys.stderr if os.environ.get("VERBOSE") else subprocess.DEVNULL)
+    process = subprocess.Popen(args, env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                               stderr=sys.stderr if os.environ.get("VERBOSE") else subprocess.DEVNULL)
     try:
-        if clip:
-            ok = wait_for(lambda: "正在播放" in sh("xdotool", "search", "--name", "^Kinovue", "getwindowname"))
-            elapsed = time.monotonic() - start
-            memory = rss_mib(process.pid)
-        else:
-            ok = wait_for(visible_window)
-            elapsed = time.monotonic() - start
-            time.sleep(0.5)
-            memory = rss_mib(process.pid)
-        if not ok:
-            return None, None
-        return elapsed * 1000.0, memory
+        seen = wait_for(SCREEN_GRAB.shows_clip)
+        return (time.monotonic() - start) * 1000.0 if seen else None
     finally:
-        window = visible_window()
-        if window:
-            sh("xdotool", "windowfocus", "--sync", window.splitlines()[0], "key", "alt+x")
+        close(process)
         try:
             process.wait(timeout=5)
         except subprocess.TimeoutExpired:
@@ -76,80 +120,90 @@ def kinovue_once(program, clip):
             process.wait()
 
 
-def confirm_association(program):
-    """A first start asks about the file types before the window runs;
-    confirming associates them all (in the private home), so the measured
-    starts take the ordinary path, where the check finds nothing to ask."""
-    process = subprocess.Popen([program], env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    dialog = wait_for(lambda: sh("xdotool", "search", "--onlyvisible", "--name", "^文件关联$"))
-    if dialog:
-        sh("xdotool", "windowfocus", "--sync", dialog.splitlines()[0], "key", "alt+o")
-    window = wait_for(visible_window)
+def close_kinovue(process):
+    window = visible_window()
     if window:
         sh("xdotool", "windowfocus", "--sync", window.splitlines()[0], "key", "alt+x")
-    try:
-        process.wait(timeout=5)
-    except subprocess.TimeoutExpired:
-        process.kill()
-        process.wait()
+    else:
+        process.terminate()
 
 
-def mplayer_once(clip):
+def window_mapped(program):
     start = time.monotonic()
-    process = subprocess.Popen(["mplayer", "-nolirc", "-vo", "x11", "-ao", "null", clip], env=dict(ENV, LC_MESSAGES="C"),
-                               stdin=subprocess.DEVNULL, stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
-    elapsed = None
-    for line in process.stdout:
-        if line.startswith(b"VO: ["):
-            elapsed = (time.monotonic() - start) * 1000.0
-            break
-    process.kill()
-    process.wait()
-    return elapsed
+    process = subprocess.Popen([program], env=ENV, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    try:
+        ok = wait_for(visible_window)
+        elapsed = (time.monotonic() - start) * 1000.0
+        time.sleep(0.5)
+        memory = rss_mib(process.pid)
+        return (elapsed, memory) if ok else (None, None)
+    finally:
+        close_kinovue(process)
+        process.wait(timeout=5)
+
+
+def summary(values):
+    return f"median {statistics.median(values):.0f}, min {min(values):.0f}, max {max(values):.0f}"
 
 
 def main():
-    global ENV
-    xvfb = subprocess.Popen(["Xvfb", DISPLAY, "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    global ENV, SCREEN_GRAB
     folder = tempfile.mkdtemp(prefix="kinovue-bench-")
+    os.chmod(folder, 0o700)
+    display_pipe = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(display_pipe[1]), "-screen", "0",
+                             f"{SCREEN[0]}x{SCREEN[1]}x24", "-br", "-nolisten", "tcp"],
+                            pass_fds=[display_pipe[1]], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(display_pipe[1])
     try:
-        time.sleep(1.0)
-        ENV = dict(os.environ, DISPLAY=DISPLAY, XDG_RUNTIME_DIR=folder,
-                   XDG_CONFIG_HOME=os.path.join(folder, "config"), XDG_DATA_HOME=os.path.join(folder, "data"))
+        display = ":" + os.read(display_pipe[0], 16).decode().strip()
+        if int(display[1:]) >= 10:
+            print(f"warning: display {display}: MPlayer treats displays from 10 up as remote (no shared memory)")
+        ENV = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=folder, XDG_CONFIG_HOME=os.path.join(folder, "config"),
+                   XDG_DATA_HOME=os.path.join(folder, "data"))
         ENV.pop("QT_QPA_PLATFORM", None)
-        os.chmod(folder, 0o700)
+        SCREEN_GRAB = Screen(display)
         for name in ("kinovue", "libmplayer.so"):
             shutil.copy2(os.path.join(BIN, name), folder)
+        # No first-start questions: the file-association check is off.
+        os.makedirs(os.path.join(folder, "dat"), exist_ok=True)
+        with open(os.path.join(folder, "dat", "kinovue.ini"), "w") as ini:
+            ini.write("[kinovue]\nCheckFileAssociate=0\n")
         program = os.path.join(folder, "kinovue")
         clip = os.path.join(folder, "clip.avi")
         subprocess.run(["ffmpeg", "-nostdin", "-loglevel", "error", "-y", "-f", "lavfi", "-i",
-                        "testsrc=size=640x480:rate=25:duration=10", "-c:v", "mpeg4", "-q:v", "5", clip], check=True)
-        empty, memory, with_clip, plain = [], [], [], []
-        confirm_association(program)
-        kinovue_once(program, None)  # warm the caches once
+                        f"color=c={CLIP_COLOUR}:size=640x480:rate=25:duration=10", "-c:v", "mpeg4", "-q:v", "2", clip],
+                       check=True)
+        mplayer_args = ["mplayer", "-nolirc", "-vo", "x11", "-ao", "null", clip]
+        mplayer_env = dict(ENV, LC_MESSAGES="C")
+        kinovue_args = [program, clip]
+        # Warm the caches once.
+        first_frame_ms(mplayer_args, mplayer_env, lambda p: p.terminate())
+        first_frame_ms(kinovue_args, ENV, close_kinovue)
+        mapped, memory, kinovue, mplayer, ratios = [], [], [], [], []
         failures = 0
-        for _ in range(RUNS):
-            ms, mib = kinovue_once(program, None)
-            if ms is None:
-                failures += 1
-            else:
-                empty.append(ms)
+        for _ in range(ROUNDS):
+            ms, mib = window_mapped(program)
+            if ms is not None:
+                mapped.append(ms)
                 memory.append(mib)
-            plain.append(mplayer_once(clip))
-            ms = kinovue_once(program, clip)[0]
-            if ms is None:
+            plain = first_frame_ms(mplayer_args, mplayer_env, lambda p: p.terminate())
+            ours = first_frame_ms(kinovue_args, ENV, close_kinovue)
+            if plain is None or ours is None:
                 failures += 1
-            else:
-                with_clip.append(ms)
+                continue
+            mplayer.append(plain)
+            kinovue.append(ours)
+            ratios.append(ours / plain)
         if failures:
-            print(f"runs that did not get there in time (left out): {failures}")
-        print(f"runs: {RUNS} each, display {DISPLAY}")
-        print(f"kinovue, no medium: window mapped after {statistics.median(empty):.0f} ms, "
+            print(f"rounds without a first frame in time (left out): {failures}")
+        print(f"rounds: {ROUNDS}, display {display}, {SCREEN[0]}x{SCREEN[1]}, 640x480 MPEG-4")
+        print(f"kinovue, no medium: window mapped after {statistics.median(mapped):.0f} ms, "
               f"resident {statistics.median(memory):.1f} MiB")
-        print(f"kinovue, with clip: playback started after {statistics.median(with_clip):.0f} ms")
-        print(f"mplayer -vo x11:    'VO: [' after {statistics.median(plain):.0f} ms")
-        print(f"ratio kinovue/mplayer to playback start: {statistics.median(with_clip) / statistics.median(plain):.2f}")
+        print(f"first frame on screen, ms: kinovue {summary(kinovue)}")
+        print(f"                           mplayer {summary(mplayer)}")
+        print(f"ratio kinovue/mplayer per round: median {statistics.median(ratios):.2f}, "
+              f"min {min(ratios):.2f}, max {max(ratios):.2f}")
     finally:
         xvfb.terminate()
         xvfb.wait()

@@ -2,10 +2,23 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <cstdio>
 #include <memory>
 
 #include "app/command_line.h"
 #include "app/install_ping.h"
+#include "platform/x11_display.h"
+
+namespace {
+
+// Qt's X11 platform is the one in use unless another is asked for (the
+// tests' offscreen one). Without a display Qt would abort with a core dump.
+bool NeedsX11Display() {
+  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+  return platform.isEmpty() || platform.startsWith("xcb");
+}
+
+}  // namespace
 
 CKinovueApp::CKinovueApp(int argc, char** argv)
     : programName_(argc > 0 && argv && argv[0] ? argv[0] : "kinovue") {
@@ -23,6 +36,13 @@ int CKinovueApp::InitInstance(const std::string& commandLine, const MainWindowRu
     app::SendModePing(commandLine, app::StatisticsServer());
     return 0;
   }
+  if (NeedsX11Display() && !platform::CanOpenX11Display()) {
+    std::fputs("kinovue: Kinovue needs an X11 display, and DISPLAY is not set or cannot be opened.\n", stderr);
+    return 1;
+  }
+  // The menu bar stays in the window: no probe for a desktop-wide menu over
+  // D-Bus, which costs start-up time and may launch a session bus.
+  QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   std::unique_ptr<QApplication> own;
   if (!QCoreApplication::instance()) own = std::make_unique<QApplication>(qtArgc_, qtArgv_);
   return runMainWindow ? runMainWindow(commandLine) : 0;

@@ -20,7 +20,8 @@ class CKinovueApp {
 
   // "-install" and "-remove" send their ping and return 0 without any
   // window, and without needing a display. Any other text runs the main
-  // window and returns its result. Makes the Qt application object for that
+  // window and returns its result, or says that an X11 display is needed
+  // and returns 1 when none can be opened. Makes the Qt application object for that
   // time (QCoreApplication for the pings, QApplication for the window)
   // unless the process has one already.
   int InitInstance(const std::string& commandLine, const MainWindowRunner& runMainWindow);

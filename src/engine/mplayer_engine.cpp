@@ -13,6 +13,7 @@
 #include "platform/clock.h"
 #include "platform/font_lookup.h"
 #include "platform/pipe.h"
+#include "platform/program_folder.h"
 
 namespace {
 
@@ -39,7 +40,7 @@ std::string AsUnsigned(std::intptr_t arg) { return std::to_string(static_cast<un
 }  // namespace
 
 CMplayerEngine::CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys)
-    : folder_(folder), iniPath_(WithSlash(folder) + "dat/kinovue.ini"), ini_(iniPath_), keys_(std::move(keys)) {}
+    : folder_(folder), iniPath_(platform::DataFolder(WithSlash(folder)) + "kinovue.ini"), ini_(iniPath_), keys_(std::move(keys)) {}
 
 CMplayerEngine::~CMplayerEngine() {
   // From here on nothing waits for the owner, so no thread can hold us up.

@@ -3,8 +3,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QScreen>
 
 #include "controls/resource_images.h"
@@ -27,13 +27,19 @@ constexpr int kShutdownQuietMs = 2000;
 
 QColor InterfaceGrey() { return QColor(212, 208, 200); }
 
+// A start-up failure: one message, then the program ends.
+bool StartFailed(const KinovueOptions& options, const char* text) {
+  QMessageBox box(QMessageBox::Critical, "Kinovue", QString::fromUtf8(text), QMessageBox::Ok);
+  options.runDialog ? options.runDialog(box) : box.exec();
+  return false;
+}
+
 }  // namespace
 
 CKinovueDlg::CKinovueDlg(KinovueOptions options)
     : options_(std::move(options)),
       keys_(options_.keys ? options_.keys : std::make_shared<platform::X11KeyState>()) {
   setWindowTitle("Kinovue");
-  setWindowIcon(LoadResourceIcon(kProgramIcon));
   setAcceptDrops(true);
   setFont(DialogFont());
   QPalette grey = palette();
@@ -75,33 +81,54 @@ platform::WindowHandle CKinovueDlg::Handle() const { return messageWindow_->Hand
 
 bool CKinovueDlg::OnInitDialog() {
   if (!PlayerInitialise()) return false;
+  if (!CreateVideoWindows()) return false;
+  StartEngine();
+  // The start-up association question is answered before anything plays.
+  CheckFileAssociation();
+  // MPlayer needs only the picture window, and loading it takes longer than
+  // building the rest of this window: a file from the command line starts
+  // now and the window is built while MPlayer loads. The engine's messages
+  // from its other threads wait for the event loop, by when all is built.
+  if (!options_.commandLine.empty()) {
+    pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);
+    OnEngineFinished(0);
+  }
+
   controlPanel_.CreatePanel(client_, this, QRect(0, client_->height() - 72, client_->width(), 72));
   // Native, so that in full screen it can lie over the engine's picture window.
   controlPanel_.Panel()->setAttribute(Qt::WA_NativeWindow);
   controlPanel_.Panel()->installEventFilter(this);
-  if (!CreateVideoWindows()) return false;
+  EngineInfo engineInfo;
+  engine_->GetInfo(&engineInfo);
+  controlPanel_.SetVolumeRange(engineInfo.volumeMax);
+  controlPanel_.SetVolumePosition(engineInfo.volume);
 
+  BuildMenuBar();
+  CollectDiscDrives();
+  recentIdTop_ = recentIdNext_ = driveIdNext_;
+  RebuildRecentMenu(false);
+  LayOutWindow();
+
+  SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
   SetChecked(videoPanel_ ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
   RefreshViewMenu();
   RefreshPlaybackMenu();
   screenSaver_.Inhibit();
-  CheckFileAssociation();
   PublishMediaRemote();
-
-  if (!options_.commandLine.empty()) {
-    pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);
-    // Opened at once rather than after the window is first shown, so that
-    // the engine starts while the window maps.
-    OnEngineFinished(0);
-  }
+  // Loading the icon scans every image plugin: done once the window shows.
+  QTimer::singleShot(0, this, [this] { setWindowIcon(LoadResourceIcon(kProgramIcon)); });
   return true;
 }
 
 bool CKinovueDlg::PlayerInitialise() {
-  programFolder_ = options_.programFolder.empty() ? platform::ProgramFolder() : options_.programFolder;
+  programFolder_ = options_.programFolder;
+  if (programFolder_.empty()) {
+    programFolder_ = options_.executableLink.empty() ? platform::ProgramFolder()
+                                                     : platform::ProgramFolder(options_.executableLink);
+    if (programFolder_.empty()) return StartFailed(options_, "GetModuleFileName() failed!");
+  }
   if (programFolder_.back() != '/') programFolder_ += '/';
-  QDir().mkpath(QString::fromStdString(programFolder_ + "dat"));
-  settingsPath_ = programFolder_ + "dat/kinovue.ini";
+  settingsPath_ = platform::DataFolder(programFolder_) + "kinovue.ini";
   settingsFile_.SetPath(settingsPath_);
 
   // One instance at a time: a second one hands its file to the first.
@@ -134,14 +161,26 @@ bool CKinovueDlg::CreateVideoWindows() {
         return 0;
       },
       videoWindow_->winId());
+  return true;
+}
 
-  BuildMenuBar();
-  CollectDiscDrives();
-
+void CKinovueDlg::StartEngine() {
+  // Loaded first: the engine announces the file it opens to the history.
   history_.LoadHistory(settingsPath_);
-  recentIdTop_ = recentIdNext_ = driveIdNext_;
-  RebuildRecentMenu(false);
+  idleEvent_ = std::make_unique<platform::ManualResetEvent>(true);
+  engine_ = options_.engineFactory
+                ? options_.engineFactory(programFolder_)
+                : std::make_unique<CMplayerEngine>(programFolder_, keys_);
+  playlist_ = std::make_unique<CGeneralPlayList>();
+  playlist_->SetPlayCallback(
+      [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
 
+  const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
+  // Without a working engine library the window still opens.
+  engine_->Start(&info);
+}
+
+void CKinovueDlg::LayOutWindow() {
   normalWidth_ = frameGeometry().width();
   normalHeight_ = frameGeometry().height();
   setMinimumSize(size());
@@ -169,26 +208,6 @@ bool CKinovueDlg::CreateVideoWindows() {
   panel.repaint = true;
   videoFitter_.table = {back, panel};
   videoFitter_.Relayout(true, 1.0f);
-
-  SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
-  idleEvent_ = std::make_unique<platform::ManualResetEvent>(true);
-
-  engine_ = options_.engineFactory
-                ? options_.engineFactory(programFolder_)
-                : std::make_unique<CMplayerEngine>(programFolder_, keys_);
-  playlist_ = std::make_unique<CGeneralPlayList>();
-  playlist_->SetPlayCallback(
-      [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
-
-  const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
-  // Without a working engine library the window still opens.
-  engine_->Start(&info);
-
-  EngineInfo engineInfo;
-  engine_->GetInfo(&engineInfo);
-  controlPanel_.SetVolumeRange(engineInfo.volumeMax);
-  controlPanel_.SetVolumePosition(engineInfo.volume);
-  return true;
 }
 
 std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {

@@ -42,6 +42,7 @@ class OpticalDrives;
 
 struct KinovueOptions {
   std::string programFolder;  // ends in '/'; the running executable's folder when empty
+  std::string executableLink;  // where that folder is read; /proc/self/exe when empty
   std::string commandLine;    // the whole argument text
   std::string runtimeFolder;  // single-instance lock and hand-over socket; the user's private one when empty
   // Makes the engine (the real one, hosting libmplayer.so, when empty).
@@ -127,6 +128,8 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   // Start-up.
   bool PlayerInitialise();
   bool CreateVideoWindows();
+  void StartEngine();
+  void LayOutWindow();
   void BuildMenuBar();
   void HandOverReceived(const std::string& path);
 

@@ -1,22 +1,59 @@
 #include "platform/program_folder.h"
 
 #include <climits>
+#include <cstdlib>
+#include <pwd.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
+namespace {
 
-std::string ExecutablePath() {
+std::string HomeFolder() {
+  const char* home = std::getenv("HOME");
+  if (home && home[0] == '/') return home;
+  const passwd* entry = getpwuid(getuid());
+  return entry && entry->pw_dir ? entry->pw_dir : "";
+}
+
+// Creates every missing folder of an absolute path with the given mode.
+void MakeFolders(const std::string& path, mode_t mode) {
+  for (std::size_t slash = path.find('/', 1); slash != std::string::npos; slash = path.find('/', slash + 1)) {
+    mkdir(path.substr(0, slash).c_str(), mode);
+  }
+  mkdir(path.c_str(), mode);
+}
+
+}  // namespace
+
+std::string ExecutablePath(const std::string& executableLink) {
   char path[PATH_MAX];
-  const ssize_t n = readlink("/proc/self/exe", path, sizeof path - 1);
+  const ssize_t n = readlink(executableLink.c_str(), path, sizeof path - 1);
   if (n <= 0) return {};
   return std::string(path, static_cast<std::size_t>(n));
 }
 
-std::string ProgramFolder() {
-  std::string folder = ExecutablePath();
-  if (folder.empty()) return "./";
-  folder.erase(folder.rfind('/') + 1);
+std::string ProgramFolder(const std::string& executableLink) {
+  std::string folder = ExecutablePath(executableLink);
+  const std::size_t slash = folder.rfind('/');
+  if (slash == std::string::npos) return {};
+  folder.erase(slash + 1);
   return folder;
+}
+
+std::string DataFolder(const std::string& programFolder) {
+  if (!programFolder.empty() && access(programFolder.c_str(), W_OK) == 0) {
+    const std::string folder = programFolder + (programFolder.back() == '/' ? "dat/" : "/dat/");
+    mkdir(folder.c_str(), 0777);
+    return folder;
+  }
+  const char* dataHome = std::getenv("XDG_DATA_HOME");
+  // Relative values are invalid by the base-directory rules and ignored.
+  std::string base = dataHome && dataHome[0] == '/' ? dataHome : HomeFolder() + "/.local/share";
+  while (base.size() > 1 && base.back() == '/') base.pop_back();
+  const std::string folder = base + "/kinovue";
+  MakeFolders(folder, 0700);
+  return folder + '/';
 }
 
 }  // namespace platform

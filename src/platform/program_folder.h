@@ -3,12 +3,21 @@
 
 namespace platform {
 
-// Folder of the running executable, ending in '/'. Falls back to the
-// current folder ("./") when the executable's path cannot be read.
-std::string ProgramFolder();
+// Full path of the running executable, read from the link the kernel keeps
+// for it; empty when that link cannot be read (no /proc).
+std::string ExecutablePath(const std::string& executableLink = "/proc/self/exe");
 
-// Full path of the running executable; empty when it cannot be read.
-std::string ExecutablePath();
+// Folder of the running executable, ending in '/'. Empty when its path cannot
+// be read: the program must not guess a folder for its settings then.
+std::string ProgramFolder(const std::string& executableLink = "/proc/self/exe");
+
+// The folder for settings, playlist and update files, ending in '/', created
+// when missing: "dat/" in the program folder when the user may write there
+// (a copy unpacked or built by the user); otherwise, for a program installed
+// system-wide, "$XDG_DATA_HOME/kinovue/" (or "~/.local/share/kinovue/"),
+// created with mode 0700. Creation failures are ignored: the files then
+// cannot be written and defaults stay in place.
+std::string DataFolder(const std::string& programFolder);
 
 // True when the text is a local absolute path (begins with '/').
 inline bool IsLocalPath(const std::string& text) { return !text.empty() && text[0] == '/'; }

@@ -1,5 +1,6 @@
 #include "playlist/general_play_list.h"
 
+#include "platform/program_folder.h"
 #include "playlist/play_list_file.h"
 
 PlayListRandom& PlayListRandom::Process() {
@@ -165,5 +166,5 @@ void CGeneralPlayList::Swap(int a, int b) {
 std::string StoredPlayListPath(const std::string& programFolder) {
   std::string path = programFolder;
   if (path.empty() || path.back() != '/') path += '/';
-  return path + "dat/PlayList.dat";
+  return platform::DataFolder(path) + "PlayList.dat";
 }

@@ -66,6 +66,6 @@ class CGeneralPlayList : public CPlayList {
   std::unique_ptr<CPlayListView> window_;
 };
 
-// "PlayList.dat" in the "dat" folder of the program folder (with or without
-// its trailing '/').
+// "PlayList.dat" in the data folder that belongs to the program folder (with
+// or without its trailing '/').
 std::string StoredPlayListPath(const std::string& programFolder);

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QScreen>
 #include <QMenu>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
 
@@ -795,6 +796,76 @@ TEST(MainWindowAssociation, TheStartUpCheckAsksOnlyWhileAnExtensionIsUnassociate
     ASSERT_EQ(shown.size(), std::size_t(row.startUpDialogs + 1)) << row.what;
     EXPECT_EQ(shown.back(), QStringLiteral("文件关联"));
   }
+}
+
+TEST(MainWindowStart, WithoutItsOwnPathTheProgramSaysSoAndEndsBeforeWritingAnything) {
+  App();
+  testsupport::TempDir folder;
+  const QString cwdBefore = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(folder.Path())));
+  std::vector<QString> shown;
+  KinovueOptions options;
+  options.executableLink = folder.File("no-proc/self/exe");
+  options.association = PrivateAssociation(folder);
+  options.keys = std::make_shared<FakeKeys>();
+  options.runtimeFolder = folder.Path();
+  options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
+  options.drives = std::make_shared<NoDrives>();
+  options.runDialog = [&](QDialog& dialog) {
+    auto* box = qobject_cast<QMessageBox*>(&dialog);
+    shown.push_back(box ? box->text() : dialog.windowTitle());
+    return int(QDialog::Accepted);
+  };
+  {
+    CKinovueDlg dlg(std::move(options));
+    EXPECT_FALSE(dlg.OnInitDialog());
+  }
+  EXPECT_EQ(shown, std::vector<QString>{"GetModuleFileName() failed!"});
+  EXPECT_FALSE(QDir(QString::fromStdString(folder.File("dat"))).exists());  // no guessing "./"
+  QDir::setCurrent(cwdBefore);
+}
+
+// Announces an opened file at once, on the caller's thread, as the real
+// engine does while the window may still be building itself.
+struct AnnouncingEngine : FakeEngine {
+  bool Execute(const EngineCommand* c) override {
+    const bool ok = FakeEngine::Execute(c);
+    if (c->code == ENGINE_CMD_PLAY && c->arg) {
+      platform::SendMessage(startInfo.owner, WM_ENGINE_OPEN, reinterpret_cast<std::uintptr_t>(file.c_str()), 0);
+      platform::SendMessage(startInfo.owner, WM_ENGINE_STATE, ENGINE_STATE_OPENING, 0);
+    }
+    return ok;
+  }
+};
+
+TEST(MainWindowStart, ACommandLineFileStartedBeforeTheMenusExistStillShowsInThem) {
+  App();
+  testsupport::TempDir folder;
+  AnnouncingEngine* engine = nullptr;
+  KinovueOptions options;
+  options.programFolder = folder.Path() + "/";
+  options.runtimeFolder = folder.Path();
+  options.commandLine = "\"/m/first.avi\"";
+  options.association = PrivateAssociation(folder);
+  options.runDialog = [](QDialog&) { return int(QDialog::Rejected); };
+  options.engineFactory = [&](const std::string&) {
+    auto e = std::make_unique<AnnouncingEngine>();
+    engine = e.get();
+    return e;
+  };
+  options.keys = std::make_shared<FakeKeys>();
+  options.drives = std::make_shared<NoDrives>();
+  CKinovueDlg dlg(std::move(options));
+  ASSERT_TRUE(dlg.OnInitDialog());
+  EXPECT_EQ(engine->Played(), std::vector<std::string>{"/m/first.avi"});
+  ASSERT_FALSE(dlg.RecentMenu()->actions().isEmpty());
+  EXPECT_EQ(dlg.RecentMenu()->actions().first()->text(), "/m/first.avi");
+  const struct {
+    int id;
+    bool enabled;
+  } opening[] = {{ID_PLAY, false}, {ID_PAUSE, false}, {ID_NEXT, false}, {ID_PREVIOUS, false}};
+  for (const auto& row : opening) EXPECT_EQ(dlg.Action(row.id)->isEnabled(), row.enabled) << row.id;
+  EXPECT_EQ(dlg.windowTitle(), "Kinovue  正在缓冲数据...: first.avi");
 }
 
 }  // namespace

@@ -1,12 +1,18 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdlib>
+#include <optional>
 #include <thread>
 
 #include "platform/clock.h"
 #include "platform/dynamic_library.h"
 #include "platform/manual_reset_event.h"
 #include "platform/program_folder.h"
+#include "temp_dir.h"
 #include "test_media.h"
 
 namespace {
@@ -19,6 +25,72 @@ TEST(ProgramFolder, IsTheExecutablesFolderWithTrailingSlash) {
   EXPECT_TRUE(platform::IsLocalPath(folder));
   EXPECT_FALSE(platform::IsLocalPath("http://x/y"));
   EXPECT_FALSE(platform::IsLocalPath(""));
+}
+
+TEST(ProgramFolder, IsEmptyWhenTheExecutablesLinkCannotBeRead) {
+  testsupport::TempDir dir;
+  ASSERT_EQ(symlink("/opt/kv/lib/kinovue", dir.File("exe").c_str()), 0);
+  ASSERT_EQ(symlink("kinovue", dir.File("bare").c_str()), 0);
+  const struct {
+    std::string link, folder;
+  } rows[] = {
+      {dir.File("exe"), "/opt/kv/lib/"},
+      {dir.File("bare"), ""},     // no folder in it: nothing to go on
+      {dir.File("missing"), ""},  // no /proc: never the current folder
+  };
+  for (const auto& row : rows) EXPECT_EQ(platform::ProgramFolder(row.link), row.folder) << row.link;
+}
+
+// Sets or removes an environment variable for one scope.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, std::optional<std::string> value) : name_(name) {
+    if (const char* old = std::getenv(name)) old_ = old;
+    if (value) {
+      setenv(name, value->c_str(), 1);
+    } else {
+      unsetenv(name);
+    }
+  }
+  ~ScopedEnv() {
+    if (old_) {
+      setenv(name_, old_->c_str(), 1);
+    } else {
+      unsetenv(name_);
+    }
+  }
+
+ private:
+  const char* name_;
+  std::optional<std::string> old_;
+};
+
+TEST(DataFolder, IsBesideAWritableProgramElsePrivateUnderTheUsersDataHome) {
+  testsupport::TempDir dir;
+  const std::string home = dir.File("home");
+  ASSERT_EQ(mkdir(home.c_str(), 0755), 0);
+  const std::string gone = dir.File("gone") + "/";  // a folder nobody can write to
+  const struct {
+    std::string programFolder;
+    std::optional<std::string> dataHome;
+    std::string expected;
+  } rows[] = {
+      {dir.Path() + "/", dir.File("xdg"), dir.File("dat/")},
+      {gone, dir.File("xdg/deeper"), dir.File("xdg/deeper/kinovue/")},
+      {gone, std::nullopt, home + "/.local/share/kinovue/"},
+      {gone, std::string("relative/data"), home + "/.local/share/kinovue/"},  // ignored, as the rules say
+  };
+  ScopedEnv homeEnv("HOME", home);
+  for (const auto& row : rows) {
+    ScopedEnv dataHomeEnv("XDG_DATA_HOME", row.dataHome);
+    ASSERT_EQ(platform::DataFolder(row.programFolder), row.expected) << row.programFolder;
+    struct stat info {};
+    ASSERT_EQ(stat(row.expected.c_str(), &info), 0) << row.expected << " was not created";
+    EXPECT_TRUE(S_ISDIR(info.st_mode));
+    if (row.programFolder == gone) {
+      EXPECT_EQ(info.st_mode & 0777, 0700u) << row.expected;
+    }
+  }
 }
 
 TEST(DynamicLibrary, LoadsSymbolsAndExplainsFailures) {
