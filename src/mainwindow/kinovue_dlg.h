@@ -65,6 +65,9 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   // Everything done before the window is first shown. False: the program
   // ends without showing it (a second instance, a failed start).
   bool OnInitDialog();
+  // The process's exit status after OnInitDialog returned false: not 0 when
+  // a second instance could not hand its file over.
+  int ExitCode() const { return exitCode_; }
 
   // The main window's operations used by the other parts.
   void RequestOpen(const std::string& path);
@@ -194,6 +197,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   std::unique_ptr<platform::MessageWindow> messageWindow_;
   std::unique_ptr<platform::NamedMutex> instanceLock_;  // held for the life of the window
   std::unique_ptr<platform::HandOverServer> handOver_;
+  int exitCode_ = 0;
   std::unique_ptr<CPlayerEngine> engine_;
   std::unique_ptr<CGeneralPlayList> playlist_;
   CHistoryList history_;
