@@ -3,9 +3,10 @@
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QDir>
 #include <QMenuBar>
 #include <QScreen>
+#include <cstdio>
+#include <filesystem>
 
 #include "controls/resource_images.h"
 #include "dialogs/dialog_template.h"
@@ -98,14 +99,22 @@ bool CKinovueDlg::OnInitDialog() {
 bool CKinovueDlg::PlayerInitialise() {
   programFolder_ = options_.programFolder.empty() ? platform::ProgramFolder() : options_.programFolder;
   if (programFolder_.back() != '/') programFolder_ += '/';
-  QDir().mkpath(QString::fromStdString(programFolder_ + "dat"));
+  // By its bytes: Qt cannot name a folder whose name is not UTF-8.
+  std::error_code ignored;
+  std::filesystem::create_directories(programFolder_ + "dat", ignored);
   settingsPath_ = programFolder_ + "dat/kinovue.ini";
   settingsFile_.SetPath(settingsPath_);
 
   // One instance at a time: a second one hands its file to the first.
   instanceLock_ = std::make_unique<platform::NamedMutex>(instance::kInstanceMutexName, options_.runtimeFolder);
   if (instanceLock_->AlreadyRunning()) {
-    instance::HandOverToRunningInstance(options_.commandLine, settingsFile_, options_.runtimeFolder);
+    if (instance::HandOverToRunningInstance(options_.commandLine, settingsFile_, options_.runtimeFolder) ==
+        instance::HandOverOutcome::NotDelivered) {
+      // The user must not believe the file is playing.
+      std::fprintf(stderr, "kinovue: the running Kinovue did not take \"%s\"; it is not opened.\n",
+                   instance::StripSurroundingQuotes(options_.commandLine).c_str());
+      exitCode_ = 1;
+    }
     return false;
   }
   instance::WriteRunningHandle(settingsFile_, Handle());

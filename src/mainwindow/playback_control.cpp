@@ -141,7 +141,7 @@ void CKinovueDlg::OnEngineState(int state) {
 void CKinovueDlg::UpdateTitle() {
   EngineInfo info;
   const char* file = engine_ ? engine_->GetInfo(&info)->file : nullptr;
-  setWindowTitle(QString::fromStdString(WindowTitle(CurrentEngineState(), file)));
+  setWindowTitle(WindowTitle(CurrentEngineState(), file));
 }
 
 void CKinovueDlg::OnEngineStarted() {

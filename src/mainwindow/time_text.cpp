@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file_name.h"
+
 std::string ClockText(int seconds) {
   if (seconds < 0) seconds = 0;
   char text[16];
@@ -21,11 +23,11 @@ const char* EngineStateName(int engineState) {
   return kNames[static_cast<std::size_t>(engineState)];
 }
 
-std::string WindowTitle(int engineState, const char* file) {
+QString WindowTitle(int engineState, const char* file) {
   std::string name = file ? file : "";
   if (name.find("://") == std::string::npos) {
     const std::size_t slash = name.rfind('/');
     if (slash != std::string::npos) name.erase(0, slash + 1);
   }
-  return std::string("Kinovue  ") + EngineStateName(engineState) + ": " + name;
+  return QString("Kinovue  ") + QString::fromUtf8(EngineStateName(engineState)) + ": " + platform::DisplayName(name);
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 #include <string>
 
 // "HH:MM:SS" of whole seconds; hours count within a day (a day or more shows
@@ -9,8 +10,9 @@ std::string ClockText(int seconds);
 std::string PlaybackTimeText(int positionSeconds, int lengthSeconds);
 
 // The window title: "Kinovue", two spaces, the state's name, ": " and the
-// file name without its folder (an address containing "://" shows whole).
-std::string WindowTitle(int engineState, const char* file);
+// file name without its folder (an address containing "://" shows whole),
+// readable also when the name is not UTF-8.
+QString WindowTitle(int engineState, const char* file);
 
 // The name of an engine state as the title shows it.
 const char* EngineStateName(int engineState);
