@@ -54,11 +54,16 @@ std::string LocalFileFromUrl(const QUrl& url) {
 
 QString DisplayName(const std::string& bytes) {
   const QByteArray data = QByteArray::fromStdString(bytes);
-  QStringDecoder utf8(QStringDecoder::Utf8);
-  QString text = utf8.decode(data);
+  // Stateless: a sequence cut at the end is an error, not kept for later.
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  const QString text = utf8.decode(data);
   if (!utf8.hasError()) return text;
-  QStringDecoder gbk("GB18030");
-  return gbk.isValid() ? QString(gbk.decode(data)) : text;
+  QStringDecoder gbk("GB18030", QStringDecoder::Flag::Stateless);
+  if (gbk.isValid()) {
+    const QString read = gbk.decode(data);
+    if (!gbk.hasError()) return read;
+  }
+  return text;  // neither: replacement characters where the bytes fit nothing
 }
 
 }  // namespace platform

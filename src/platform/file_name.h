@@ -22,8 +22,8 @@ std::string FileNameFromQt(const QString& path);
 // are not UTF-8 included; empty for any other address.
 std::string LocalFileFromUrl(const QUrl& url);
 
-// A name for people to read: UTF-8 when it is, otherwise read as GB18030
-// (which holds GBK).
+// A name for people to read: UTF-8 when it is, otherwise GB18030 (which
+// holds GBK) when it is, otherwise UTF-8 with replacement characters.
 QString DisplayName(const std::string& bytes);
 
 }  // namespace platform

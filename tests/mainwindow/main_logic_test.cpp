@@ -109,6 +109,7 @@ TEST(WindowTexts, ClockTitleAndStateNames) {
   EXPECT_EQ(WindowTitle(4, nullptr).toStdString(), "Kinovue  无法播放剪辑: ");
   // A name in GBK (中文.avi), as old discs and archives hold them, reads as itself.
   EXPECT_EQ(WindowTitle(1, "/m/\xd6\xd0\xce\xc4.avi").toStdString(), "Kinovue  正在播放: 中文.avi");
+  EXPECT_EQ(WindowTitle(1, "/m/ab\xd6").toStdString(), "Kinovue  正在播放: ab\uFFFD");  // fits neither: nothing dropped
   EXPECT_STREQ(EngineStateName(7), "");
 }
 
