@@ -7,6 +7,7 @@
 #include <QScreen>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "controls/resource_images.h"
 #include "dialogs/dialog_template.h"
@@ -59,7 +60,12 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
 void CKinovueDlg::HandOverReceived(const std::string& path) {
   discQueue_.clear();
   if (path.empty()) return;
-  RequestOpen(path);
+  // Opened from the event loop rather than before the answer: in a burst of
+  // second instances each sender is answered at once instead of after an
+  // engine start, and only the last file handed over is started.
+  const bool openScheduled = !handedOverPath_.empty();
+  handedOverPath_ = path;
+  if (!openScheduled) QTimer::singleShot(0, this, [this] { RequestOpen(std::exchange(handedOverPath_, {})); });
   if (isMinimized()) showNormal();
   RememberLastOpen(path);
 }

@@ -198,6 +198,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   std::unique_ptr<platform::NamedMutex> instanceLock_;  // held for the life of the window
   std::unique_ptr<platform::HandOverServer> handOver_;
   int exitCode_ = 0;
+  std::string handedOverPath_;  // the latest file handed over, until it is opened
   std::unique_ptr<CPlayerEngine> engine_;
   std::unique_ptr<CGeneralPlayList> playlist_;
   CHistoryList history_;

@@ -56,6 +56,12 @@ class FdCloser {
   int fd_;
 };
 
+// The other end closed the connection entirely (not only its writing side).
+bool PeerClosed(int fd) {
+  pollfd entry{fd, 0, 0};
+  return poll(&entry, 1, 0) > 0 && (entry.revents & POLLHUP) != 0;
+}
+
 // One accepted client: collects its message, hands it to the handler and
 // answers, or drops it. Owns its descriptor; deletes itself when done.
 class Connection : public QObject {
@@ -94,7 +100,8 @@ class Connection : public QObject {
     }
     if (state_ == State::Reading) Parse();
     if (closed) {
-      // A whole message is still handled: its sender may only have given up.
+      // A whole message is still handled: its sender may only have closed
+      // its writing side and still wait for the answer.
       if (state_ == State::Reading) return Drop();
       readable_.setEnabled(false);  // the end of stream would be reported again and again
     }
@@ -124,6 +131,9 @@ class Connection : public QObject {
     readable_.setEnabled(false);
     const std::string bytes = buffer_.substr(kHandOverHeaderBytes);
     buffer_.clear();
+    // A sender that closed its end gave up waiting and has told its user the
+    // file was not taken: handling it now would open a file reported lost.
+    if (PeerClosed(fd_.Get())) return Drop();
     QPointer<Connection> self(this);
     const HandOverHandler handler = handler_;  // survives this object's deletion during the call
     if (handler) handler(bytes);

@@ -193,7 +193,8 @@ TEST_F(Player, ABurstOfSecondInstancesEndsOnTheLastFileAnswered) {
   const std::string want = "Kinovue  正在播放: " + BaseName(last);
   EXPECT_EQ(WaitTitle(window, want), want);
   std::this_thread::sleep_for(std::chrono::milliseconds(1000));
-  EXPECT_EQ(Title(window), want) << "another file took its place";
+  const std::string title = Title(window);
+  EXPECT_EQ(title.substr(title.rfind(": ") + 2), BaseName(last)) << "another file took its place";
   std::cout << "[ burst    ] " << answered.size() << " of " << kSenders << " senders answered\n";
 }
 
