@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
       about.exec();
     };
     CKinovueDlg window(std::move(options));
-    if (!window.OnInitDialog()) return 0;
+    if (!window.OnInitDialog()) return window.ExitCode();
     window.show();
     return QApplication::exec();
   });

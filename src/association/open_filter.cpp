@@ -35,8 +35,12 @@ QStringList ToQtNameFilters(std::string_view filterText) {
   const QStringList parts = QString::fromUtf8(filterText.data(), static_cast<qsizetype>(filterText.size())).split('|');
   QStringList filters;
   for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-    const QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
+    QStringList patterns = parts[i + 1].split(';', Qt::SkipEmptyParts);
     if (patterns.isEmpty()) continue;
+    // "*.*" means every file, but Qt matches it literally: a name without a
+    // dot would be hidden.
+    for (QString& pattern : patterns)
+      if (pattern == "*.*") pattern = "*";
     filters << parts[i] + " (" + patterns.join(' ') + ")";
   }
   return filters;

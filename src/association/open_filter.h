@@ -27,6 +27,7 @@ std::size_t AnsiByteCount(std::string_view utf8);
 
 // "name|patterns|name|patterns|" to QFileDialog::setNameFilters form: one
 // "name (p1 p2 ...)" per pair. A trailing name without patterns, or a pair
-// with no pattern, is dropped. Set QFileDialog::HideNameFilterDetails to
-// show the names exactly as in the text.
+// with no pattern, is dropped. The pattern "*.*" becomes "*", which is what
+// it means: every file, with or without a dot. Set
+// QFileDialog::HideNameFilterDetails to show the names exactly as in the text.
 QStringList ToQtNameFilters(std::string_view filterText);

@@ -1,6 +1,8 @@
 #include "history/history_list.h"
 
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -44,15 +46,19 @@ bool CHistoryList::AddFile(const std::string& path) {
 }
 
 bool CHistoryList::ClearHistory() {
-  settings_.DeleteSection(kSection);
-  for (int i = 0; i < Count(); ++i) settings_.WriteString(kSection, KeyFor(i), "");
   files_.clear();
+  WriteAll();
   return true;
 }
 
 void CHistoryList::WriteAll() {
-  settings_.DeleteSection(kSection);
-  for (int i = 0; i < Count(); ++i) settings_.WriteString(kSection, KeyFor(i), files_[static_cast<std::size_t>(i)]);
+  // Every key in one replacement of the file, so that a process killed
+  // meanwhile leaves the old list or the new one, never a part. Keys beyond
+  // the list are emptied: an empty key ends the list when it is read back.
+  std::vector<std::pair<std::string, std::string>> entries;
+  for (int i = 0; i < kMaxFiles; ++i)
+    entries.emplace_back(KeyFor(i), i < Count() ? files_[static_cast<std::size_t>(i)] : std::string());
+  settings_.WriteStrings(kSection, entries);
 }
 
 bool CHistoryList::GetFirstFile(std::string& path, int& position) const {

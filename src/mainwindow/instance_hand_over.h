@@ -1,7 +1,9 @@
 #pragma once
+#include <cstddef>
 #include <optional>
 #include <string>
 
+#include "platform/hand_over.h"
 #include "platform/message_window.h"
 #include "settings/ini_file.h"
 
@@ -15,31 +17,44 @@ inline constexpr char kInstanceMutexName[] = "912B7771-D12C-470B-A5C4-5FD45E3953
 inline constexpr char kRunningHandleSection[] = "kinovue";
 inline constexpr char kRunningHandleKey[] = "RunningHandle";
 
-// The handle under "RunningHandle"; 0 when it is missing or not a plain
-// decimal number that fits a handle.
 // The text with one leading and one trailing double quote removed, each
 // only where present.
 std::string StripSurroundingQuotes(const std::string& text);
 
+// The handle under "RunningHandle"; 0 when it is missing or not a plain
+// decimal number that fits a handle.
 platform::WindowHandle ReadRunningHandle(const IniFile& settings);
 // Writes the handle in decimal.
 bool WriteRunningHandle(IniFile& settings, platform::WindowHandle handle);
 
-// What a second instance hands over for its command line: the path with one
-// leading and one trailing double quote removed where present, then a zero
-// byte. Empty (nothing to hand over) for a text of fewer than 3 characters.
-std::string HandOverBytes(const std::string& commandLine);
+// The longest path handed over (a path buffer less its zero byte).
+inline constexpr std::size_t kMaxHandOverPath = 4095;
 
-// Sends HandOverBytes(commandLine) with dwData 0 to the window under
-// "RunningHandle" and waits (bounded) until it was handled. False without
-// sending when there is nothing to hand over or no handle is stored; false
-// when the running instance is gone or does not answer. folder as for the
+// What a second instance hands over for its command line: the path with one
+// leading and one trailing double quote removed where present, made absolute
+// against workingFolder when it is a local relative path (an address with
+// "://" stays as it is), then a zero byte. Empty when there is no path or
+// the path is longer than kMaxHandOverPath.
+std::string HandOverBytes(const std::string& commandLine, const std::string& workingFolder);
+
+enum class HandOverOutcome {
+  Nothing,       // no path on the command line: nothing to hand over
+  Delivered,     // the running instance handled it
+  NotDelivered,  // refused, or not taken within the time allowed
+};
+
+// Sends HandOverBytes(commandLine, the process's working folder) with dwData
+// 0 to the window under "RunningHandle" and waits until it was handled. A
+// busy, starting or briefly unreachable receiver is tried again, the handle
+// read afresh each time, for at most timeoutMs in all. folder as for the
 // platform hand-over (the private runtime folder when empty).
-bool HandOverToRunningInstance(const std::string& commandLine, const IniFile& settings,
-                               const std::string& folder = {});
+HandOverOutcome HandOverToRunningInstance(const std::string& commandLine, const IniFile& settings,
+                                          const std::string& folder = {},
+                                          int timeoutMs = platform::kHandOverTimeoutMs);
 
 // The receiver's side: the path in a hand-over's bytes (up to the first zero
-// byte). Nothing when there are fewer than 2 bytes, which carry no path.
+// byte). Nothing when there are fewer than 2 bytes, which carry no path, or
+// when the path is longer than kMaxHandOverPath.
 std::optional<std::string> HandedOverPath(const std::string& bytes);
 
 }  // namespace instance

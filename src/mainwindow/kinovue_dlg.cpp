@@ -6,6 +6,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <cstdio>
+#include <filesystem>
+#include <utility>
 
 #include "controls/resource_images.h"
 #include "dialogs/dialog_template.h"
@@ -64,7 +67,12 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
 void CKinovueDlg::HandOverReceived(const std::string& path) {
   discQueue_.clear();
   if (path.empty()) return;
-  RequestOpen(path);
+  // Opened from the event loop rather than before the answer: in a burst of
+  // second instances each sender is answered at once instead of after an
+  // engine start, and only the last file handed over is started.
+  const bool openScheduled = !handedOverPath_.empty();
+  handedOverPath_ = path;
+  if (!openScheduled) QTimer::singleShot(0, this, [this] { RequestOpen(std::exchange(handedOverPath_, {})); });
   if (isMinimized()) showNormal();
   RememberLastOpen(path);
 }
@@ -134,7 +142,13 @@ bool CKinovueDlg::PlayerInitialise() {
   // One instance at a time: a second one hands its file to the first.
   instanceLock_ = std::make_unique<platform::NamedMutex>(instance::kInstanceMutexName, options_.runtimeFolder);
   if (instanceLock_->AlreadyRunning()) {
-    instance::HandOverToRunningInstance(options_.commandLine, settingsFile_, options_.runtimeFolder);
+    if (instance::HandOverToRunningInstance(options_.commandLine, settingsFile_, options_.runtimeFolder) ==
+        instance::HandOverOutcome::NotDelivered) {
+      // The user must not believe the file is playing.
+      std::fprintf(stderr, "kinovue: the running Kinovue did not take \"%s\"; it is not opened.\n",
+                   instance::StripSurroundingQuotes(options_.commandLine).c_str());
+      exitCode_ = 1;
+    }
     return false;
   }
   instance::WriteRunningHandle(settingsFile_, Handle());

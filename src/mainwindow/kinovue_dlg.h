@@ -70,6 +70,9 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   // Everything done before the window is first shown. False: the program
   // ends without showing it (a second instance, a failed start).
   bool OnInitDialog();
+  // The process's exit status after OnInitDialog returned false: not 0 when
+  // a second instance could not hand its file over.
+  int ExitCode() const { return exitCode_; }
 
   // The main window's operations used by the other parts.
   void RequestOpen(const std::string& path);
@@ -209,6 +212,8 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   std::unique_ptr<platform::MessageWindow> messageWindow_;
   std::unique_ptr<platform::NamedMutex> instanceLock_;  // held for the life of the window
   std::unique_ptr<platform::HandOverServer> handOver_;
+  int exitCode_ = 0;
+  std::string handedOverPath_;  // the latest file handed over, until it is opened
   std::unique_ptr<CPlayerEngine> engine_;
   std::unique_ptr<CGeneralPlayList> playlist_;
   CHistoryList history_;

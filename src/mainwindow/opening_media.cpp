@@ -3,13 +3,13 @@
 #include <QAction>
 #include <QDragEnterEvent>
 #include <QDropEvent>
-#include <QFileDialog>
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
 
 #include "association/open_filter.h"
 #include "dialogs/goto_time_dlg.h"
+#include "dialogs/open_file_dlg.h"
 #include "dialogs/play_setting_dlg.h"
 #include "dialogs/play_url_dlg.h"
 #include "mainwindow/command_ids.h"
@@ -17,6 +17,7 @@
 #include "media/disc_scan.h"
 #include "media/go_to_time.h"
 #include "media/open_dialog_folder.h"
+#include "platform/file_name.h"
 #include "platform/optical_drives.h"
 
 namespace {
@@ -51,7 +52,7 @@ void CKinovueDlg::CollectDiscDrives() {
     delete placeholder;
   }
   for (const std::string& drive : cdromDrives_) {
-    auto* action = new QAction(QString::fromStdString(drive), discMenu_);
+    auto* action = new QAction(platform::DisplayName(drive), discMenu_);
     const int id = driveIdNext_--;
     action->setData(id);
     connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
@@ -73,14 +74,13 @@ void CKinovueDlg::OpenRecent(int index) {
 }
 
 void CKinovueDlg::OpenFileDialog() {
-  QFileDialog dialog(this);
-  dialog.setFileMode(QFileDialog::ExistingFile);
+  COpenFileDlg dialog(this);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
   dialog.setNameFilters(ToQtNameFilters(BuildOpenFilterText()));
   const std::string folder = OpenDialogInitialFolder(settings_.LastOpen);
-  if (!folder.empty()) dialog.setDirectory(QString::fromStdString(folder));
+  if (!folder.empty()) dialog.setDirectory(platform::FileNameToQt(folder));
   if (RunModal(options_, dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  const std::string path = dialog.selectedFiles().first().toStdString();
+  const std::string path = dialog.SelectedPath();
   discQueue_.clear();
   RequestOpen(path);
   RememberLastOpen(path);
@@ -129,7 +129,7 @@ void CKinovueDlg::dragEnterEvent(QDragEnterEvent* event) {
 void CKinovueDlg::dropEvent(QDropEvent* event) {
   std::vector<std::string> paths;
   for (const QUrl& url : event->mimeData()->urls())
-    if (url.isLocalFile()) paths.push_back(url.toLocalFile().toStdString());
+    if (url.isLocalFile()) paths.push_back(platform::LocalFileFromUrl(url));
   OpenDroppedFiles(paths);
   event->acceptProposedAction();
 }

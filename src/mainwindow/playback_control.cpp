@@ -151,7 +151,7 @@ void CKinovueDlg::OnEngineState(int state) {
 void CKinovueDlg::UpdateTitle() {
   EngineInfo info;
   const char* file = engine_ ? engine_->GetInfo(&info)->file : nullptr;
-  setWindowTitle(QString::fromStdString(WindowTitle(titleState_, file)));
+  setWindowTitle(WindowTitle(titleState_, file));
 }
 
 void CKinovueDlg::OnEngineError(const char* reason) {

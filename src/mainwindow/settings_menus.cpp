@@ -10,6 +10,7 @@
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "mainwindow/menu_tables.h"
+#include "platform/file_name.h"
 
 namespace {
 
@@ -125,7 +126,7 @@ void CKinovueDlg::RebuildRecentMenu(bool clearOnly) {
   bool more = history_.GetFirstFile(path, position);
   for (int i = 0; more; ++i) {
     const int id = recentIdTop_ - i;
-    const QString text = QString::fromStdString(path);
+    const QString text = platform::DisplayName(path);
     if (recentIdNext_ < id) {
       for (QAction* action : recentMenu_->actions())
         if (action->data().toInt() == id) action->setText(text);

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/file_name.h"
+
 std::string ClockText(int seconds) {
   if (seconds < 0) seconds = 0;
   char text[16];
@@ -30,6 +32,7 @@ std::string MediaDisplayName(const char* file) {
   return name;
 }
 
-std::string WindowTitle(int engineState, const char* file) {
-  return std::string("Kinovue  ") + EngineStateName(engineState) + ": " + MediaDisplayName(file);
+QString WindowTitle(int engineState, const char* file) {
+  return QString("Kinovue  ") + QString::fromUtf8(EngineStateName(engineState)) + ": " +
+         platform::DisplayName(MediaDisplayName(file));
 }

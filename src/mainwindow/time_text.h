@@ -1,4 +1,5 @@
 #pragma once
+#include <QString>
 #include <string>
 
 // "HH:MM:SS" of whole seconds; hours count within a day (a day or more shows
@@ -13,8 +14,8 @@ std::string PlaybackTimeText(int positionSeconds, int lengthSeconds);
 std::string MediaDisplayName(const char* file);
 
 // The window title: "Kinovue", two spaces, the state's name, ": " and the
-// medium's display name.
-std::string WindowTitle(int engineState, const char* file);
+// medium's display name, readable also when the name is not UTF-8.
+QString WindowTitle(int engineState, const char* file);
 
 // The name of an engine state as the title shows it.
 const char* EngineStateName(int engineState);

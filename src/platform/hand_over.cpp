@@ -22,13 +22,13 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-constexpr int kHeaderBytes = 12;  // dwData 8, cbData 4
 constexpr char kAnswerHandled = 1;
-// A second instance sends one message; more clients at once are not a real start.
-constexpr int kMaxOpenConnections = 8;
+// Far more than any burst of real starts; beyond it a client is closed at
+// once and its sender tries again, so descriptors cannot run out.
+constexpr int kMaxOpenConnections = 256;
 
 std::string EncodeMessage(std::uint64_t dwData, const std::string& bytes) {
-  std::string message(kHeaderBytes, '\0');
+  std::string message(kHandOverHeaderBytes, '\0');
   for (int i = 0; i < 8; ++i) message[i] = static_cast<char>(dwData >> (8 * i));
   const auto size = static_cast<std::uint32_t>(bytes.size());
   for (int i = 0; i < 4; ++i) message[8 + i] = static_cast<char>(size >> (8 * i));
@@ -56,6 +56,12 @@ class FdCloser {
   int fd_;
 };
 
+// The other end closed the connection entirely (not only its writing side).
+bool PeerClosed(int fd) {
+  pollfd entry{fd, 0, 0};
+  return poll(&entry, 1, 0) > 0 && (entry.revents & POLLHUP) != 0;
+}
+
 // One accepted client: collects its message, hands it to the handler and
 // answers, or drops it. Owns its descriptor; deletes itself when done.
 class Connection : public QObject {
@@ -65,7 +71,7 @@ class Connection : public QObject {
     ++openCount_;
     connect(&readable_, &QSocketNotifier::activated, this, [this] { OnReadable(); });
     timer_.setSingleShot(true);
-    connect(&timer_, &QTimer::timeout, this, [this] { Drop(); });
+    connect(&timer_, &QTimer::timeout, this, [this] { OnDeadline(); });
     timer_.start(timeoutMs);
   }
   ~Connection() override { --openCount_; }
@@ -75,7 +81,7 @@ class Connection : public QObject {
 
   void OnReadable() {
     // The most a valid client sends, plus one byte that shows it sent more.
-    constexpr std::size_t kLimit = kHeaderBytes + kMaxHandOverBytes + 1;
+    constexpr std::size_t kLimit = kHandOverHeaderBytes + kMaxHandOverBytes + 1;
     char chunk[4096];
     bool closed = false;
     for (;;) {
@@ -94,20 +100,24 @@ class Connection : public QObject {
     }
     if (state_ == State::Reading) Parse();
     if (closed) {
-      // A whole message is still handled: its sender may only have given up.
+      // A whole message is still handled: its sender may only have closed
+      // its writing side and still wait for the answer.
       if (state_ == State::Reading) return Drop();
       readable_.setEnabled(false);  // the end of stream would be reported again and again
     }
   }
 
+  // The deadline can come due in the same pass of the event loop as the last
+  // bytes: a message that did arrive whole is still taken.
+  void OnDeadline() {
+    if (state_ == State::Reading) OnReadable();
+    if (state_ == State::Reading) Drop();
+  }
+
   void Parse() {
-    if (buffer_.size() < kHeaderBytes) return;
-    const std::uint64_t dwData = DecodeLittleEndian(buffer_.data(), 8);
-    const std::uint64_t cbData = DecodeLittleEndian(buffer_.data() + 8, 4);
-    if (dwData != 0 || cbData > kMaxHandOverBytes) return Drop();
-    const std::size_t total = kHeaderBytes + static_cast<std::size_t>(cbData);
-    if (buffer_.size() > total) return Drop();
-    if (buffer_.size() < total) return;
+    const HandOverReading reading = ReadHandOverMessage(buffer_);
+    if (reading == HandOverReading::Refused) return Drop();
+    if (reading == HandOverReading::Incomplete) return;
     state_ = State::Queued;
     timer_.stop();
     // From the event loop, not from inside the notifier's signal: the
@@ -119,8 +129,11 @@ class Connection : public QObject {
     if (state_ != State::Queued) return;  // dropped after it was queued
     state_ = State::Done;
     readable_.setEnabled(false);
-    const std::string bytes = buffer_.substr(kHeaderBytes);
+    const std::string bytes = buffer_.substr(kHandOverHeaderBytes);
     buffer_.clear();
+    // A sender that closed its end gave up waiting and has told its user the
+    // file was not taken: handling it now would open a file reported lost.
+    if (PeerClosed(fd_.Get())) return Drop();
     QPointer<Connection> self(this);
     const HandOverHandler handler = handler_;  // survives this object's deletion during the call
     if (handler) handler(bytes);
@@ -162,6 +175,16 @@ bool WaitReady(int fd, short events, Clock::time_point deadline) {
 
 }  // namespace
 
+HandOverReading ReadHandOverMessage(std::string_view received) {
+  if (received.size() < kHandOverHeaderBytes) return HandOverReading::Incomplete;
+  const std::uint64_t dwData = DecodeLittleEndian(received.data(), 8);
+  const std::uint64_t cbData = DecodeLittleEndian(received.data() + 8, 4);
+  if (dwData != 0 || cbData > kMaxHandOverBytes) return HandOverReading::Refused;
+  const std::size_t total = kHandOverHeaderBytes + static_cast<std::size_t>(cbData);
+  if (received.size() > total) return HandOverReading::Refused;
+  return received.size() < total ? HandOverReading::Incomplete : HandOverReading::Whole;
+}
+
 std::string HandOverSocketPath(WindowHandle handle, const std::string& folder) {
   const std::string dir = folder.empty() ? PrivateRuntimeFolder() : folder;
   if (dir.empty()) return {};
@@ -182,7 +205,7 @@ class HandOverServer::Impl {
     if (fd < 0) return;
     unlink(path_.c_str());  // left by a dead instance (see the header)
     struct stat info {};
-    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd, 8) != 0 ||
+    if (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0 || listen(fd, SOMAXCONN) != 0 ||
         lstat(path_.c_str(), &info) != 0) {
       close(fd);
       return;

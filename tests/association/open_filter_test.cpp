@@ -53,8 +53,10 @@ TEST(QtNameFilters, PairsBecomeNameWithSpaceSeparatedPatterns) {
   EXPECT_TRUE(filters[0].startsWith(QStringLiteral("媒体文件 (所有类型) (*.3g2 *.3gp *.ac3 ")));
   EXPECT_TRUE(filters[0].endsWith(QStringLiteral(" *.wma *.wmv)")));
   EXPECT_EQ(filters[0].count(QStringLiteral("*.")), 28);
-  EXPECT_EQ(filters[1], QStringLiteral("所有文件 (*.*) (*.*)"));
+  // The name stays as written; the pattern lets names without a dot through.
+  EXPECT_EQ(filters[1], QStringLiteral("所有文件 (*.*) (*)"));
   EXPECT_EQ(ToQtNameFilters("A|*.a;;*.b|B||C|*.c|D"), (QStringList{"A (*.a *.b)", "C (*.c)"}));
+  EXPECT_EQ(ToQtNameFilters("A|*.*;x*.*|"), (QStringList{"A (* x*.*)"}));
 }
 
 }  // namespace

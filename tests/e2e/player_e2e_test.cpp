@@ -9,6 +9,8 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <chrono>
+#include <iostream>
+#include <set>
 #include <thread>
 
 #include "association/file_association.h"
@@ -51,7 +53,7 @@ class Player : public ::testing::Test {
     }
   }
 
-  QProcess* Start(const QStringList& args) {
+  QProcess* Start(const QStringList& args, const std::string& workingFolder = {}) {
     auto process = std::make_unique<QProcess>();
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", QString::fromStdString(x.Display()));
@@ -62,6 +64,7 @@ class Player : public ::testing::Test {
     env.remove("QT_QPA_PLATFORM");
     process->setProcessEnvironment(env);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    if (!workingFolder.empty()) process->setWorkingDirectory(QString::fromStdString(workingFolder));
     process->start(QString::fromStdString(folder.File("kinovue")), args);
     process->waitForStarted(5000);
     players.push_back(std::move(process));
@@ -195,6 +198,45 @@ TEST_F(Player, AFirstStartAsksAboutFileTypesBeforeTheWindowAndEscLeavesThemAlone
   FileAssociation assoc(platform::Registry::ClassesPath(ConfigHome()), "");
   EXPECT_FALSE(assoc.IsAssociated(".avi", 0));
   EXPECT_TRUE(platform::Registry(platform::Registry::ClassesPath(ConfigHome())).KeyExists("kinovue_0\\shell"));
+}
+
+TEST_F(Player, ABurstOfSecondInstancesEndsOnTheLastFileAnswered) {
+  const std::string clip = testsupport::LongVideoClip();
+  ASSERT_FALSE(clip.empty());
+  testsupport::TempDir clips;
+  constexpr int kSenders = 50;
+  auto name = [](int i) { return "burst" + std::to_string(i) + ".avi"; };
+  for (int i = 0; i < kSenders; ++i)
+    ASSERT_TRUE(QFile::link(QString::fromStdString(clip), QString::fromStdString(clips.File(name(i)))));
+  Start({QString::fromStdString(clip)});
+  const std::string window = WaitWindow();
+  ASSERT_FALSE(window.empty());
+  ASSERT_EQ(WaitTitle(window, "Kinovue  正在播放: " + BaseName(clip)), "Kinovue  正在播放: " + BaseName(clip));
+
+  // All at once, each naming its file relative to its own working folder.
+  std::vector<QProcess*> senders;
+  for (int i = 0; i < kSenders; ++i) senders.push_back(Start({QString::fromStdString(name(i))}, clips.Path()));
+  std::set<std::string> answered;
+  for (int i = 0; i < kSenders; ++i) {
+    ASSERT_TRUE(senders[i]->waitForFinished(60000)) << "sender " << i << " did not end";
+    EXPECT_EQ(senders[i]->exitStatus(), QProcess::NormalExit) << "sender " << i;
+    if (senders[i]->exitCode() == 0) answered.insert(clips.File(name(i)));
+    else EXPECT_EQ(senders[i]->exitCode(), 1) << "sender " << i;
+  }
+  ASSERT_FALSE(answered.empty());
+  // Each hand-over is remembered as it is handled and answered, so the file
+  // remembered last is the last one answered.
+  const std::string ini = testsupport::ReadFileBytes(folder.File("dat/kinovue.ini"));
+  const std::size_t at = ini.find("\nLastOpen=");
+  ASSERT_NE(at, std::string::npos);
+  const std::string last = ini.substr(at + 10, ini.find('\n', at + 1) - at - 10);
+  EXPECT_EQ(answered.count(last), 1u) << last;
+  const std::string want = "Kinovue  正在播放: " + BaseName(last);
+  EXPECT_EQ(WaitTitle(window, want), want);
+  std::this_thread::sleep_for(std::chrono::milliseconds(1000));
+  const std::string title = Title(window);
+  EXPECT_EQ(title.substr(title.rfind(": ") + 2), BaseName(last)) << "another file took its place";
+  std::cout << "[ burst    ] " << answered.size() << " of " << kSenders << " senders answered\n";
 }
 
 TEST_F(Player, InstallModeSendsThePingAndOpensNoWindow) {

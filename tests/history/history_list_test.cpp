@@ -1,14 +1,35 @@
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QProcess>
+#include <chrono>
 #include <climits>
+#include <cstdio>
+#include <cstdlib>
 #include <string>
+#include <thread>
 #include <vector>
 
+#include "core_app.h"
 #include "history/history_list.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 
 namespace {
+
+constexpr char kWriterVariable[] = "KINOVUE_HISTORY_TEST_WRITER";
+
+// Started again with KINOVUE_HISTORY_TEST_WRITER=<settings file>, the test
+// program reopens five files in turn for ever, each time rewriting the list.
+[[maybe_unused]] const bool kRanAsWriter = [] {
+  const QByteArray settings = qgetenv(kWriterVariable);
+  if (settings.isEmpty()) return false;
+  CHistoryList history;
+  history.LoadHistory(settings.toStdString());
+  std::puts("writing");
+  std::fflush(stdout);
+  for (int i = 0;; ++i) history.AddFile("/m/clip" + std::to_string(i % 5));
+}();
 
 using testsupport::ReadFileBytes;
 using testsupport::WriteFileBytes;
@@ -123,6 +144,23 @@ TEST_F(HistoryTest, ClearEmptiesMemoryAndFileAndStartsAfresh) {
   EXPECT_EQ(Reloaded(), Paths{});
   history.AddFile("/m/c");
   EXPECT_EQ(Reloaded(), (Paths{"/m/c"}));
+}
+
+TEST_F(HistoryTest, KilledWhileWritingLeavesAWholeList) {
+  testsupport::CoreApp();
+  ASSERT_EQ(Loaded("[history_list]\nFile_0=/m/clip4\nFile_1=/m/clip3\nFile_2=/m/clip2\nFile_3=/m/clip1\n").size(), 4u);
+  for (int round = 0; round < 10; ++round) {
+    QProcess writer;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(kWriterVariable, QString::fromStdString(Settings()));
+    writer.setProcessEnvironment(environment);
+    writer.start(QCoreApplication::applicationFilePath(), {});
+    ASSERT_TRUE(writer.waitForReadyRead(5000));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20 + 7 * round));
+    writer.kill();
+    writer.waitForFinished(5000);
+    EXPECT_EQ(Reloaded().size(), 4u) << "round " << round;
+  }
 }
 
 TEST_F(HistoryTest, EmptyPathOrLineBreakIsNotRecorded) {

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QElapsedTimer>
+#include <QLocalSocket>
+#include <algorithm>
 #include <atomic>
+#include <filesystem>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -24,18 +29,23 @@ class InstanceHandOver : public ::testing::Test {
     instance::WriteRunningHandle(settings_, kRunning);
   }
 
-  // What the running instance's window receives when a second instance
-  // starts with commandLine; whether the second instance saw it handled.
-  bool SecondInstance(const std::string& commandLine) {
+  // Whether a second instance started with commandLine saw its file handled,
+  // while this thread runs the running instance's loop.
+  instance::HandOverOutcome SecondInstance(const std::string& commandLine, int timeoutMs = 5000) {
     std::atomic<bool> done = false;
-    bool handled = false;
+    auto outcome = instance::HandOverOutcome::Nothing;
     std::thread second([&] {
-      handled = instance::HandOverToRunningInstance(commandLine, settings_, temp_.Path());
+      outcome = instance::HandOverToRunningInstance(commandLine, settings_, temp_.Path(), timeoutMs);
       done = true;
     });
     EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 10000));
     second.join();
-    return handled;
+    return outcome;
+  }
+  std::unique_ptr<platform::HandOverServer> Serve() {
+    return std::make_unique<platform::HandOverServer>(kRunning, [this](const std::string& bytes) {
+      if (auto path = instance::HandedOverPath(bytes)) opened_.push_back(*path);
+    }, temp_.Path());
   }
 
   testsupport::TempDir temp_;
@@ -43,25 +53,76 @@ class InstanceHandOver : public ::testing::Test {
   std::vector<std::string> opened_;
 };
 
-TEST_F(InstanceHandOver, TheRunningWindowGetsTheBarePath) {
-  platform::HandOverServer server(kRunning, [this](const std::string& bytes) {
-    if (auto path = instance::HandedOverPath(bytes)) opened_.push_back(*path);
-  }, temp_.Path());
-  ASSERT_TRUE(server.IsListening());
-  EXPECT_TRUE(SecondInstance("\"/m/My Movie.avi\""));
-  EXPECT_TRUE(SecondInstance("/m/My Movie.avi"));  // unquoted: whole, not cut
-  EXPECT_TRUE(SecondInstance("abc"));
-  EXPECT_EQ(opened_, (std::vector<std::string>{"/m/My Movie.avi", "/m/My Movie.avi", "abc"}));
+using Outcome = instance::HandOverOutcome;
 
-  // Nothing to hand over: no argument, 1 or 2 characters.
-  for (const char* text : {"", "a", "ab", "\"\""}) EXPECT_FALSE(SecondInstance(text)) << text;
-  EXPECT_EQ(opened_.size(), 3u);
+TEST_F(InstanceHandOver, TheRunningWindowGetsTheAbsolutePath) {
+  const auto server = Serve();
+  ASSERT_TRUE(server->IsListening());
+  const std::string here = std::filesystem::current_path().string();
+  const std::string longest = "/" + std::string(instance::kMaxHandOverPath - 1, 'x');
+  const struct {
+    std::string commandLine;
+    Outcome outcome;
+    std::string opened;
+  } rows[] = {
+      {"\"/m/My Movie.avi\"", Outcome::Delivered, "/m/My Movie.avi"},
+      {"/m/My Movie.avi", Outcome::Delivered, "/m/My Movie.avi"},  // unquoted: whole, not cut
+      {"ab", Outcome::Delivered, here + "/ab"},                   // short names count too
+      {"\"sub/c d.avi\"", Outcome::Delivered, here + "/sub/c d.avi"},
+      {"http://host/a.avi", Outcome::Delivered, "http://host/a.avi"},
+      {longest, Outcome::Delivered, longest},
+      {longest + "y", Outcome::NotDelivered, ""},  // longer than a path can be: never stored
+      {"", Outcome::Nothing, ""},
+      {"\"\"", Outcome::Nothing, ""},
+  };
+  for (const auto& row : rows) {
+    opened_.clear();
+    EXPECT_EQ(SecondInstance(row.commandLine), row.outcome) << row.commandLine.substr(0, 40);
+    EXPECT_EQ(opened_, row.opened.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.opened})
+        << row.commandLine.substr(0, 40);
+  }
 }
 
-TEST_F(InstanceHandOver, NoOrAGoneRunningWindowEndsTheSecondInstanceQuietly) {
-  EXPECT_FALSE(SecondInstance("/m/a.avi"));  // stored handle, nobody listening
+TEST_F(InstanceHandOver, NoOrAGoneRunningWindowIsReportedAfterABoundedWait) {
+  QElapsedTimer clock;
+  clock.start();
+  EXPECT_EQ(SecondInstance("/m/a.avi", 300), Outcome::NotDelivered);  // stored handle, nobody listening
   instance::WriteRunningHandle(settings_, 0);
-  EXPECT_FALSE(SecondInstance("/m/a.avi"));
+  EXPECT_EQ(SecondInstance("/m/a.avi", 300), Outcome::NotDelivered);
+  EXPECT_LT(clock.elapsed(), 3000);
+}
+
+TEST_F(InstanceHandOver, ABurstBesideIdleClientsIsDeliveredWholeAndOnce) {
+  const auto server = Serve();
+  // Idle connections of the same user, more than any fixed small limit.
+  std::vector<std::unique_ptr<QLocalSocket>> idle;
+  for (int i = 0; i < 20; ++i) {
+    idle.push_back(std::make_unique<QLocalSocket>());
+    idle.back()->connectToServer(QString::fromStdString(server->SocketPath()));
+    ASSERT_TRUE(idle.back()->waitForConnected(1000));
+  }
+  constexpr int kSenders = 50;
+  std::atomic<bool> go = false;
+  std::atomic<int> finished = 0;
+  std::vector<Outcome> outcomes(kSenders, Outcome::Nothing);
+  std::vector<std::thread> senders;
+  for (int i = 0; i < kSenders; ++i) {
+    senders.emplace_back([&, i] {
+      while (!go) std::this_thread::yield();
+      outcomes[i] = instance::HandOverToRunningInstance("/m/clip" + std::to_string(i), settings_, temp_.Path());
+      ++finished;
+    });
+  }
+  go = true;
+  EXPECT_TRUE(PumpUntil([&] { return finished == kSenders; }, 20000));
+  for (auto& sender : senders) sender.join();
+  std::vector<std::string> delivered;
+  for (int i = 0; i < kSenders; ++i)
+    if (outcomes[i] == Outcome::Delivered) delivered.push_back("/m/clip" + std::to_string(i));
+  EXPECT_EQ(delivered.size(), static_cast<std::size_t>(kSenders));
+  std::sort(opened_.begin(), opened_.end());
+  std::sort(delivered.begin(), delivered.end());
+  EXPECT_EQ(opened_, delivered);  // every one answered was handled, none twice
 }
 
 TEST_F(InstanceHandOver, RunningHandleIsAPlainDecimalOfAll64Bits) {
@@ -77,6 +138,7 @@ TEST(HandedOverPath, IsThePathBeforeTheZeroByte) {
   EXPECT_EQ(instance::HandedOverPath(std::string("/m/a\0junk", 9)), "/m/a");
   EXPECT_EQ(instance::HandedOverPath("/m/no-zero"), "/m/no-zero");
   EXPECT_EQ(instance::HandedOverPath(std::string("\0", 1)), std::nullopt);  // cbData 1 carries no path
+  EXPECT_EQ(instance::HandedOverPath(std::string(instance::kMaxHandOverPath + 1, 'x')), std::nullopt);
 }
 
 TEST(InstanceCommandLine, OnlyRealSurroundingQuotesAreRemoved) {

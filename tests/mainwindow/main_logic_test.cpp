@@ -104,9 +104,12 @@ TEST(WindowTexts, ClockTitleAndStateNames) {
   EXPECT_EQ(ClockText(3725), "01:02:05");
   EXPECT_EQ(ClockText(90000), "01:00:00");  // a day and an hour: the hour beyond the day
   EXPECT_EQ(PlaybackTimeText(65, 7200), "00:01:05/02:00:00");
-  EXPECT_EQ(WindowTitle(1, "/home/u/电影/a b.avi"), "Kinovue  正在播放: a b.avi");
-  EXPECT_EQ(WindowTitle(0, "http://host/live/stream"), "Kinovue  正在缓冲数据...: http://host/live/stream");
-  EXPECT_EQ(WindowTitle(4, nullptr), "Kinovue  无法播放剪辑: ");
+  EXPECT_EQ(WindowTitle(1, "/home/u/电影/a b.avi").toStdString(), "Kinovue  正在播放: a b.avi");
+  EXPECT_EQ(WindowTitle(0, "http://host/live/stream").toStdString(), "Kinovue  正在缓冲数据...: http://host/live/stream");
+  EXPECT_EQ(WindowTitle(4, nullptr).toStdString(), "Kinovue  无法播放剪辑: ");
+  // A name in GBK (中文.avi), as old discs and archives hold them, reads as itself.
+  EXPECT_EQ(WindowTitle(1, "/m/\xd6\xd0\xce\xc4.avi").toStdString(), "Kinovue  正在播放: 中文.avi");
+  EXPECT_EQ(WindowTitle(1, "/m/ab\xd6").toStdString(), "Kinovue  正在播放: ab\uFFFD");  // fits neither: nothing dropped
   EXPECT_STREQ(EngineStateName(7), "");
 }
 

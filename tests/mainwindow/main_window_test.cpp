@@ -12,6 +12,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QUrl>
+#include <fstream>
 
 #include "core_app.h"
 #include "dialogs/goto_time_dlg.h"
@@ -21,6 +22,7 @@
 #include "fake_engine.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
+#include "platform/file_name.h"
 #include "platform/optical_drives.h"
 #include "temp_dir.h"
 
@@ -211,6 +213,25 @@ TEST_F(MainWindow, AStaleFinishedAfterARestartDoesNotSkipAhead) {
   EXPECT_EQ(engine->Played().size(), 1u);
 }
 
+TEST_F(MainWindow, ASecondWindowEndsAndSaysWhetherItsFileWasLost) {
+  const struct {
+    std::string commandLine;
+    int exitCode;
+  } rows[] = {{"", 0}, {"/" + std::string(5000, 'x'), 1}};  // nothing to give; too long to give
+  for (const auto& row : rows) {
+    KinovueOptions options;
+    options.programFolder = folder.Path() + "/";
+    options.runtimeFolder = folder.Path();
+    options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
+    options.keys = keys;
+    options.drives = std::make_shared<NoDrives>();
+    options.commandLine = row.commandLine;
+    CKinovueDlg second(std::move(options));
+    EXPECT_FALSE(second.OnInitDialog());
+    EXPECT_EQ(second.ExitCode(), row.exitCode) << row.commandLine.size();
+  }
+}
+
 TEST_F(MainWindow, TitleFollowsTheState) {
   engine->file = "/home/u/视频/clip.avi";
   const std::pair<int, const char*> cases[] = {{0, "Kinovue  正在缓冲数据...: clip.avi"},
@@ -369,6 +390,11 @@ TEST_F(MainWindow, DroppedFilesGoToTheFrontInOrderAndTheLastPlays) {
   EXPECT_EQ(list->Count(), 4);
   Finish();
   EXPECT_EQ(engine->Played().back(), "/m/old.avi");
+  // A name in GBK reaches the engine as its bytes, not as replacement characters.
+  Playing();
+  drop({QUrl::fromEncoded("file:///m/%D6%D0%CE%C4.avi")});
+  Finish();
+  EXPECT_EQ(engine->Played().back(), "/m/\xd6\xd0\xce\xc4.avi");
 }
 
 TEST_F(MainWindow, ClosingStopsTheEngineAndGivesUpAfterAQuietWait) {
@@ -464,6 +490,23 @@ TEST_F(AnsweredDialogs, OpenFileEmptiesTheDiscQueueAndRemembersThePath) {
   Pump();
   EXPECT_EQ(engine->Played(), std::vector<std::string>{chosen});
   EXPECT_TRUE(dlg->DiscQueue().empty());
+  EXPECT_EQ(dlg->Settings().LastOpen, chosen);
+}
+
+TEST_F(AnsweredDialogs, OpenFileTakesANameThatIsNotUtf8) {
+  const std::string chosen = folder.File("\xd6\xd0\xce\xc4.avi");  // 中文.avi in GBK
+  std::ofstream(chosen) << "not really a film";
+  answer = [&](QDialog& dialog) {
+    auto* files = qobject_cast<QFileDialog*>(&dialog);
+    if (!files) return int(QDialog::Rejected);
+    files->setDirectory(QString::fromStdString(folder.Path()));
+    files->selectFile(platform::FileNameToQt(chosen));
+    dialog.accept();  // the dialog's own check that the file exists
+    return files->result();
+  };
+  dlg->OnCommand(ID_OPEN_FILE);
+  Pump();
+  EXPECT_EQ(engine->Played(), std::vector<std::string>{chosen});
   EXPECT_EQ(dlg->Settings().LastOpen, chosen);
 }
 

@@ -274,6 +274,7 @@ TEST_F(HandOver, BadMessagesAreDroppedAndTheServerKeepsWorking) {
   EXPECT_TRUE(Client().Write(Header(0, 5) + "ab").DroppedWithin(3000));
   EXPECT_TRUE(Client().DroppedWithin(3000));
   Client().Write(Header(0, 5) + "ab");  // gone before the rest came
+  Client().Write(Header(0, 2) + "ab");  // whole, but its sender gave up at once: reported lost
   // A crowd of silent clients is turned away or timed out, not kept for ever.
   std::vector<RawSocket> crowd;
   for (int i = 0; i < 20; ++i) crowd.push_back(Client());
