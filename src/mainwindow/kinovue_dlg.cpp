@@ -166,6 +166,7 @@ bool CKinovueDlg::CreateVideoWindows() {
   panel.repaint = true;
   videoFitter_.table = {back, panel};
   videoFitter_.Relayout(true, 1.0f);
+  SetUpDock();
 
   SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
   idleEvent_ = std::make_unique<platform::ManualResetEvent>(true);
@@ -176,6 +177,7 @@ bool CKinovueDlg::CreateVideoWindows() {
   playlist_ = std::make_unique<CGeneralPlayList>();
   playlist_->SetPlayCallback(
       [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
+  SetUpPlayListWindow();
 
   const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
   // Without a working engine library the window still opens.
@@ -204,6 +206,7 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
     case WM_ENGINE_MUTE: controlPanel_.ShowMute(wParam != 0); break;
     case WM_ENGINE_SETTING: OnEngineSetting(reinterpret_cast<const EngineSetting*>(wParam)); break;
     case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
+    case WM_DOCK_MOVED: OnDockMoved(wParam); break;
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;

@@ -22,11 +22,8 @@ const std::string& CGeneralPlayList::ItemAt(int index) const {
 }
 
 int CGeneralPlayList::Find(const std::string& path) const {
-  if (known_.find(path) == known_.end()) return -1;
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (items_[i] == path) return static_cast<int>(i);
-  }
-  return -1;
+  const auto it = index_.find(path);
+  return it == index_.end() ? -1 : static_cast<int>(it->second - frontKey_);
 }
 
 void CGeneralPlayList::Add(const std::string& path) {
@@ -36,8 +33,8 @@ void CGeneralPlayList::Add(const std::string& path) {
     if (window_) window_->SelectRow(found);
     return;
   }
+  Index(path, frontKey_ + Count());
   items_.push_back(path);
-  known_.insert(path);
   if (window_) {
     window_->AppendRow(path);
     current_ = Count() - 1;
@@ -53,7 +50,7 @@ void CGeneralPlayList::AddToFront(const std::string& path) {
     return;
   }
   items_.push_front(path);
-  known_.insert(path);
+  Index(path, --frontKey_);
   if (window_) {
     window_->InsertFirstRow(path);
     current_ = 0;
@@ -66,8 +63,17 @@ void CGeneralPlayList::AddToFront(const std::string& path) {
 
 int CGeneralPlayList::Remove(int index) {
   if (!InRange(index)) return Count();
-  known_.erase(items_[static_cast<std::size_t>(index)]);
+  index_.erase(items_[static_cast<std::size_t>(index)]);
   items_.erase(items_.begin() + index);
+  // Renumber the shorter side: the items after the removed one move up, or
+  // equally the front moves down past the items before it.
+  const auto removed = static_cast<std::size_t>(index);
+  if (removed < items_.size() / 2) {
+    for (std::size_t i = 0; i < removed; ++i) ++index_[items_[i]];
+    ++frontKey_;
+  } else {
+    for (std::size_t i = removed; i < items_.size(); ++i) --index_[items_[i]];
+  }
   if (window_) window_->DeleteRow(index);
   // Removing the current item makes the one before it current, so that the
   // next forward step plays the item that followed the removed one.
@@ -78,7 +84,8 @@ int CGeneralPlayList::Remove(int index) {
 void CGeneralPlayList::Clear() {
   if (window_) window_->ClearRows();
   items_.clear();
-  known_.clear();
+  index_.clear();
+  frontKey_ = 0;
   current_ = -1;
 }
 
@@ -159,7 +166,10 @@ bool CGeneralPlayList::Load(const std::string& filePath) {
 void CGeneralPlayList::Swap(int a, int b) {
   if (a == b || !InRange(a) || !InRange(b)) return;
   if (window_) window_->SwapRows(a, b);
-  std::swap(items_[static_cast<std::size_t>(a)], items_[static_cast<std::size_t>(b)]);
+  std::string& first = items_[static_cast<std::size_t>(a)];
+  std::string& second = items_[static_cast<std::size_t>(b)];
+  std::swap(index_[first], index_[second]);
+  std::swap(first, second);
 }
 
 std::string StoredPlayListPath(const std::string& programFolder) {

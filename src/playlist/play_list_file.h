@@ -18,7 +18,7 @@ bool WritePlayListFile(const std::string& path, const std::deque<std::string>& i
 
 // Calls onLine for every complete line, in file order, with its line end
 // (LF, or CR LF) removed and cut at a NUL byte. A line longer than
-// kPlayListMaxLine is skipped whole; a last line without a line end is not a
-// line (it may be what is left of an interrupted write). False when the file
+// kPlayListMaxLine is skipped whole and reading goes on with the next one; a
+// last line without a line end counts like the others. False when the file
 // cannot be opened.
 bool ReadPlayListFile(const std::string& path, const std::function<void(const std::string&)>& onLine);
