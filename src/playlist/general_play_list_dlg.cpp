@@ -148,7 +148,7 @@ void CGeneralPlayListDlg::SelectRow(int index) {
     listBox_->setCurrentRow(-1);
     listBox_->clearSelection();
   } else {
-    listBox_->setCurrentRow(index, QItemSelectionModel::ClearAndSelect);
+    listBox_->SelectRowLater(index);
   }
   updatingRows_ = false;
 }
