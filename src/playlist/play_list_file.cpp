@@ -18,19 +18,27 @@ bool WritePlayListFile(const std::string& path, const std::deque<std::string>& i
   // An export into a folder we may not create files in still works in place.
   file.setDirectWriteFallback(true);
   if (!file.open(QIODevice::WriteOnly)) return false;
+  WritePlayListLines(file, items);
+  return file.commit();
+}
+
+void WritePlayListLines(QIODevice& file, const std::deque<std::string>& items) {
   for (const std::string& item : items) {
     if (item.find('\n') != std::string::npos) continue;
     file.write(item.data(), static_cast<qint64>(item.size()));
     file.write("\r\n", 2);
   }
-  return file.commit();
 }
 
 bool ReadPlayListFile(const std::string& path, const std::function<void(const std::string&)>& onLine) {
   if (path.empty()) return false;
   QFile file(FileName(path));
   if (!file.open(QIODevice::ReadOnly)) return false;
+  ReadPlayListLines(file, onLine);
+  return true;
+}
 
+void ReadPlayListLines(QIODevice& file, const std::function<void(const std::string&)>& onLine) {
   std::vector<char> chunk(64 * 1024);
   std::string line;
   // Set once the line has grown past any acceptable length; its remaining
@@ -79,6 +87,5 @@ bool ReadPlayListFile(const std::string& path, const std::function<void(const st
   // A last line without a line end (a list written by hand or by another
   // program) is a line too; after a read error it may be cut short and is
   // left out.
-  if (pending && file.error() == QFileDevice::NoError) deliver();
-  return true;
+  if (pending && file.atEnd()) deliver();
 }

@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+class QIODevice;
+
 // The playlist text file ("PlayList.dat", exported and imported lists): one
 // item per line, its bytes as they are, CR LF after every line, an empty list
 // is an empty file.
@@ -22,3 +24,7 @@ bool WritePlayListFile(const std::string& path, const std::deque<std::string>& i
 // last line without a line end counts like the others. False when the file
 // cannot be opened.
 bool ReadPlayListFile(const std::string& path, const std::function<void(const std::string&)>& onLine);
+
+// The same two over an open device (the files above, a buffer).
+void WritePlayListLines(QIODevice& device, const std::deque<std::string>& items);
+void ReadPlayListLines(QIODevice& device, const std::function<void(const std::string&)>& onLine);
