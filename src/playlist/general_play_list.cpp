@@ -65,8 +65,9 @@ int CGeneralPlayList::Remove(int index) {
   if (!InRange(index)) return Count();
   index_.erase(items_[static_cast<std::size_t>(index)]);
   items_.erase(items_.begin() + index);
-  // Renumber the shorter side: the items after the removed one move up, or
-  // equally the front moves down past the items before it.
+  // Renumber the shorter side: either the items after the removed one each
+  // move up a place, or the front key moves on by one and the items before
+  // it keep their places.
   const auto removed = static_cast<std::size_t>(index);
   if (removed < items_.size() / 2) {
     for (std::size_t i = 0; i < removed; ++i) ++index_[items_[i]];

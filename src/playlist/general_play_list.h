@@ -54,8 +54,8 @@ class CGeneralPlayList : public CPlayList {
   bool InRange(int index) const { return index >= 0 && static_cast<std::size_t>(index) < items_.size(); }
 
   // The index keeps item -> position as a key that survives insertions at
-  // the front: position = key - frontKey_. Removal renumbers the items after
-  // the removed one (the removal moves them anyway).
+  // the front: position = key - frontKey_. A removal renumbers the items on
+  // its shorter side (the removal moves those anyway).
   void Index(const std::string& path, long long key) { index_.insert_or_assign(path, key); }
 
   std::deque<std::string> items_;

@@ -36,29 +36,6 @@ TEST(CListBoxEx, RowsGoWhereTheyAreInsertedAndTheExtentFollowsTheWidestEver) {
   EXPECT_EQ(list.WidestRow(), widest);  // the widest seen, even once deleted
 }
 
-TEST(CListBoxEx, PressRecordsTheRowUnderThePointerScrolledOrPastTheEnd) {
-  controls_test::App();
-  CListBoxEx list;
-  list.resize(200, 120);
-  for (int i = 0; i < 50; ++i) list.InsertRow(i, QString::number(i));
-  list.show();
-  list.scrollToItem(list.item(30), QAbstractItemView::PositionAtTop);
-  const int rowHeight = list.visualItemRect(list.item(0)).height();
-  const int top = list.indexAt(QPoint(1, 1)).row();
-  ASSERT_GT(top, 0);
-  struct Row {
-    int y;
-    int row;
-  };
-  for (const Row& r : {Row{1, top}, Row{rowHeight * 2 + 1, top + 2}, Row{rowHeight * 3 - 1, top + 2}}) {
-    SendMouse(list.viewport(), QEvent::MouseButtonPress, QPoint(5, r.y));
-    SendMouse(list.viewport(), QEvent::MouseButtonRelease, QPoint(5, r.y));
-    EXPECT_EQ(list.PressedRow(), r.row) << r.y;
-  }
-  list.scrollToBottom();
-  EXPECT_GE(list.RowAt(QPoint(5, list.viewport()->height() + rowHeight * 3)), 50);  // past the last row
-}
-
 TEST(CListBoxEx, TheScrollBarIgnoresClicksButTheWheelScrolls) {
   controls_test::App();
   CListBoxEx list;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <tuple>
 
 namespace {
 
@@ -57,7 +58,6 @@ class FakeWindows : public DockWindows {
   void MoveWindow(DockWindow window, int x, int y) override {
     AnchorRect& r = rects.at(window);
     r = Sized(x, y, r.Width(), r.Height());
-    ++moves;
   }
   // As the user drags a window: by (dx, dy).
   void Drag(DockWindow window, int dx, int dy) {
@@ -65,7 +65,6 @@ class FakeWindows : public DockWindows {
     r = Sized(r.left + dx, r.top + dy, r.Width(), r.Height());
   }
   std::map<DockWindow, AnchorRect> rects;
-  int moves = 0;
 };
 
 enum : DockWindow { kM = 1, kPlaylist = 2, kOutput = 3, kFourth = 4 };
@@ -86,29 +85,18 @@ class WindowDockTest : public ::testing::Test {
   WindowDock dock{windows};
 };
 
-TEST_F(WindowDockTest, RegistrationRules) {
-  EXPECT_EQ(dock.SnapDistance(), kSnap);
+TEST_F(WindowDockTest, RegistrationOnceAndPlacedFlushOnItsSide) {
   EXPECT_TRUE(dock.AddWindow(kPlaylist, kM, DockRight, false));
-  EXPECT_FALSE(dock.AddWindow(kPlaylist, 0, DockNone, true));  // twice
+  EXPECT_EQ(At(kPlaylist), Sized(900, 700, 200, 300));  // not placed without placeNow
+  EXPECT_FALSE(dock.AddWindow(kPlaylist, 0, DockNone, true));  // twice: the first stands
   EXPECT_EQ(dock.DockingOf(kPlaylist), (WindowDock::Docking{kM, DockRight}));
   EXPECT_FALSE(dock.AddWindow(kOutput, 77, DockBelow, true));  // parent unknown
-  EXPECT_FALSE(dock.AddWindow(0, kM, DockBelow, true));
   EXPECT_FALSE(dock.SetMaster(77));
-  EXPECT_EQ(windows.moves, 0);  // nothing placed without placeNow
-  EXPECT_EQ(At(kPlaylist), Sized(900, 700, 200, 300));
-}
-
-TEST_F(WindowDockTest, PlaceNowPutsTheWindowFlushOnItsSide) {
-  struct Row {
-    DockSide side;
-    DockPoint at;
-  };
-  for (const Row& row : {Row{DockRight, {500, 100}}, Row{DockBelow, {100, 400}}, Row{DockLeft, {-100, 100}},
-                         Row{DockAbove, {100, -200}}}) {
-    windows.rects[kPlaylist] = Sized(900, 700, 200, 300);
+  for (const auto& [side, x, y] : {std::tuple{DockRight, 500, 100}, std::tuple{DockBelow, 100, 400},
+                                   std::tuple{DockLeft, -100, 100}, std::tuple{DockAbove, 100, -200}}) {
     dock.RemoveWindow(kPlaylist);
-    ASSERT_TRUE(dock.AddWindow(kPlaylist, kM, row.side, true));
-    EXPECT_EQ(At(kPlaylist), Sized(row.at.x, row.at.y, 200, 300)) << row.side;
+    ASSERT_TRUE(dock.AddWindow(kPlaylist, kM, side, true));
+    EXPECT_EQ(At(kPlaylist), Sized(x, y, 200, 300)) << side;
   }
 }
 

@@ -10,20 +10,10 @@
 #include "fake_engine.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
-#include "platform/optical_drives.h"
 #include "temp_dir.h"
 #include "xvfb.h"
 
 namespace {
-
-struct NoKeys : platform::KeyState {
-  bool IsDown(unsigned) const override { return false; }
-  bool IsCapsLockOn() const override { return false; }
-};
-
-struct NoDrives : platform::OpticalDrives {
-  std::vector<std::string> List() const override { return {}; }
-};
 
 // One X server and one QApplication on it for the test program.
 testsupport::Xvfb& Server() {
@@ -56,8 +46,6 @@ class PlayListDock : public ::testing::Test {
       engine = e.get();
       return e;
     };
-    options.keys = std::make_shared<NoKeys>();
-    options.drives = std::make_shared<NoDrives>();
     dlg = std::make_unique<CKinovueDlg>(std::move(options));
     ASSERT_TRUE(dlg->OnInitDialog());
     dlg->move(100, 80);
