@@ -188,6 +188,7 @@ void CKinovueDlg::StartEngine() {
   playlist_ = std::make_unique<CGeneralPlayList>();
   playlist_->SetPlayCallback(
       [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
+  SetUpPlayListWindow();
 
   const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
   // Without a working engine library the window still opens.
@@ -222,6 +223,7 @@ void CKinovueDlg::LayOutWindow() {
   panel.repaint = true;
   videoFitter_.table = {back, panel};
   videoFitter_.Relayout(true, 1.0f);
+  SetUpDock();
 }
 
 std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -241,6 +243,7 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
     case WM_ENGINE_SETTING: OnEngineSetting(reinterpret_cast<const EngineSetting*>(wParam)); break;
     case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
     case WM_ENGINE_ERROR: OnEngineError(reinterpret_cast<const char*>(wParam)); break;
+    case WM_DOCK_MOVED: OnDockMoved(wParam); break;
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;

@@ -13,6 +13,8 @@
 #include "controls/control_panel.h"
 #include "controls/control_panel_host.h"
 #include "controls/video_area_fitter.h"
+#include "controls/widget_dock_windows.h"
+#include "controls/window_dock.h"
 #include "engine/engine_types.h"
 #include "history/history_list.h"
 #include "mainwindow/full_screen_pointer.h"
@@ -98,6 +100,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   // Read access for tests and the other parts.
   CPlayerEngine* Engine() const { return engine_.get(); }
   CGeneralPlayList* PlayList() const { return playlist_.get(); }
+  WindowDock* Dock() const { return dock_.get(); }
   const MainSettings& Settings() const { return settings_; }
   QAction* Action(int id) const;            // menu bar item by command id
   QMenu* RecentMenu() const;
@@ -126,6 +129,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void resizeEvent(QResizeEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
+  bool event(QEvent* event) override;
 
  private:
   // Start-up.
@@ -198,6 +202,11 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   // The desktop's media controls.
   void PublishMediaRemote();
   void FollowEngineForMediaRemote(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+  // Playlist window and docking.
+  void SetUpDock();
+  void SetUpPlayListWindow();
+  void ShowPlayListWindow();
+  void OnDockMoved(std::uintptr_t window);
 
   // ControlPanelHost
   int CurrentEngineState() const override;
@@ -215,6 +224,9 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   int exitCode_ = 0;
   std::string handedOverPath_;  // the latest file handed over, until it is opened
   std::unique_ptr<CPlayerEngine> engine_;
+  // The docked windows unregister while the playlist goes: declared first.
+  std::unique_ptr<WidgetDockWindows> dockWindows_;
+  std::unique_ptr<WindowDock> dock_;
   std::unique_ptr<CGeneralPlayList> playlist_;
   CHistoryList history_;
   ControlPanel controlPanel_;

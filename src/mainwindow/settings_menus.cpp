@@ -233,9 +233,7 @@ void CKinovueDlg::OnCommand(int id) {
       RebuildRecentMenu(true);
       recentIdNext_ = recentIdTop_;
       break;
-    case ID_SHOW_PLAYLIST:
-      if (playlist_) playlist_->ShowWindow(this, nullptr);
-      break;
+    case ID_SHOW_PLAYLIST: ShowPlayListWindow(); break;
     case ID_HOME_PAGE: QDesktopServices::openUrl(QUrl(kHomePage)); break;
     case ID_FORUM: QDesktopServices::openUrl(QUrl(kForumPage)); break;
 

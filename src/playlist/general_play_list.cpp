@@ -23,11 +23,8 @@ const std::string& CGeneralPlayList::ItemAt(int index) const {
 }
 
 int CGeneralPlayList::Find(const std::string& path) const {
-  if (known_.find(path) == known_.end()) return -1;
-  for (std::size_t i = 0; i < items_.size(); ++i) {
-    if (items_[i] == path) return static_cast<int>(i);
-  }
-  return -1;
+  const auto it = index_.find(path);
+  return it == index_.end() ? -1 : static_cast<int>(it->second - frontKey_);
 }
 
 void CGeneralPlayList::Add(const std::string& path) {
@@ -37,8 +34,8 @@ void CGeneralPlayList::Add(const std::string& path) {
     if (window_) window_->SelectRow(found);
     return;
   }
+  Index(path, frontKey_ + Count());
   items_.push_back(path);
-  known_.insert(path);
   if (window_) {
     window_->AppendRow(path);
     current_ = Count() - 1;
@@ -54,7 +51,7 @@ void CGeneralPlayList::AddToFront(const std::string& path) {
     return;
   }
   items_.push_front(path);
-  known_.insert(path);
+  Index(path, --frontKey_);
   if (window_) {
     window_->InsertFirstRow(path);
     current_ = 0;
@@ -67,8 +64,18 @@ void CGeneralPlayList::AddToFront(const std::string& path) {
 
 int CGeneralPlayList::Remove(int index) {
   if (!InRange(index)) return Count();
-  known_.erase(items_[static_cast<std::size_t>(index)]);
+  index_.erase(items_[static_cast<std::size_t>(index)]);
   items_.erase(items_.begin() + index);
+  // Renumber the shorter side: either the items after the removed one each
+  // move up a place, or the front key moves on by one and the items before
+  // it keep their places.
+  const auto removed = static_cast<std::size_t>(index);
+  if (removed < items_.size() / 2) {
+    for (std::size_t i = 0; i < removed; ++i) ++index_[items_[i]];
+    ++frontKey_;
+  } else {
+    for (std::size_t i = removed; i < items_.size(); ++i) --index_[items_[i]];
+  }
   if (window_) window_->DeleteRow(index);
   // Removing the current item makes the one before it current, so that the
   // next forward step plays the item that followed the removed one.
@@ -79,7 +86,8 @@ int CGeneralPlayList::Remove(int index) {
 void CGeneralPlayList::Clear() {
   if (window_) window_->ClearRows();
   items_.clear();
-  known_.clear();
+  index_.clear();
+  frontKey_ = 0;
   current_ = -1;
 }
 
@@ -160,7 +168,10 @@ bool CGeneralPlayList::Load(const std::string& filePath) {
 void CGeneralPlayList::Swap(int a, int b) {
   if (a == b || !InRange(a) || !InRange(b)) return;
   if (window_) window_->SwapRows(a, b);
-  std::swap(items_[static_cast<std::size_t>(a)], items_[static_cast<std::size_t>(b)]);
+  std::string& first = items_[static_cast<std::size_t>(a)];
+  std::string& second = items_[static_cast<std::size_t>(b)];
+  std::swap(index_[first], index_[second]);
+  std::swap(first, second);
 }
 
 std::string StoredPlayListPath(const std::string& programFolder) {

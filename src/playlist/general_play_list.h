@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <unordered_set>
+#include <unordered_map>
 
 #include "playlist/play_list.h"
 #include "playlist/play_list_random.h"
@@ -53,10 +53,16 @@ class CGeneralPlayList : public CPlayList {
   int Find(const std::string& path) const;
   bool InRange(int index) const { return index >= 0 && static_cast<std::size_t>(index) < items_.size(); }
 
+  // The index keeps item -> position as a key that survives insertions at
+  // the front: position = key - frontKey_. A removal renumbers the items on
+  // its shorter side (the removal moves those anyway).
+  void Index(const std::string& path, long long key) { index_.insert_or_assign(path, key); }
+
   std::deque<std::string> items_;
-  // The same texts as items_, so that the duplicate check of a long list
-  // (a big import) does not scan the whole list for every new line.
-  std::unordered_set<std::string> known_;
+  // Every item's position, so that the duplicate check of a long list (a big
+  // import, the stored playlist) is no scan of the whole list per new line.
+  std::unordered_map<std::string, long long> index_;
+  long long frontKey_ = 0;
   int current_ = -1;
   PlayListRandom* random_;
   PlayCallback playCallback_ = nullptr;

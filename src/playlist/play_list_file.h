@@ -4,6 +4,8 @@
 #include <functional>
 #include <string>
 
+class QIODevice;
+
 // The playlist text file ("PlayList.dat", exported and imported lists): one
 // item per line, its bytes as they are, CR LF after every line, an empty list
 // is an empty file.
@@ -18,7 +20,11 @@ bool WritePlayListFile(const std::string& path, const std::deque<std::string>& i
 
 // Calls onLine for every complete line, in file order, with its line end
 // (LF, or CR LF) removed and cut at a NUL byte. A line longer than
-// kPlayListMaxLine is skipped whole; a last line without a line end is not a
-// line (it may be what is left of an interrupted write). False when the file
+// kPlayListMaxLine is skipped whole and reading goes on with the next one; a
+// last line without a line end counts like the others. False when the file
 // cannot be opened.
 bool ReadPlayListFile(const std::string& path, const std::function<void(const std::string&)>& onLine);
+
+// The same two over an open device (the files above, a buffer).
+void WritePlayListLines(QIODevice& device, const std::deque<std::string>& items);
+void ReadPlayListLines(QIODevice& device, const std::function<void(const std::string&)>& onLine);

@@ -68,7 +68,9 @@ TEST(PlayListLoad, LineEndsBlankLinesAndAnUnendedLastLine) {
   EXPECT_EQ(LoadBytes(dir, "/a\r\n/b\n/c\r\n"), (Lines{"/a", "/b", "/c"}));
   EXPECT_EQ(LoadBytes(dir, "/a\rb\n/c\r\r\n"), (Lines{"/a\rb", "/c\r"}));  // only CR LF ends a line
   EXPECT_EQ(LoadBytes(dir, "/a\r\n\r\n/b\n\n\r\n/c\r\n"), (Lines{"/a", "", "/b", "/c"}));
-  EXPECT_EQ(LoadBytes(dir, "/a\r\n/b"), (Lines{"/a"}));
+  // A last line without a line end (a list written by hand) loads too.
+  EXPECT_EQ(LoadBytes(dir, "/a\r\n/b"), (Lines{"/a", "/b"}));
+  EXPECT_EQ(LoadBytes(dir, "/a\n/b\r"), (Lines{"/a", "/b"}));
   EXPECT_EQ(LoadBytes(dir, ""), Lines{});
 }
 

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
+#include <random>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -303,6 +306,31 @@ TEST(PlayListWindow, FirstShowFillsFromStoredListMirrorsItemsAndLivesWithTheList
     EXPECT_FALSE(destroyed);
   }
   EXPECT_TRUE(destroyed);
+}
+
+// The duplicate check keeps an index of positions: after any run of edits
+// it must agree with a search of the list from the front.
+TEST(PlayListIndex, AgreesWithALinearSearchThroughEveryKindOfEdit) {
+  CGeneralPlayList list;
+  std::mt19937 random(7);
+  for (int step = 0; step < 4000; ++step) {
+    const std::string path = "/m/" + std::to_string(random() % 40);
+    const int a = static_cast<int>(random() % 45) - 2;
+    const int b = static_cast<int>(random() % 45) - 2;
+    switch (random() % 5) {
+      case 0: list.Add(path); break;
+      case 1: list.AddToFront(path); break;
+      case 2: case 3: list.Remove(a); break;
+      default: list.Swap(a, b); break;
+    }
+    const Lines items = Items(list);
+    ASSERT_EQ(std::set<std::string>(items.begin(), items.end()).size(), items.size()) << "step " << step;
+    const auto first = std::find(items.begin(), items.end(), path);
+    if (first == items.end()) continue;
+    list.Add(path);  // an existing item: found where a search finds it
+    ASSERT_EQ(list.Current(), first - items.begin()) << "step " << step;
+    ASSERT_EQ(Items(list), items) << "step " << step;
+  }
 }
 
 }  // namespace
