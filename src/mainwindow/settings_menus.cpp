@@ -232,6 +232,8 @@ void CKinovueDlg::OnCommand(int id) {
       RebuildRecentMenu(true);
       recentIdNext_ = recentIdTop_;
       break;
+    case ID_SHOW_ENGINE_OUTPUT: ShowEngineOutput(); break;
+    case ID_KEY_HELP: ShowKeyHelp(); break;
     case ID_SHOW_PLAYLIST:
       if (playlist_) playlist_->ShowWindow(this, nullptr);
       break;

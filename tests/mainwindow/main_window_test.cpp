@@ -13,6 +13,8 @@
 #include <QUrl>
 
 #include "core_app.h"
+#include "dialogs/accelerator_key_help_dlg.h"
+#include "dialogs/mplayer_out_dlg.h"
 #include "dialogs/goto_time_dlg.h"
 #include "dialogs/play_setting_dlg.h"
 #include "dialogs/play_url_dlg.h"
@@ -453,6 +455,32 @@ TEST_F(AnsweredDialogs, OpenFileEmptiesTheDiscQueueAndRemembersThePath) {
   EXPECT_EQ(engine->Played(), std::vector<std::string>{chosen});
   EXPECT_TRUE(dlg->DiscQueue().empty());
   EXPECT_EQ(dlg->Settings().LastOpen, chosen);
+}
+
+TEST_F(AnsweredDialogs, ViewMenuOpensTheEngineOutputAndHelpShowsTheKeys) {
+  QAction* item = dlg->Action(ID_SHOW_ENGINE_OUTPUT);
+  ASSERT_NE(item, nullptr);
+  EXPECT_EQ(item->text(), QStringLiteral("引擎输出信息"));
+  item->trigger();
+  CMplayerOutDlg* output = dlg->OutputWindow();
+  ASSERT_NE(output, nullptr);
+  EXPECT_TRUE(output->isVisible());
+  EXPECT_NE(engine->logWindow, 0u);
+  EXPECT_EQ(engine->logMessage, WM_ENGINE_LOG_LINE);
+  output->reject();
+  EXPECT_EQ(engine->logWindow, 0u);
+  item->trigger();  // the same window again, registered again
+  EXPECT_EQ(dlg->OutputWindow(), output);
+  EXPECT_TRUE(output->isVisible());
+  EXPECT_NE(engine->logWindow, 0u);
+
+  QString shown;
+  answer = [&](QDialog& dialog) {
+    if (qobject_cast<CAcceleratorKeyHelpDlg*>(&dialog)) shown = dialog.windowTitle();
+    return int(QDialog::Rejected);
+  };
+  dlg->Action(ID_KEY_HELP)->trigger();
+  EXPECT_EQ(shown, QStringLiteral("快捷键帮助"));
 }
 
 TEST_F(AnsweredDialogs, ARecentFileWaitsBehindTheDiscQueue) {
