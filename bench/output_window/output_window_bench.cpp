@@ -78,7 +78,7 @@ int main(int argc, char** argv) {
   const long lines = argc > 1 ? std::atol(argv[1]) : 1000000;
 
   LogOnlyEngine engine;
-  CMplayerOutDlg window(&engine);
+  CMplayerOutDlg window([&] { return &engine; });
   window.Show();
   window.show();
 

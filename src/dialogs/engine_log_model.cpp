@@ -5,6 +5,15 @@
 
 namespace {
 
+// Continuation bytes after a UTF-8 lead byte; -1 for a byte that cannot lead.
+int ContinuationBytes(unsigned char lead) {
+  if (lead < 0x80) return 0;
+  if ((lead & 0xE0) == 0xC0) return 1;
+  if ((lead & 0xF0) == 0xE0) return 2;
+  if ((lead & 0xF8) == 0xF0) return 3;
+  return -1;
+}
+
 bool IsWide(char32_t c) {
   return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) || (c >= 0xAC00 && c <= 0xD7A3) ||
          (c >= 0xF900 && c <= 0xFAFF) || (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
@@ -19,7 +28,7 @@ std::size_t TextCells(const std::string& utf8) {
   const auto* end = p + utf8.size();
   while (p < end) {
     const unsigned char lead = *p;
-    const int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2 : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    const int extra = ContinuationBytes(lead);
     if (extra < 0 || end - p <= extra) {
       ++cells;
       ++p;

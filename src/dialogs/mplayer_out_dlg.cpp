@@ -37,8 +37,8 @@ class WidestRowDelegate : public QStyledItemDelegate {
 
 }  // namespace
 
-CMplayerOutDlg::CMplayerOutDlg(CPlayerEngine* engine, QWidget* parent)
-    : TemplateDialog(parent, QStringLiteral("Kinovue输出"), 287, 151), engine_(engine) {
+CMplayerOutDlg::CMplayerOutDlg(EngineSource engine, QWidget* parent)
+    : TemplateDialog(parent, QStringLiteral("Kinovue输出"), 287, 151), engine_(std::move(engine)) {
   listBox_ = new QListView(this);
   SetControlId(listBox_, IDC_OUTPUT_LIST);
   listBox_->setGeometry(Units().Rect(2, 7, 283, 140));
@@ -65,6 +65,8 @@ CMplayerOutDlg::CMplayerOutDlg(CPlayerEngine* engine, QWidget* parent)
 
 CMplayerOutDlg::~CMplayerOutDlg() = default;
 
+CPlayerEngine* CMplayerOutDlg::Engine() const { return engine_ ? engine_() : nullptr; }
+
 void CMplayerOutDlg::Show() {
   if (!collector_) {
     collector_ = std::make_unique<LogLineCollector>(WM_ENGINE_LOG_LINE, EngineLogModel::kMaxRows, [this] {
@@ -73,11 +75,11 @@ void CMplayerOutDlg::Show() {
           this, [this] { if (!collectTimer_.isActive()) collectTimer_.start(); }, Qt::QueuedConnection);
     });
   }
-  if (engine_) engine_->SetLogWindow(collector_->Handle(), WM_ENGINE_LOG_LINE);
+  if (CPlayerEngine* engine = Engine()) engine->SetLogWindow(collector_->Handle(), WM_ENGINE_LOG_LINE);
 }
 
 void CMplayerOutDlg::reject() {
-  if (engine_) engine_->SetLogWindow(0, 0);
+  if (CPlayerEngine* engine = Engine()) engine->SetLogWindow(0, 0);
   hide();
   // Releases a send still under way; its line is dropped with the target.
   collector_.reset();

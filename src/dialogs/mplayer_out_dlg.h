@@ -32,9 +32,12 @@ class CMplayerOutDlg : public TemplateDialog {
   static constexpr int ID_EXPORT_OUTPUT = 32850;
   static constexpr int kCollectMs = 30;
 
-  // engine: not owned; must outlive every Show and Cancel (the destructor
-  // does not call it: a target that is gone makes the engine's sends fail).
-  explicit CMplayerOutDlg(CPlayerEngine* engine, QWidget* parent = nullptr);
+  // The engine to register with, asked each time: null once the owner has
+  // let its engine go (the window may still be closed after that, when the
+  // application quits). The destructor does not ask: a target that is gone
+  // makes the engine's sends fail.
+  using EngineSource = std::function<CPlayerEngine*()>;
+  explicit CMplayerOutDlg(EngineSource engine, QWidget* parent = nullptr);
   ~CMplayerOutDlg() override;
 
   // Registers with the engine; the caller then shows the window.
@@ -53,9 +56,10 @@ class CMplayerOutDlg : public TemplateDialog {
   void SetRunDialog(std::function<int(QDialog&)> runDialog) { runDialog_ = std::move(runDialog); }
 
  private:
+  CPlayerEngine* Engine() const;
   void ExportAll();
 
-  CPlayerEngine* engine_;
+  EngineSource engine_;
   EngineLogModel rows_;
   QListView* listBox_;
   std::unique_ptr<LogLineCollector> collector_;

@@ -8,7 +8,7 @@ CMplayerOutDlg* CKinovueDlg::OutputWindow() const { return outputWindow_; }
 
 void CKinovueDlg::ShowEngineOutput() {
   if (!outputWindow_) {
-    outputWindow_ = new CMplayerOutDlg(engine_.get(), this);
+    outputWindow_ = new CMplayerOutDlg([this] { return engine_.get(); }, this);
     // Docking: this is where the output window is handed to the window dock,
     // once, attached below the main window and placed at once.
   }

