@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The engine output window under a flood of log lines, on a private X server
-# (display below 10), so that painting is real. LINES overrides 1,000,000.
+# (display below 10), so that painting is real. LINES overrides 1,000,000;
+# LINES=0 measures the idle window as a baseline for a busy machine.
 # Run from anywhere after a configure of build/ (BUILD overrides).
 set -euo pipefail
 cd "$(dirname "$0")/../.."
