@@ -20,10 +20,12 @@ void LogLineCollector::Thread::run() {
   platform::MessageWindow window(
       [this](unsigned message, std::uintptr_t wParam, std::intptr_t) { return owner_.OnMessage(message, wParam); });
   {
+    // Signalled under the lock: the owner cannot go on (and later destroy
+    // the condition) before the signal is over.
     std::lock_guard lock(owner_.mutex_);
     owner_.handle_ = window.Handle();
+    owner_.startedSignal_.notify_all();
   }
-  owner_.startedSignal_.notify_all();
   exec();
 }
 
