@@ -458,21 +458,6 @@ TEST_F(AnsweredDialogs, OpenFileEmptiesTheDiscQueueAndRemembersThePath) {
 }
 
 TEST_F(AnsweredDialogs, ViewMenuOpensTheEngineOutputAndHelpShowsTheKeys) {
-  QAction* item = dlg->Action(ID_SHOW_ENGINE_OUTPUT);
-  ASSERT_NE(item, nullptr);
-  EXPECT_EQ(item->text(), QStringLiteral("引擎输出信息"));
-  item->trigger();
-  CMplayerOutDlg* output = dlg->OutputWindow();
-  ASSERT_NE(output, nullptr);
-  EXPECT_TRUE(output->isVisible());
-  EXPECT_NE(engine->logWindow, 0u);
-  output->reject();
-  item->trigger();  // the same window again, registered again
-  EXPECT_EQ(dlg->OutputWindow(), output);
-  EXPECT_NE(engine->logWindow, 0u);
-  dlg->OnCancel();  // the engine is gone; quitting then closes every window
-  EXPECT_TRUE(output->close());
-
   QString shown;
   answer = [&](QDialog& dialog) {
     if (qobject_cast<CAcceleratorKeyHelpDlg*>(&dialog)) shown = dialog.windowTitle();
@@ -480,6 +465,19 @@ TEST_F(AnsweredDialogs, ViewMenuOpensTheEngineOutputAndHelpShowsTheKeys) {
   };
   dlg->Action(ID_KEY_HELP)->trigger();
   EXPECT_EQ(shown, QStringLiteral("快捷键帮助"));
+
+  QAction* item = dlg->Action(ID_SHOW_ENGINE_OUTPUT);
+  EXPECT_EQ(item->text(), QStringLiteral("引擎输出信息"));
+  item->trigger();
+  CMplayerOutDlg* output = dlg->OutputWindow();
+  ASSERT_NE(output, nullptr);
+  EXPECT_TRUE(output->isVisible());
+  output->reject();
+  item->trigger();  // the same window again, registered again
+  EXPECT_EQ(dlg->OutputWindow(), output);
+  EXPECT_NE(engine->logWindow, 0u);
+  dlg->OnCancel();  // the engine is gone; quitting then closes every window
+  EXPECT_TRUE(output->close());
 }
 
 TEST_F(AnsweredDialogs, ARecentFileWaitsBehindTheDiscQueue) {
