@@ -91,7 +91,7 @@ enum CommandId : int {
   ID_CONTEXT_TOPMOST = 32845,
   ID_CONTEXT_EXIT = 32842,
 
-  ID_SHOW_ENGINE_OUTPUT = 32781,  // no menu item carries it
+  ID_SHOW_ENGINE_OUTPUT = 32781,  // View "引擎输出信息"
 
   ID_DYNAMIC_TOP = 0xFFFF,  // drive and recent-file items count down from here
 };

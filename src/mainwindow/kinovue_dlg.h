@@ -28,6 +28,7 @@
 #include "playlist/general_play_list.h"
 #include "settings/ini_file.h"
 
+class CMplayerOutDlg;
 class QAction;
 class QDialog;
 class QMenu;
@@ -118,6 +119,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void HideCursorTick() { OnHideCursorTick(); }
   QWidget* VideoWidget() const;
   QWidget* VideoBackWidget() const;
+  CMplayerOutDlg* OutputWindow() const;  // null until first opened
 
   // Ends the program as the Exit command does: stops the engine and waits
   // for it (bounded), then closes the window.
@@ -177,6 +179,9 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void CheckFileAssociation();
   void ShowFileAssociation();
   void OpenDroppedFiles(const std::vector<std::string>& paths);
+  // The engine output window and the shortcut help.
+  void ShowEngineOutput();
+  void ShowKeyHelp();
   // Opening: a playing or paused engine is stopped, otherwise the window
   // decides at once; the finished handler then opens what was asked for.
   void StopOrPostFinished();
@@ -237,6 +242,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   QPointer<QWidget> client_;
   QPointer<VideoBackWindow> videoBackWindow_;
   QPointer<VideoWindow> videoWindow_;
+  QPointer<CMplayerOutDlg> outputWindow_;  // a child: lives as long as the window
   std::unique_ptr<platform::MessageWindow> videoMessages_;
   std::map<int, QAction*> actions_;
   QMenu* discMenu_ = nullptr;

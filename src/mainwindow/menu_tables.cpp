@@ -38,6 +38,8 @@ constexpr std::array kMainMenu{
     kSep,
     Item(ID_VIDEO_PANEL, "视频面板\tCtrl+V"),
     Item(ID_AUDIO_PANEL, "音频面板\tCtrl+A"),
+    kSep,
+    Item(ID_SHOW_ENGINE_OUTPUT, "引擎输出信息"),
     kEnd,
 
     Popup("播放(&P)"),

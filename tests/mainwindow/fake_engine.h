@@ -24,6 +24,8 @@ class FakeEngine : public CPlayerEngine {
   std::string file;
   EngineInfo info;  // hasMedia and file follow `file`
   EngineStartInfo startInfo;
+  platform::WindowHandle logWindow = 0;  // as the last SetLogWindow left it
+  unsigned logMessage = 0;
 
   int Start(const EngineStartInfo* i) override {
     startInfo = *i;
@@ -48,7 +50,10 @@ class FakeEngine : public CPlayerEngine {
     out->file = file.empty() ? nullptr : file.c_str();
     return out;
   }
-  void SetLogWindow(platform::WindowHandle, unsigned) override {}
+  void SetLogWindow(platform::WindowHandle window, unsigned message) override {
+    logWindow = window;
+    logMessage = message;
+  }
   int GetState() override { return state; }
   bool ApplySetting(const EngineSetting* s) override {
     settings.push_back(*s);

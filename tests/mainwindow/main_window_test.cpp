@@ -15,6 +15,8 @@
 #include <fstream>
 
 #include "core_app.h"
+#include "dialogs/accelerator_key_help_dlg.h"
+#include "dialogs/mplayer_out_dlg.h"
 #include "dialogs/goto_time_dlg.h"
 #include "dialogs/play_setting_dlg.h"
 #include "dialogs/play_url_dlg.h"
@@ -508,6 +510,29 @@ TEST_F(AnsweredDialogs, OpenFileTakesANameThatIsNotUtf8) {
   Pump();
   EXPECT_EQ(engine->Played(), std::vector<std::string>{chosen});
   EXPECT_EQ(dlg->Settings().LastOpen, chosen);
+}
+
+TEST_F(AnsweredDialogs, ViewMenuOpensTheEngineOutputAndHelpShowsTheKeys) {
+  QString shown;
+  answer = [&](QDialog& dialog) {
+    if (qobject_cast<CAcceleratorKeyHelpDlg*>(&dialog)) shown = dialog.windowTitle();
+    return int(QDialog::Rejected);
+  };
+  dlg->Action(ID_KEY_HELP)->trigger();
+  EXPECT_EQ(shown, QStringLiteral("快捷键帮助"));
+
+  QAction* item = dlg->Action(ID_SHOW_ENGINE_OUTPUT);
+  EXPECT_EQ(item->text(), QStringLiteral("引擎输出信息"));
+  item->trigger();
+  CMplayerOutDlg* output = dlg->OutputWindow();
+  ASSERT_NE(output, nullptr);
+  EXPECT_TRUE(output->isVisible());
+  output->reject();
+  item->trigger();  // the same window again, registered again
+  EXPECT_EQ(dlg->OutputWindow(), output);
+  EXPECT_NE(engine->logWindow, 0u);
+  dlg->OnCancel();  // the engine is gone; quitting then closes every window
+  EXPECT_TRUE(output->close());
 }
 
 TEST_F(AnsweredDialogs, ARecentFileWaitsBehindTheDiscQueue) {
