@@ -97,10 +97,10 @@ def main():
     folder = tempfile.mkdtemp(prefix="kinovue-bench-")
     try:
         time.sleep(1.0)
-        ENV = dict(os.environ, DISPLAY=DISPLAY, XDG_RUNTIME_DIR=folder)
+        ENV = dict(os.environ, DISPLAY=DISPLAY, XDG_RUNTIME_DIR=folder, KINOVUE_UPDATE_SERVER="127.0.0.1:1")
         ENV.pop("QT_QPA_PLATFORM", None)
         os.chmod(folder, 0o700)
-        for name in ("kinovue", "libmplayer.so"):
+        for name in ("kinovue", "libmplayer.so", "libautorenew.so"):
             shutil.copy2(os.path.join(BIN, name), folder)
         program = os.path.join(folder, "kinovue")
         clip = os.path.join(folder, "clip.avi")

@@ -16,6 +16,8 @@
 #include "platform/hand_over.h"
 #include "platform/program_folder.h"
 #include "platform/single_instance.h"
+#include "update/update_library.h"
+#include "update/update_result.h"
 
 namespace {
 
@@ -65,6 +67,7 @@ void CKinovueDlg::HandOverReceived(const std::string& path) {
 
 CKinovueDlg::~CKinovueDlg() {
   qApp->removeEventFilter(this);
+  updater_.reset();
   // Engine first: its threads may still talk to the windows below.
   engine_.reset();
   playlist_.reset();
@@ -96,9 +99,11 @@ bool CKinovueDlg::OnInitDialog() {
 }
 
 bool CKinovueDlg::PlayerInitialise() {
+  if (RunAsUpgradeHelper()) return false;
   programFolder_ = options_.programFolder.empty() ? platform::ProgramFolder() : options_.programFolder;
   if (programFolder_.back() != '/') programFolder_ += '/';
   QDir().mkpath(QString::fromStdString(programFolder_ + "dat"));
+  SeedUpdateFiles();
   settingsPath_ = programFolder_ + "dat/kinovue.ini";
   settingsFile_.SetPath(settingsPath_);
 
@@ -112,8 +117,9 @@ bool CKinovueDlg::PlayerInitialise() {
   handOver_ = std::make_unique<platform::HandOverServer>(Handle(), [this](const std::string& bytes) {
     if (const auto path = instance::HandedOverPath(bytes)) HandOverReceived(*path);
   }, options_.runtimeFolder);
+  if (StartPendingUpdate()) return false;
   LoadMainSettings(settingsFile_, settings_);
-  return true;
+  return LoadUpdater();
 }
 
 bool CKinovueDlg::CreateVideoWindows() {
@@ -204,6 +210,9 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
     case WM_ENGINE_MUTE: controlPanel_.ShowMute(wParam != 0); break;
     case WM_ENGINE_SETTING: OnEngineSetting(reinterpret_cast<const EngineSetting*>(wParam)); break;
     case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
+    case WM_UPDATE_CACHED: OnUpdateCached(reinterpret_cast<const CachedUpdatePaths*>(wParam)); break;
+    case WM_UPDATE_RESULT: OnUpdateResult(static_cast<int>(wParam)); break;
+    case WM_UPDATE_QUESTION: return AskRestartNow();
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;
