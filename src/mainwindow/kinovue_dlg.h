@@ -54,6 +54,7 @@ struct KinovueOptions {
   std::function<int(QDialog&)> runDialog;
   std::string updateServer;       // "host[:port]" of the update server; the program's own when empty
   std::string updateLibraryPath;  // the program folder's libautorenew.so when empty
+  std::string updateKeyHex;       // key of the update server's signature; KINOVUE_UPDATE_KEY or the built-in one when empty
 };
 
 // The main window: owns the engine, the playlist, the history and the

@@ -85,7 +85,7 @@ bool CKinovueDlg::LoadUpdater() {
                                                           : options_.updateLibraryPath;
   params.programFolder = programFolder_;
   params.dataFolder = UpdateDataFolder();
-  params.publicKeyHex = update::UpdatePublicKey();
+  params.publicKeyHex = options_.updateKeyHex.empty() ? update::UpdatePublicKey() : options_.updateKeyHex;
   params.showError = [this](const std::string& text) { ShowUpdateMessage(text, "", nullptr); };
   params.launchHelper = [this](platform::WindowHandle, const std::string& cache, const std::string& target) {
     return LaunchHelper(cache, target);
