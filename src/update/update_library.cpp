@@ -26,13 +26,13 @@ bool UpdateLibrary::Load(const UpdateLoadParams& params) {
     slot = reinterpret_cast<std::remove_reference_t<decltype(slot)>>(library_.Symbol(name));
     return slot != nullptr;
   };
-  const bool all = resolve(init_, "_AutoRenewDllInit") & resolve(finish_, "_UpdateFinish") &
-                   resolve(getServerListCount_, "_GetServerListCount") &
-                   resolve(getServerList_, "_GetServerList") & resolve(freeServerList_, "_FreeServerList") &
-                   resolve(getUpdateInfo_, "_GetUpdateInfoFromServer") &
-                   resolve(updateAllFiles_, "_UpdateAllFiles") &
-                   resolve(checkCachedUpdate_, "_CheckCachedUpdate") &
-                   resolve(needUpdateMainProcess_, "_NeedUpdateMainProcess") &
+  const bool all = resolve(init_, "_AutoRenewDllInit") && resolve(finish_, "_UpdateFinish") &&
+                   resolve(getServerListCount_, "_GetServerListCount") &&
+                   resolve(getServerList_, "_GetServerList") && resolve(freeServerList_, "_FreeServerList") &&
+                   resolve(getUpdateInfo_, "_GetUpdateInfoFromServer") &&
+                   resolve(updateAllFiles_, "_UpdateAllFiles") &&
+                   resolve(checkCachedUpdate_, "_CheckCachedUpdate") &&
+                   resolve(needUpdateMainProcess_, "_NeedUpdateMainProcess") &&
                    resolve(cachedUpdate_, "_CachedUpdate");
   if (!all) {
     show("在动态链接库" + params.libraryPath + "中定位函数失败");

@@ -25,24 +25,28 @@ __attribute__((visibility("default"))) int _UpdateFinish(std::intptr_t context) 
 }
 
 __attribute__((visibility("default"))) int _GetServerListCount(std::intptr_t context, int* count) {
-  std::vector<std::string> servers;
-  if (!context || !count || Session(context)->ServerList(servers) != AUTORENEW_OK) return AUTORENEW_FAILED;
+  if (!context || !count) return AUTORENEW_FAILED;
+  std::vector<std::string>& servers = Session(context)->CountedServers();
+  if (Session(context)->ServerList(servers) != AUTORENEW_OK) {
+    servers.clear();
+    return AUTORENEW_FAILED;
+  }
   *count = static_cast<int>(servers.size());
   return AUTORENEW_OK;
 }
 
-// Fills as many entries as _GetServerListCount reported; each is released
-// by _FreeServerList.
+// Fills exactly as many entries as the last _GetServerListCount reported;
+// each is released by _FreeServerList.
 __attribute__((visibility("default"))) int _GetServerList(std::intptr_t context, char** servers) {
-  std::vector<std::string> list;
-  if (!context || !servers || Session(context)->ServerList(list) != AUTORENEW_OK) return AUTORENEW_FAILED;
+  if (!context || !servers) return AUTORENEW_FAILED;
+  const std::vector<std::string>& list = Session(context)->CountedServers();
   for (std::size_t i = 0; i < list.size(); ++i) servers[i] = strdup(list[i].c_str());
   return AUTORENEW_OK;
 }
 
 __attribute__((visibility("default"))) int _FreeServerList(std::intptr_t context, char** servers) {
-  std::vector<std::string> list;
-  if (!context || !servers || Session(context)->ServerList(list) != AUTORENEW_OK) return AUTORENEW_FAILED;
+  if (!context || !servers) return AUTORENEW_FAILED;
+  const std::vector<std::string>& list = Session(context)->CountedServers();
   for (std::size_t i = 0; i < list.size(); ++i) {
     std::free(servers[i]);
     servers[i] = nullptr;

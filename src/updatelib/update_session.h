@@ -16,6 +16,9 @@ class UpdateSession {
   // The servers of "UpdateServer.ini": for every section with a "url",
   // url + filename. AUTORENEW_FAILED when the file cannot be read.
   int ServerList(std::vector<std::string>& servers) const;
+  // The list as last counted: filling and freeing use exactly that many
+  // entries, even when the file changed in between.
+  std::vector<std::string>& CountedServers() { return counted_; }
   // Fetches server (the check file) and server + ".sig", checks the
   // signature and the entries, and compares versions with "UpdateLocal.ini".
   int GetUpdateInfo(const std::string& server);
@@ -44,6 +47,7 @@ class UpdateSession {
   std::vector<UpdateFileEntry> newer_;
   bool haveList_ = false;
   bool needRestart_ = false;
+  std::vector<std::string> counted_;
 };
 
 // The work of the restart helper, and of _CheckCachedUpdate.

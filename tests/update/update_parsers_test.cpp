@@ -83,6 +83,11 @@ TEST(Signature, OnlyTheExactBytesUnderTheRightKeyPass) {
       {"signature not hex", signer.PublicKeyHex(), text, std::string(128, 'z'), false},
       {"no key", "", text, good, false},
       {"built-in key, test signature", kBuiltInUpdateKeyHex, text, good, false},
+      // Signed with the release key by scripts/sign-update-list.
+      {"built-in key, release signature", kBuiltInUpdateKeyHex, text,
+       "fa6f69ffefb34de70cbd4b7ce4486e0304dcb136e8c3e71d2abb3bcedb690309"
+       "f6589d11ec9eddf8997d717dc04489a9252ae99e296dd9209dda68575e509106",
+       true},
   };
   for (const auto& row : rows) EXPECT_EQ(VerifyEd25519(row.key, row.message, row.signature), row.valid) << row.name;
   EXPECT_EQ(Sha256Hex("abc"), "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
