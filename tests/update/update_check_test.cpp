@@ -102,7 +102,7 @@ class UpdateCheck : public ::testing::TestWithParam<Row> {
     params.resultMessage = kResult;
     params.questionMessage = kQuestion;
     params.libraryPath = program.File("libautorenew.so");
-    params.programFolder = program.Path() + "/";
+    params.programFolder = programFolder.empty() ? program.Path() + "/" : programFolder;
     params.dataFolder = Data();
     params.publicKeyHex = server.PublicKeyHex();
     UpdateLibrary library;
@@ -113,6 +113,7 @@ class UpdateCheck : public ::testing::TestWithParam<Row> {
   testsupport::TempDir program;
   testsupport::TempDir outside;
   UpdateServer server;
+  std::string programFolder;  // where files would go; the temporary program folder when empty
 };
 
 TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
@@ -154,6 +155,20 @@ TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
 
 INSTANTIATE_TEST_SUITE_P(Rows, UpdateCheck, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.name); });
+
+using PackagedProgram = UpdateCheck;
+
+// A folder nobody may write, even root: installed by a package manager.
+TEST_F(PackagedProgram, IsLeftToThePackageManager) {
+  server.Publish(20260101, kNewData);
+  update::SeedUpdateFiles(Data(), server.Address());
+  programFolder = "/proc/self/";
+  std::vector<CachedUpdatePaths> cached;
+  int questions = 0;
+  EXPECT_EQ(Check(false, cached, questions), UPDATE_RESULT_PACKAGE_MANAGED);
+  EXPECT_STREQ(UpdateResultText(UPDATE_RESULT_PACKAGE_MANAGED), "Kinovue 由软件包管理器安装,请通过软件包管理器更新");
+  EXPECT_EQ(ReadFileBytes(program.File("data.txt")), "old data");
+}
 
 TEST(UpdateLibraryLoad, MissingLibraryOrExportsAreReportedWithTheirTexts) {
   testsupport::TempDir folder;
