@@ -81,8 +81,15 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
     IniFile(folder.File("dat/kinovue.ini")).ReadString("kinovue", key, value, 4096);
     return value;
   }
+  // Copies of the program in the temporary folder (other tests' files there
+  // have other sizes).
   static std::vector<std::string> HelperCopies() {
-    return Lines(QDir(QDir::tempPath()).entryList({"Del*"}, QDir::Files).join('\n').toStdString());
+    std::vector<std::string> copies;
+    const qint64 size = QFileInfo(KINOVUE_PROGRAM).size();
+    for (const QFileInfo& file : QDir(QDir::tempPath()).entryInfoList({"Del*"}, QDir::Files)) {
+      if (file.size() == size) copies.push_back(file.fileName().toStdString());
+    }
+    return copies;
   }
 
   testsupport::Xvfb x;
