@@ -160,10 +160,10 @@ def main():
         if int(display[1:]) >= 10:
             print(f"warning: display {display}: MPlayer treats displays from 10 up as remote (no shared memory)")
         ENV = dict(os.environ, DISPLAY=display, XDG_RUNTIME_DIR=folder, XDG_CONFIG_HOME=os.path.join(folder, "config"),
-                   XDG_DATA_HOME=os.path.join(folder, "data"))
+                   XDG_DATA_HOME=os.path.join(folder, "data"), KINOVUE_UPDATE_SERVER="127.0.0.1:1")
         ENV.pop("QT_QPA_PLATFORM", None)
         SCREEN_GRAB = Screen(display)
-        for name in ("kinovue", "libmplayer.so"):
+        for name in ("kinovue", "libmplayer.so", "libautorenew.so"):
             shutil.copy2(os.path.join(BIN, name), folder)
         # No first-start questions: the file-association check is off.
         os.makedirs(os.path.join(folder, "dat"), exist_ok=True)

@@ -19,6 +19,8 @@
 #include "platform/hand_over.h"
 #include "platform/program_folder.h"
 #include "platform/single_instance.h"
+#include "update/update_library.h"
+#include "update/update_result.h"
 
 namespace {
 
@@ -79,6 +81,7 @@ void CKinovueDlg::HandOverReceived(const std::string& path) {
 
 CKinovueDlg::~CKinovueDlg() {
   qApp->removeEventFilter(this);
+  updater_.reset();
   // Engine first: its threads may still talk to the windows below.
   engine_.reset();
   playlist_.reset();
@@ -129,6 +132,7 @@ bool CKinovueDlg::OnInitDialog() {
 }
 
 bool CKinovueDlg::PlayerInitialise() {
+  if (RunAsUpgradeHelper()) return false;
   programFolder_ = options_.programFolder;
   if (programFolder_.empty()) {
     programFolder_ = options_.executableLink.empty() ? platform::ProgramFolder()
@@ -137,6 +141,7 @@ bool CKinovueDlg::PlayerInitialise() {
   }
   if (programFolder_.back() != '/') programFolder_ += '/';
   settingsPath_ = platform::DataFolder(programFolder_) + "kinovue.ini";
+  SeedUpdateFiles();
   settingsFile_.SetPath(settingsPath_);
 
   // One instance at a time: a second one hands its file to the first.
@@ -155,8 +160,9 @@ bool CKinovueDlg::PlayerInitialise() {
   handOver_ = std::make_unique<platform::HandOverServer>(Handle(), [this](const std::string& bytes) {
     if (const auto path = instance::HandedOverPath(bytes)) HandOverReceived(*path);
   }, options_.runtimeFolder);
+  if (StartPendingUpdate()) return false;
   LoadMainSettings(settingsFile_, settings_);
-  return true;
+  return LoadUpdater();
 }
 
 bool CKinovueDlg::CreateVideoWindows() {
@@ -244,6 +250,9 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
     case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
     case WM_ENGINE_ERROR: OnEngineError(reinterpret_cast<const char*>(wParam)); break;
     case WM_DOCK_MOVED: OnDockMoved(wParam); break;
+    case WM_UPDATE_CACHED: OnUpdateCached(reinterpret_cast<const CachedUpdatePaths*>(wParam)); break;
+    case WM_UPDATE_RESULT: OnUpdateResult(static_cast<int>(wParam)); break;
+    case WM_UPDATE_QUESTION: return AskRestartNow();
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;

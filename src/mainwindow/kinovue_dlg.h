@@ -34,6 +34,8 @@ class QDialog;
 class QMenu;
 class VideoWindow;
 class VideoBackWindow;
+class UpdateLibrary;
+struct CachedUpdatePaths;
 
 // What the program gives the main window; tests replace the parts a user
 // never sees (engine, key state, folders).
@@ -58,6 +60,9 @@ struct KinovueOptions {
   std::function<int(QDialog&)> runDialog;
   // Registry file, desktop folders and program path of the file association.
   AssociationPlaces association;
+  std::string updateServer;       // "host[:port]" of the update server; the program's own when empty
+  std::string updateLibraryPath;  // the program folder's libautorenew.so when empty
+  std::string updateKeyHex;       // key of the update server's signature; KINOVUE_UPDATE_KEY or the built-in one when empty
 };
 
 // The main window: owns the engine, the playlist, the history and the
@@ -108,6 +113,7 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   QMenu* BuildContextMenu();                // menu 171 enabled and checked for now
   ControlPanel& Panel() { return controlPanel_; }
   const std::string& SettingsPath() const { return settingsPath_; }
+  bool UpdateRunning() const { return updateRunning_; }
   std::deque<std::string>& DiscQueue() { return discQueue_; }
   const std::string& PendingPath() const { return pendingPath_; }
   int PositionSeconds() const { return positionSeconds_; }
@@ -141,6 +147,19 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void LayOutWindow();
   void BuildMenuBar();
   void HandOverReceived(const std::string& path);
+
+  // Online update (update_glue.cpp).
+  std::string UpdateDataFolder() const;
+  void ShowUpdateMessage(const std::string& text, const std::string& caption, QWidget* parent);
+  bool RunAsUpgradeHelper();
+  void SeedUpdateFiles();
+  bool StartPendingUpdate();
+  bool LoadUpdater();
+  bool LaunchHelper(const std::string& cacheFolder, const std::string& targetFolder);
+  void CheckForUpdateNow();
+  void OnUpdateResult(int code);
+  void OnUpdateCached(const CachedUpdatePaths* paths);
+  std::intptr_t AskRestartNow();
 
   // Playback (engine messages).
   void OnEngineFinished(std::uintptr_t finalState);
@@ -281,6 +300,10 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   int driveIdNext_ = 0xFFFF;
   int recentIdTop_ = 0xFFFF;
   int recentIdNext_ = 0xFFFF;
+
+  std::unique_ptr<UpdateLibrary> updater_;
+  bool updateRunning_ = false;
+  bool showUpdateResult_ = false;
 
   std::uint64_t lastEngineMessageMs_ = 0;  // for the quiet wait at shutdown
   bool closing_ = false;

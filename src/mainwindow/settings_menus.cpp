@@ -228,6 +228,7 @@ void CKinovueDlg::OnCommand(int id) {
       break;
     case ID_PLAYLIST_LOOP: FlipSetting(settings_.PlayListLoop, "PlayListLoop"); RefreshViewMenu(); break;
     case ID_AUTO_UPDATE: FlipSetting(settings_.AutoUpdate, "AutoUpdate"); RefreshPlaybackMenu(); break;
+    case ID_CHECK_UPDATE: CheckForUpdateNow(); break;
     case ID_CLEAR_RECENT:
       history_.ClearHistory();
       RebuildRecentMenu(true);

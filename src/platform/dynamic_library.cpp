@@ -1,12 +1,19 @@
 #include "platform/dynamic_library.h"
 
 #include <dlfcn.h>
+#include <unistd.h>
+
+#include <cerrno>
 
 namespace platform {
 
 bool DynamicLibrary::Load(const std::string& path) {
   Free();
+  errno = 0;
   handle_ = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
+  errorNumber_ = handle_ ? 0 : errno;
+  // The loader does not always leave errno set: ask the file system.
+  if (!handle_ && errorNumber_ == 0) errorNumber_ = access(path.c_str(), R_OK) != 0 ? errno : ENOEXEC;
   if (!handle_) {
     const char* why = dlerror();
     error_ = why ? why : "cannot load " + path;

@@ -20,10 +20,13 @@ class DynamicLibrary {
   void Free();
   bool IsLoaded() const { return handle_ != nullptr; }
   const std::string& ErrorText() const { return error_; }
+  // The system error number of the last failed Load (2: no such file), or 0.
+  int ErrorNumber() const { return errorNumber_; }
 
  private:
   void* handle_ = nullptr;
   std::string error_;
+  int errorNumber_ = 0;
 };
 
 }  // namespace platform

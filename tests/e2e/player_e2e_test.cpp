@@ -32,6 +32,7 @@ class Player : public ::testing::Test {
     // A program folder of its own, so its dat/ folder is this test's.
     ASSERT_TRUE(QFile::copy(KINOVUE_PROGRAM, QString::fromStdString(folder.File("kinovue"))));
     ASSERT_TRUE(QFile::copy(KINOVUE_ENGINE_LIBRARY, QString::fromStdString(folder.File("libmplayer.so"))));
+    ASSERT_TRUE(QFile::copy(KINOVUE_UPDATE_LIBRARY, QString::fromStdString(folder.File("libautorenew.so"))));
     QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir().mkpath(QString::fromStdString(runtime.Path()));
@@ -61,6 +62,7 @@ class Player : public ::testing::Test {
     env.insert("XDG_CONFIG_HOME", QString::fromStdString(ConfigHome()));
     env.insert("XDG_DATA_HOME", QString::fromStdString(xdgHome.File("data")));
     env.insert("KINOVUE_STATS_SERVER", statsServer);
+    env.insert("KINOVUE_UPDATE_SERVER", "127.0.0.1:1");  // nobody listens
     env.remove("QT_QPA_PLATFORM");
     process->setProcessEnvironment(env);
     process->setProcessChannelMode(QProcess::ForwardedErrorChannel);

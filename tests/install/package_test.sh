@@ -16,6 +16,7 @@ deb=${debs[0]}
 # Every file and link in the package, and nothing else.
 expected="./usr/bin/kinovue -> ../lib/kinovue/kinovue
 ./usr/lib/kinovue/kinovue
+./usr/lib/kinovue/libautorenew.so
 ./usr/lib/kinovue/libmplayer.so
 ./usr/share/applications/kinovue.desktop
 ./usr/share/icons/hicolor/16x16/apps/kinovue.png

@@ -66,6 +66,8 @@ class MainWindow : public ::testing::Test {
     keys = std::make_shared<FakeKeys>();
     KinovueOptions options;
     options.programFolder = folder.Path() + "/";
+    options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
+    options.updateServer = "127.0.0.1:1";  // nobody listens: start-up checks end at once
     options.runtimeFolder = folder.Path();
     options.engineFactory = [this](const std::string&) {
       auto e = std::make_unique<FakeEngine>();
@@ -622,6 +624,8 @@ TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
   FakeEngine* engine = nullptr;
   KinovueOptions options;
   options.programFolder = folder.Path() + "/";
+  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
+  options.updateServer = "127.0.0.1:1";
   options.runtimeFolder = folder.Path();
   options.engineFactory = [&](const std::string&) {
     auto e = std::make_unique<FakeEngine>();

@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/dynamic_library.h"
+
+#include <QThread>
+#include "platform/message_window.h"
+#include "updatelib/autorenew_contract.h"
+
+// Kinovue's side of the update library: loads it, hands it the paths of the
+// working files and runs checks on a worker thread, whose result goes to the
+// owner window as a message.
+
+struct UpdateLoadParams {
+  platform::WindowHandle owner = 0;
+  unsigned cachedMessage = 0;    // sent with a CachedUpdatePaths* when the restart is postponed
+  unsigned resultMessage = 0;    // sent with the result code when a check ends
+  unsigned questionMessage = 0;  // sent to ask for the restart; a non-zero answer is Yes
+  std::string libraryPath;       // program folder + "libautorenew.so"
+  std::string programFolder;     // where updates are placed, ending in '/'
+  std::string dataFolder;        // where the update files live, ending in '/'
+  std::string publicKeyHex;      // empty: the library's built-in key
+  // Shows a Load failure to the user.
+  std::function<void(const std::string& text)> showError;
+  // Starts the restart helper (LaunchUpgradeHelper); true when it answered.
+  std::function<bool(platform::WindowHandle owner, const std::string& cacheFolder, const std::string& targetFolder)>
+      launchHelper;
+};
+
+// Carried by cachedMessage: the folders of the postponed update.
+struct CachedUpdatePaths {
+  std::string cacheFolder;   // with a trailing '/'
+  std::string targetFolder;  // the program folder
+};
+
+class UpdateLibrary {
+ public:
+  UpdateLibrary() = default;
+  // Abandons the worker's messages, waits for it, and frees the library.
+  ~UpdateLibrary();
+  UpdateLibrary(const UpdateLibrary&) = delete;
+  UpdateLibrary& operator=(const UpdateLibrary&) = delete;
+
+  // Loads the library, resolves the ten exports and initialises it. False
+  // after showing "不能载入动态链接库..." or "在动态链接库...中定位函数失败".
+  bool Load(const UpdateLoadParams& params);
+  // Runs RunUpdate on a worker, then sends resultMessage with its result.
+  // A check still running is waited for first.
+  void StartUpdateThread();
+  // One check, on the calling thread: a result code 1 to 9.
+  int RunUpdate(platform::WindowHandle owner);
+
+  const std::string& ProgramFolder() const { return programFolder_; }
+  const std::string& CacheFolder() const { return cacheFolder_; }
+  const std::string& LocalConfigPath() const { return localConfigPath_; }
+
+ private:
+  UpdateLoadParams params_;
+  platform::DynamicLibrary library_;
+  AutoRenewInitFn init_ = nullptr;
+  AutoRenewFinishFn finish_ = nullptr;
+  GetServerListCountFn getServerListCount_ = nullptr;
+  GetServerListFn getServerList_ = nullptr;
+  FreeServerListFn freeServerList_ = nullptr;
+  GetUpdateInfoFromServerFn getUpdateInfo_ = nullptr;
+  UpdateAllFilesFn updateAllFiles_ = nullptr;
+  CheckCachedUpdateFn checkCachedUpdate_ = nullptr;
+  NeedUpdateMainProcessFn needUpdateMainProcess_ = nullptr;
+  CachedUpdateFn cachedUpdate_ = nullptr;
+  std::intptr_t context_ = 0;
+
+  std::string programFolder_;
+  std::string serverConfigPath_;
+  std::string localConfigPath_;
+  std::string logPath_;
+  std::string cacheFolder_;
+  std::string cacheFolderAgain_;
+  UpdateInitBlock block_{};
+
+  platform::SendGate gate_;  // closed at destruction: the worker never holds up shutdown
+  // A Qt thread, so the HTTP client's sockets get a working event loop.
+  std::unique_ptr<QThread> worker_;
+};

@@ -1,0 +1,28 @@
+#pragma once
+
+// The outcome of an update check (the word parameter of WM_UPDATE_RESULT)
+// and what the user is told.
+enum UpdateResultCode : int {
+  UPDATE_RESULT_DONE = 0,
+  UPDATE_RESULT_LATEST = 1,
+  UPDATE_RESULT_POSTPONED = 2,
+  UPDATE_RESULT_NO_SERVER_LIST = 3,
+  UPDATE_RESULT_BAD_SERVER_TEXT = 4,
+  UPDATE_RESULT_LIST_FAILED = 5,
+  UPDATE_RESULT_FILE_FAILED = 6,
+  UPDATE_RESULT_NOTHING_NEWER = 7,
+  UPDATE_RESULT_PACKAGE_MANAGED = 8,  // the program folder is not ours to write
+  UPDATE_RESULT_HELPER_FAILED = 9,    // the restart helper did not answer; shown even unasked
+};
+
+// The text shown for code, or null when nothing is shown.
+const char* UpdateResultText(int code);
+
+inline constexpr char kUpdateResultCaption[] = "提示";
+inline constexpr char kRestartQuestion[] = "升级需要关闭\"Kinovue\"主程序,您确定立刻升级吗?";
+inline constexpr char kRestartCaption[] = "升级更新";
+inline constexpr char kHelperDoneText[] = "临时进程完成升级, 立刻退出!";
+
+// Sent by the update worker to the owner to ask for the restart; the answer
+// (non-zero: Yes) is the message's result.
+inline constexpr unsigned WM_UPDATE_QUESTION = 0x417;

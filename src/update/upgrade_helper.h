@@ -1,0 +1,60 @@
+#pragma once
+#include <functional>
+#include <string>
+
+#include "platform/message_window.h"
+
+// The restart that replaces the running program: a temporary copy of the
+// program (the helper) waits for the old process to end, places the cached
+// files, cleans up, marks the update done and starts the program again.
+
+inline constexpr char kQuitEventName[] = "8617020D-9EE1-4021-B990-415F796FCA9B_waiting_for_quit_event";
+// How long the old process waits for the helper's signal.
+inline constexpr int kHelperSignalTimeoutMs = 10000;
+// How long the helper waits for the old process to end.
+inline constexpr int kOldProcessTimeoutMs = 60000;
+
+// The helper's command line: handle"cache folder"target folder"program file".
+struct HelperArguments {
+  std::string handle;
+  std::string cacheFolder;
+  std::string targetFolder;
+  std::string programFile;
+};
+
+enum class HelperArgumentsKind {
+  OrdinaryStart,    // fewer than four quotes
+  Helper,           // all fields read
+  TooManyQuotes,    // "参数错误"
+  HandleNotDigits,  // "参数1必须全是数字"
+};
+
+HelperArgumentsKind ParseHelperArguments(const std::string& text, HelperArguments& out);
+
+// The helper's command text for LaunchUpgradeHelper.
+std::string HelperCommandText(int handle, const std::string& cacheFolder, const std::string& targetFolder,
+                              const std::string& programFile);
+
+struct UpgradeHelperEnvironment {
+  std::string ownProgramPath;  // this process's program file (the helper copy)
+  std::string runtimeFolder;   // where the named event lives; the private one when empty
+  std::string publicKeyHex;    // for the cached files; empty: the built-in key
+  std::function<void(const std::string& text, const std::string& caption)> showMessage;
+};
+
+// Run first at every start. True when this process was the helper and has
+// done its work (the program was started again); false for an ordinary
+// start, also after a malformed helper command line was reported.
+bool RunUpgradeHelper(const std::string& argumentText, const UpgradeHelperEnvironment& environment);
+
+// Starts the helper from a temporary copy of programPath and waits (at most
+// timeoutMs) for its signal. True when it answered: the caller then ends.
+// False when it could not be started or did not answer; the copy is then
+// removed and nothing else changed.
+bool LaunchUpgradeHelper(const std::string& programPath, const std::string& cacheFolder,
+                         const std::string& targetFolder, const std::string& runtimeFolder = {},
+                         int timeoutMs = kHelperSignalTimeoutMs);
+
+// Removes folder and everything below it; symbolic links are removed, never
+// followed. False when the folder cannot be listed.
+bool DeleteFolderTree(const std::string& folder);

@@ -1,0 +1,82 @@
+// The exports of libautorenew.so (see autorenew_contract.h).
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+#include "updatelib/autorenew_contract.h"
+#include "updatelib/update_session.h"
+
+namespace {
+
+UpdateSession* Session(std::intptr_t context) { return reinterpret_cast<UpdateSession*>(context); }
+
+}  // namespace
+
+extern "C" {
+
+__attribute__((visibility("default"))) std::intptr_t _AutoRenewDllInit(const UpdateInitBlock* block) {
+  if (!block) return 0;
+  return reinterpret_cast<std::intptr_t>(new UpdateSession(*block));
+}
+
+__attribute__((visibility("default"))) int _UpdateFinish(std::intptr_t context) {
+  delete Session(context);
+  return AUTORENEW_OK;
+}
+
+__attribute__((visibility("default"))) int _GetServerListCount(std::intptr_t context, int* count) {
+  if (!context || !count) return AUTORENEW_FAILED;
+  std::vector<std::string>& servers = Session(context)->CountedServers();
+  if (Session(context)->ServerList(servers) != AUTORENEW_OK) {
+    servers.clear();
+    return AUTORENEW_FAILED;
+  }
+  *count = static_cast<int>(servers.size());
+  return AUTORENEW_OK;
+}
+
+// Fills exactly as many entries as the last _GetServerListCount reported;
+// each is released by _FreeServerList.
+__attribute__((visibility("default"))) int _GetServerList(std::intptr_t context, char** servers) {
+  if (!context || !servers) return AUTORENEW_FAILED;
+  const std::vector<std::string>& list = Session(context)->CountedServers();
+  for (std::size_t i = 0; i < list.size(); ++i) servers[i] = strdup(list[i].c_str());
+  return AUTORENEW_OK;
+}
+
+__attribute__((visibility("default"))) int _FreeServerList(std::intptr_t context, char** servers) {
+  if (!context || !servers) return AUTORENEW_FAILED;
+  const std::vector<std::string>& list = Session(context)->CountedServers();
+  for (std::size_t i = 0; i < list.size(); ++i) {
+    std::free(servers[i]);
+    servers[i] = nullptr;
+  }
+  return AUTORENEW_OK;
+}
+
+__attribute__((visibility("default"))) int _GetUpdateInfoFromServer(std::intptr_t context, const char* server,
+                                                                    std::intptr_t, std::intptr_t) {
+  if (!context || !server) return AUTORENEW_BAD_SERVER_TEXT;
+  return Session(context)->GetUpdateInfo(server);
+}
+
+__attribute__((visibility("default"))) int _UpdateAllFiles(std::intptr_t context) {
+  if (!context) return AUTORENEW_FAILED;
+  return Session(context)->UpdateAllFiles();
+}
+
+__attribute__((visibility("default"))) int _CheckCachedUpdate(const char* localConfigPath) {
+  return localConfigPath && cached_update::Pending(localConfigPath) ? 1 : 0;
+}
+
+__attribute__((visibility("default"))) int _NeedUpdateMainProcess(std::intptr_t context) {
+  return context && Session(context)->NeedRestart() ? 1 : 0;
+}
+
+__attribute__((visibility("default"))) int _CachedUpdate(const char* cacheFolder, const char* programFolder,
+                                                         const char* publicKeyHex) {
+  if (!cacheFolder || !programFolder) return AUTORENEW_FAILED;
+  return cached_update::Apply(cacheFolder, programFolder, publicKeyHex ? publicKeyHex : "");
+}
+
+}  // extern "C"

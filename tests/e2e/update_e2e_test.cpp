@@ -1,0 +1,131 @@
+// The restart-type update as a user meets it: the built program under Xvfb
+// finds a newer program on the loopback update server, asks, and restarts
+// through the helper now (Yes) or at the next start (No).
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+
+#include "core_app.h"
+#include "settings/ini_file.h"
+#include "temp_dir.h"
+#include "update_server.h"
+#include "xvfb.h"
+
+namespace {
+
+using testsupport::PumpUntil;
+
+class UpdateRestart : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    testsupport::CoreApp();
+    ASSERT_TRUE(x.Running()) << "Xvfb did not start";
+    for (const auto& [from, name] : {std::pair{KINOVUE_PROGRAM, "kinovue"}, {KINOVUE_ENGINE_LIBRARY, "libmplayer.so"},
+                                     {KINOVUE_UPDATE_LIBRARY, "libautorenew.so"}}) {
+      ASSERT_TRUE(QFile::copy(from, QString::fromStdString(folder.File(name))));
+    }
+    QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    QDir().mkpath(QString::fromStdString(runtime.Path()));
+    // The newer program is the same build under a newer version.
+    server.Publish(20260101, {{"_kinovue_exe", "kinovue", testsupport::ReadFileBytes(KINOVUE_PROGRAM), 20260101, true}});
+  }
+  void TearDown() override {
+    // Everything left on the private display: the restarted program, a helper's box.
+    for (const std::string& pid : Lines(Sh("for w in $(xdotool search --name . 2>/dev/null); do xdotool getwindowpid $w 2>/dev/null; done | sort -u"))) {
+      if (!pid.empty() && pid != std::to_string(QCoreApplication::applicationPid())) Sh("kill " + pid);
+    }
+    if (player && player->state() != QProcess::NotRunning) {
+      player->kill();
+      player->waitForFinished(3000);
+    }
+  }
+  static std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    for (const QString& line : QString::fromStdString(text).split('\n', Qt::SkipEmptyParts)) lines.push_back(line.toStdString());
+    return lines;
+  }
+  void Start() {
+    player = std::make_unique<QProcess>();
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", QString::fromStdString(x.Display()));
+    env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path()));
+    env.insert("KINOVUE_STATS_SERVER", "127.0.0.1:9");
+    env.insert("KINOVUE_UPDATE_SERVER", QString::fromStdString(server.Address()));
+    env.insert("KINOVUE_UPDATE_KEY", QString::fromStdString(server.PublicKeyHex()));
+    env.remove("QT_QPA_PLATFORM");
+    player->setProcessEnvironment(env);
+    player->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    player->start(QString::fromStdString(folder.File("kinovue")), {});
+    player->waitForStarted(5000);
+  }
+  std::string Sh(const std::string& command) { return testsupport::RunWithDisplay(x.Display(), command, 10000); }
+  // A visible window whose title matches pattern, while the server keeps serving.
+  std::string WaitWindow(const std::string& pattern, int timeoutMs = 20000) {
+    std::string window;
+    PumpUntil([&] {
+      window = Sh("xdotool search --onlyvisible --name '" + pattern + "' 2>/dev/null | head -n 1");
+      return !window.empty();
+    }, timeoutMs);
+    return window;
+  }
+  std::string Local(const std::string& key) {
+    std::string value;
+    IniFile(folder.File("dat/UpdateLocal.ini")).ReadString("update_info", key, value, 64);
+    return value;
+  }
+  std::string Setting(const std::string& key) {
+    std::string value;
+    IniFile(folder.File("dat/kinovue.ini")).ReadString("kinovue", key, value, 4096);
+    return value;
+  }
+  // Copies of the program in the temporary folder (other tests' files there
+  // have other sizes).
+  static std::vector<std::string> HelperCopies() {
+    std::vector<std::string> copies;
+    const qint64 size = QFileInfo(KINOVUE_PROGRAM).size();
+    for (const QFileInfo& file : QDir(QDir::tempPath()).entryInfoList({"Del*"}, QDir::Files)) {
+      if (file.size() == size) copies.push_back(file.fileName().toStdString());
+    }
+    return copies;
+  }
+
+  testsupport::Xvfb x;
+  testsupport::TempDir folder;
+  testsupport::TempDir runtime;
+  UpdateServer server;
+  std::unique_ptr<QProcess> player;
+};
+
+TEST_P(UpdateRestart, RestartsThroughTheHelperAndLeavesNothingBehind) {
+  const bool now = GetParam();
+  const auto copiesBefore = HelperCopies();
+  Start();
+  const std::string question = WaitWindow("^升级更新$");
+  ASSERT_FALSE(question.empty()) << "no restart question";
+  if (now) {
+    Sh("xdotool windowfocus --sync " + question + " key Return");  // Yes is the default button
+  } else {
+    Sh("xdotool windowfocus --sync " + question + " key Escape");  // No
+    ASSERT_TRUE(PumpUntil([&] { return Setting("UpdateFromCached") == "1"; }, 10000));
+    EXPECT_EQ(Setting("UpgradeCachedDir"), folder.File("dat/update_cache/"));
+    EXPECT_EQ(Setting("UpgradeTargetDir"), folder.Path() + "/");
+    player->kill();
+    player->waitForFinished(5000);
+    Start();  // the next start performs the update
+  }
+  ASSERT_TRUE(PumpUntil([&] { return player->state() == QProcess::NotRunning; }, 15000)) << "the old process stayed";
+  EXPECT_FALSE(WaitWindow("^Kinovue").empty()) << "Kinovue did not start again";
+  EXPECT_TRUE(PumpUntil([&] { return Local("upgraded") == "1"; }, 10000));
+  EXPECT_EQ(Local("group_ver_1"), "20260101");
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder.File("dat/update_cache"))));
+  EXPECT_TRUE(PumpUntil([&] { return HelperCopies() == copiesBefore; }, 10000)) << "a helper copy was left";
+  EXPECT_EQ(Setting("UpdateFromCached"), now ? "" : "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Answer, UpdateRestart, ::testing::Values(true, false),
+                         [](const auto& info) { return info.param ? "YesRestartsNow" : "NoRestartsAtNextStart"; });
+
+}  // namespace

@@ -1,0 +1,196 @@
+// A check as the program runs it: the real update library, loaded by
+// UpdateLibrary from a program folder of the test's own, against the
+// loopback update server.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core_app.h"
+#include "platform/message_window.h"
+#include "settings/ini_file.h"
+#include "temp_dir.h"
+#include "update/update_files.h"
+#include "update/update_library.h"
+#include "update/update_result.h"
+#include "update_server.h"
+
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+constexpr unsigned kCached = 0x414;
+constexpr unsigned kResult = 0x415;
+constexpr unsigned kQuestion = 0x416;
+
+enum class Setup { None, SymlinkOut, NoServerList, BadServerUrl };
+
+struct Row {
+  const char* name;
+  std::int64_t group;
+  std::vector<UpdateServer::File> files;
+  UpdateServer::Fault fault;
+  Setup setup;
+  int expectedCode;
+  const char* dataAfter;     // content of "data.txt" afterwards
+  const char* programAfter;  // content of "kinovue" afterwards
+  bool expectCachedMessage;
+};
+
+const std::vector<UpdateServer::File> kNewData = {{"_data_txt", "data.txt", "new data", 20260101, false}};
+const std::vector<UpdateServer::File> kNewProgram = {{"_kinovue_exe", "kinovue", "#!/bin/sh\n", 20260101, true}};
+
+const Row kRows[] = {
+    {"NothingNewer", 20060728, kNewData, UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_LATEST, "old data",
+     "old program", false},
+    {"NewerGroupButNoNewerFile", 20260101, {{"_kinovue_exe", "kinovue", "x", 20060728, true}},
+     UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_NOTHING_NEWER, "old data", "old program", false},
+    {"NewerDataFileIsPlaced", 20260101, kNewData, UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_LATEST,
+     "new data", "old program", false},
+    {"NewerFileInNewFolder", 20260101, {{"_skin", "skins/blue.png", "png", 20260101, false}},
+     UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_LATEST, "old data", "old program", false},
+    {"NewerProgramWaitsForRestart", 20260101, kNewProgram, UpdateServer::Fault::None, Setup::None,
+     UPDATE_RESULT_POSTPONED, "old data", "old program", true},
+    {"TamperedFileRefused", 20260101, kNewData, UpdateServer::Fault::TamperedBody, Setup::None,
+     UPDATE_RESULT_FILE_FAILED, "old data", "old program", false},
+    {"WrongSizeRefused", 20260101, kNewData, UpdateServer::Fault::WrongSize, Setup::None, UPDATE_RESULT_FILE_FAILED,
+     "old data", "old program", false},
+    {"BadSignatureRefused", 20260101, kNewData, UpdateServer::Fault::BadSignature, Setup::None,
+     UPDATE_RESULT_LIST_FAILED, "old data", "old program", false},
+    {"UnsignedListRefused", 20260101, kNewData, UpdateServer::Fault::NoSignature, Setup::None,
+     UPDATE_RESULT_LIST_FAILED, "old data", "old program", false},
+    {"DotDotNameRefused", 20260101, {{"_evil", "../evil", "x", 20260101, false}}, UpdateServer::Fault::None,
+     Setup::None, UPDATE_RESULT_LIST_FAILED, "old data", "old program", false},
+    {"AbsoluteNameRefused", 20260101, {{"_evil", "/tmp/evil", "x", 20260101, false}}, UpdateServer::Fault::None,
+     Setup::None, UPDATE_RESULT_LIST_FAILED, "old data", "old program", false},
+    {"SymlinkOutRefusedBeforeAnythingIsPlaced", 20260101,
+     {{"_data_txt", "data.txt", "new data", 20260101, false}, {"_skin", "skins/evil", "x", 20260101, false}},
+     UpdateServer::Fault::None, Setup::SymlinkOut, UPDATE_RESULT_FILE_FAILED, "old data", "old program", false},
+    {"NoServerList", 20260101, kNewData, UpdateServer::Fault::None, Setup::NoServerList,
+     UPDATE_RESULT_NO_SERVER_LIST, "old data", "old program", false},
+    {"BadServerUrl", 20260101, kNewData, UpdateServer::Fault::None, Setup::BadServerUrl,
+     UPDATE_RESULT_BAD_SERVER_TEXT, "old data", "old program", false},
+};
+
+class UpdateCheck : public ::testing::TestWithParam<Row> {
+ protected:
+  void SetUp() override {
+    testsupport::CoreApp();
+    QDir().mkpath(QString::fromStdString(program.File("dat")));
+    QDir().mkpath(QString::fromStdString(outside.Path()));
+    ASSERT_TRUE(QFile::copy(KINOVUE_UPDATE_LIBRARY, QString::fromStdString(program.File("libautorenew.so"))));
+    WriteFileBytes(program.File("data.txt"), "old data");
+    WriteFileBytes(program.File("kinovue"), "old program");
+  }
+
+  std::string Data() const { return program.File("dat") + "/"; }
+
+  int Check(bool answerYes, std::vector<CachedUpdatePaths>& cached, int& questions) {
+    platform::MessageWindow owner([&](unsigned message, std::uintptr_t wParam, std::intptr_t) -> std::intptr_t {
+      if (message == kQuestion) {
+        ++questions;
+        return answerYes ? 1 : 0;
+      }
+      if (message == kCached) cached.push_back(*reinterpret_cast<const CachedUpdatePaths*>(wParam));
+      return 0;
+    });
+    UpdateLoadParams params;
+    params.owner = owner.Handle();
+    params.cachedMessage = kCached;
+    params.resultMessage = kResult;
+    params.questionMessage = kQuestion;
+    params.libraryPath = program.File("libautorenew.so");
+    params.programFolder = programFolder.empty() ? program.Path() + "/" : programFolder;
+    params.dataFolder = Data();
+    params.publicKeyHex = server.PublicKeyHex();
+    UpdateLibrary library;
+    EXPECT_TRUE(library.Load(params));
+    return library.RunUpdate(owner.Handle());
+  }
+
+  testsupport::TempDir program;
+  testsupport::TempDir outside;
+  UpdateServer server;
+  std::string programFolder;  // where files would go; the temporary program folder when empty
+};
+
+TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
+  const Row& row = GetParam();
+  server.Publish(row.group, row.files, row.fault);
+  update::SeedUpdateFiles(Data(), server.Address());
+  if (row.setup == Setup::SymlinkOut) {
+    ASSERT_TRUE(QFile::link(QString::fromStdString(outside.Path()), QString::fromStdString(program.File("skins"))));
+  }
+  if (row.setup == Setup::NoServerList) QFile::remove(QString::fromStdString(Data() + "UpdateServer.ini"));
+  if (row.setup == Setup::BadServerUrl) {
+    WriteFileBytes(Data() + "UpdateServer.ini", "[x]\nurl=ftp://127.0.0.1/kinovue/1/\nfilename=check_update.ini\n");
+  }
+  std::vector<CachedUpdatePaths> cached;
+  int questions = 0;
+
+  EXPECT_EQ(Check(false, cached, questions), row.expectedCode);
+
+  EXPECT_EQ(ReadFileBytes(program.File("data.txt")), row.dataAfter);
+  EXPECT_EQ(ReadFileBytes(program.File("kinovue")), row.programAfter);
+  EXPECT_TRUE(QDir(QString::fromStdString(outside.Path())).isEmpty()) << "wrote outside the program folder";
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(program.Path() + "/../evil")));
+  IniFile local(Data() + "UpdateLocal.ini");
+  std::string group;
+  local.ReadString("update_info", "group_ver_1", group, 32);
+  const bool completed = row.expectedCode == UPDATE_RESULT_LATEST && row.group > 20060728;
+  EXPECT_EQ(group, completed ? std::to_string(row.group) : "20060728");
+  ASSERT_EQ(cached.size(), row.expectCachedMessage ? 1u : 0u);
+  EXPECT_EQ(questions, row.expectCachedMessage ? 1 : 0);
+  if (row.expectCachedMessage) {
+    EXPECT_EQ(cached[0].cacheFolder, Data() + "update_cache/");
+    EXPECT_EQ(cached[0].targetFolder, program.Path() + "/");
+    EXPECT_EQ(ReadFileBytes(Data() + "update_cache/kinovue"), "#!/bin/sh\n");
+  }
+  if (std::string(row.name) == "NewerFileInNewFolder") {
+    EXPECT_EQ(ReadFileBytes(program.File("skins/blue.png")), "png");
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, UpdateCheck, ::testing::ValuesIn(kRows),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+using PackagedProgram = UpdateCheck;
+
+// A folder nobody may write, even root: installed by a package manager.
+TEST_F(PackagedProgram, IsLeftToThePackageManager) {
+  server.Publish(20260101, kNewData);
+  update::SeedUpdateFiles(Data(), server.Address());
+  programFolder = "/proc/self/";
+  std::vector<CachedUpdatePaths> cached;
+  int questions = 0;
+  EXPECT_EQ(Check(false, cached, questions), UPDATE_RESULT_PACKAGE_MANAGED);
+  EXPECT_STREQ(UpdateResultText(UPDATE_RESULT_PACKAGE_MANAGED), "Kinovue 由软件包管理器安装,请通过软件包管理器更新");
+  EXPECT_EQ(ReadFileBytes(program.File("data.txt")), "old data");
+}
+
+TEST(UpdateLibraryLoad, MissingLibraryOrExportsAreReportedWithTheirTexts) {
+  testsupport::TempDir folder;
+  WriteFileBytes(folder.File("libautorenew.so"), "not a library");
+  const struct {
+    std::string path;
+    std::string text;
+  } rows[] = {
+      {folder.File("none.so"), "不能载入动态链接库\"" + folder.File("none.so") + "\", Error Code=2"},
+      // A library without the exports: the engine library stands in.
+      {KINOVUE_ENGINE_LIBRARY, std::string("在动态链接库") + KINOVUE_ENGINE_LIBRARY + "中定位函数失败"},
+  };
+  for (const auto& row : rows) {
+    std::string shown;
+    UpdateLoadParams params;
+    params.libraryPath = row.path;
+    params.dataFolder = folder.Path() + "/";
+    params.showError = [&](const std::string& text) { shown = text; };
+    UpdateLibrary library;
+    EXPECT_FALSE(library.Load(params));
+    EXPECT_EQ(shown, row.text);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+#include "update_server.h"
+
+#include <openssl/evp.h>
+
+#include <QDir>
+
+#include "core_app.h"
+#include <QFileInfo>
+
+namespace {
+
+std::string Hex(const unsigned char* bytes, std::size_t size) {
+  static const char kHex[] = "0123456789abcdef";
+  std::string hex;
+  for (std::size_t i = 0; i < size; ++i) {
+    hex += kHex[bytes[i] >> 4];
+    hex += kHex[bytes[i] & 15];
+  }
+  return hex;
+}
+
+}  // namespace
+
+struct UpdateServer::Key {
+  EVP_PKEY* pkey = nullptr;
+  Key() {
+    EVP_PKEY_CTX* ctx = EVP_PKEY_CTX_new_id(EVP_PKEY_ED25519, nullptr);
+    EVP_PKEY_keygen_init(ctx);
+    EVP_PKEY_keygen(ctx, &pkey);
+    EVP_PKEY_CTX_free(ctx);
+  }
+  ~Key() { EVP_PKEY_free(pkey); }
+  std::string PublicHex() const {
+    unsigned char raw[32];
+    std::size_t size = sizeof raw;
+    EVP_PKEY_get_raw_public_key(pkey, raw, &size);
+    return Hex(raw, size);
+  }
+  std::string Sign(const std::string& message) const {
+    unsigned char signature[64];
+    std::size_t size = sizeof signature;
+    EVP_MD_CTX* ctx = EVP_MD_CTX_new();
+    EVP_DigestSignInit(ctx, nullptr, nullptr, nullptr, pkey);
+    EVP_DigestSign(ctx, signature, &size, reinterpret_cast<const unsigned char*>(message.data()), message.size());
+    EVP_MD_CTX_free(ctx);
+    return Hex(signature, size);
+  }
+};
+
+// The server listens on the test's thread, which needs the application first.
+static const std::string& RootWithApp(const testsupport::TempDir& root) {
+  testsupport::CoreApp();
+  return root.Path();
+}
+
+UpdateServer::UpdateServer()
+    : server_(RootWithApp(root_)), key_(std::make_unique<Key>()), otherKey_(std::make_unique<Key>()) {
+  publicKeyHex_ = key_->PublicHex();
+}
+
+UpdateServer::~UpdateServer() = default;
+
+std::string UpdateServer::Sign(const std::string& message) const { return key_->Sign(message); }
+
+void UpdateServer::Publish(std::int64_t groupVersion, const std::vector<File>& files, Fault fault) {
+  const std::string folder = root_.Path() + "/kinovue/1/";
+  QDir(QString::fromStdString(folder)).removeRecursively();
+  QDir().mkpath(QString::fromStdString(folder));
+  std::string list = "[update_info]\ngroup_ver=" + std::to_string(groupVersion) + "\n";
+  for (const File& file : files) {
+    list += "[" + file.id + "]\nname=" + file.name + "\nversion=" + std::to_string(file.version) +
+            "\nsize=" + std::to_string(file.content.size()) + "\nsha256=" + TestSha256(file.content) +
+            "\nrestart=" + (file.restart ? "1" : "0") + "\n";
+    std::string served = file.content;
+    if (fault == Fault::TamperedBody && !served.empty()) served[0] ^= 1;
+    if (fault == Fault::WrongSize) served += "x";
+    if (file.name.find("..") == std::string::npos && file.name[0] != '/') {
+      QDir().mkpath(QFileInfo(QString::fromStdString(folder + file.name)).absolutePath());
+      testsupport::WriteFileBytes(folder + file.name, served);
+    }
+  }
+  testsupport::WriteFileBytes(folder + "check_update.ini", list);
+  if (fault == Fault::BadSignature) testsupport::WriteFileBytes(folder + "check_update.ini.sig", otherKey_->Sign(list));
+  if (fault != Fault::NoSignature && fault != Fault::BadSignature) {
+    testsupport::WriteFileBytes(folder + "check_update.ini.sig", key_->Sign(list) + "\n");
+  }
+}
+
+std::string TestSha256(const std::string& bytes) {
+  unsigned char digest[EVP_MAX_MD_SIZE];
+  unsigned int size = 0;
+  EVP_Digest(bytes.data(), bytes.size(), digest, &size, EVP_sha256(), nullptr);
+  return Hex(digest, size);
+}

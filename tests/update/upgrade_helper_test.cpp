@@ -1,0 +1,155 @@
+// The restart path: the helper's command line, the helper's work in the
+// new process, and the old process's bounded wait for it.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+
+#include "core_app.h"
+#include "settings/ini_file.h"
+#include "temp_dir.h"
+#include "update/upgrade_helper.h"
+#include "update_server.h"
+
+using testsupport::ReadFileBytes;
+using testsupport::WriteFileBytes;
+
+namespace {
+
+TEST(HelperArguments, ParsedAsTheHelperOrAnOrdinaryStart) {
+  const struct {
+    const char* text;
+    HelperArgumentsKind kind;
+    const char* cacheFolder;
+  } rows[] = {
+      {"\"/home/u/My Movie.avi\"", HelperArgumentsKind::OrdinaryStart, ""},  // two quotes: a file
+      {"", HelperArgumentsKind::OrdinaryStart, ""},
+      {"12\"/p/dat/update_cache/\"/p/\"/p/kinovue\"", HelperArgumentsKind::Helper, "/p/dat/update_cache/"},
+      {"12\"a\"b\"c\"tail", HelperArgumentsKind::Helper, "a"},  // text after the fourth quote is ignored
+      {"12\"a\"b\"c", HelperArgumentsKind::OrdinaryStart, ""},  // three quotes
+      {"ab\"c\"d\"e\"", HelperArgumentsKind::HandleNotDigits, ""},
+      {"\"c\"d\"e\"", HelperArgumentsKind::HandleNotDigits, ""},  // no handle at all
+      {"12\"a\"b\"c\"d\"", HelperArgumentsKind::TooManyQuotes, ""},
+  };
+  for (const auto& row : rows) {
+    HelperArguments args;
+    EXPECT_EQ(ParseHelperArguments(row.text, args), row.kind) << row.text;
+    if (row.kind == HelperArgumentsKind::Helper) {
+      EXPECT_EQ(args.cacheFolder, row.cacheFolder);
+    }
+  }
+}
+
+TEST(HelperArguments, MalformedTextsAreReportedAndNeverRunTheHelper) {
+  const struct {
+    const char* text;
+    const char* message;
+  } rows[] = {{"x\"a\"b\"c\"", "参数1必须全是数字"}, {"1\"a\"b\"c\"d\"", "参数错误"}, {"\"movie.avi\"", ""}};
+  for (const auto& row : rows) {
+    std::string shown;
+    UpgradeHelperEnvironment environment;
+    environment.showMessage = [&](const std::string& text, const std::string&) { shown = text; };
+    EXPECT_FALSE(RunUpgradeHelper(row.text, environment));
+    EXPECT_EQ(shown, row.message);
+  }
+}
+
+// A program folder with a postponed update of "kinovue" in its cache.
+class HelperRun : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override {
+    testsupport::CoreApp();
+    QDir().mkpath(QString::fromStdString(cache()));
+    ASSERT_TRUE(QFile::copy(KINOVUE_UPDATE_LIBRARY, QString::fromStdString(program.File("libautorenew.so"))));
+    WriteFileBytes(program.File("kinovue"), Script("old"));
+    QFile::setPermissions(QString::fromStdString(program.File("kinovue")), QFile::ReadOwner | QFile::ExeOwner);
+    const std::string fresh = Script("new");
+    const std::string list = "[update_info]\ngroup_ver=20260101\n[_kinovue_exe]\nname=kinovue\nversion=20260101\nsize=" +
+                             std::to_string(fresh.size()) + "\nsha256=" + TestSha256(fresh) + "\nrestart=1\n";
+    WriteFileBytes(cache() + "check_update.ini", list);
+    WriteFileBytes(cache() + "check_update.ini.sig", server.Sign(list));
+    WriteFileBytes(cache() + "kinovue", fresh);
+    IniFile(program.File("dat/UpdateLocal.ini"))
+        .WriteStrings("update_info", {{"group_ver_1", "20060728"}, {"cached_update", "1"}});
+  }
+  std::string cache() const { return program.File("dat/update_cache/"); }
+  std::string Script(const std::string& word) const {
+    return "#!/bin/sh\necho " + word + " > '" + program.File("started") + "'\n";
+  }
+
+  testsupport::TempDir program;
+  testsupport::TempDir runtime;
+  UpdateServer server;
+};
+
+TEST_P(HelperRun, PlacesTheVerifiedProgramCleansUpAndStartsIt) {
+  const bool tampered = GetParam();
+  if (tampered) WriteFileBytes(cache() + "kinovue", Script("bad"));
+  UpgradeHelperEnvironment environment;
+  environment.runtimeFolder = runtime.Path();  // nobody waits: the helper goes on at once
+  environment.publicKeyHex = server.PublicKeyHex();
+  const std::string text = HelperCommandText(0, cache(), program.Path() + "/", program.File("kinovue"));
+
+  ASSERT_TRUE(RunUpgradeHelper(text, environment));
+
+  const std::string expected = tampered ? "old\n" : "new\n";
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return ReadFileBytes(program.File("started")) == expected; }, 5000))
+      << "started: " << ReadFileBytes(program.File("started"));
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(cache()))) << "cache left behind";
+  IniFile local(program.File("dat/UpdateLocal.ini"));
+  std::string upgraded, group, cached;
+  local.ReadString("update_info", "upgraded", upgraded, 8);
+  local.ReadString("update_info", "group_ver_1", group, 32);
+  local.ReadString("update_info", "cached_update", cached, 8);
+  EXPECT_EQ(upgraded, "1");
+  EXPECT_EQ(group, tampered ? "20060728" : "20260101");
+  EXPECT_EQ(cached, "0");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cache, HelperRun, ::testing::Values(false, true),
+                         [](const auto& info) { return info.param ? "Tampered" : "Intact"; });
+
+TEST(LaunchHelper, WaitsForTheSignalButNeverLongerThanItsLimit) {
+  testsupport::CoreApp();
+  testsupport::TempDir folder;
+  const std::string event = folder.Path() + "/" + kQuitEventName;
+  const struct {
+    const char* name;
+    std::string script;  // empty: no program at all
+    bool answered;
+  } rows[] = {
+      {"signals", "#!/bin/sh\nreadlink /proc/$$/fd/${1%%\\\"*} > '" + folder.File("handle") + "'\nprintf '%s' \"$1\" > '" +
+                      folder.File("args") + "'\nprintf x > '" + event + "'\nrm -f \"$0\"\n",  // as the real helper removes its copy
+       true},
+      {"never signals", "#!/bin/sh\nexit 0\n", false},
+      {"cannot start", "", false},
+  };
+  for (const auto& row : rows) {
+    const std::string program = folder.File("kinovue");
+    QFile::remove(QString::fromStdString(program));
+    if (!row.script.empty()) WriteFileBytes(program, row.script);
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(LaunchUpgradeHelper(program, "/c/", "/t/", folder.Path(), 1500), row.answered) << row.name;
+    EXPECT_LT(clock.elapsed(), 4000) << row.name;
+  }
+  EXPECT_EQ(ReadFileBytes(folder.File("handle")), "anon_inode:[pidfd]\n");
+  EXPECT_NE(ReadFileBytes(folder.File("args")).find("\"/c/\"/t/\"" + folder.File("kinovue") + "\""), std::string::npos);
+}
+
+TEST(DeleteFolderTree, RemovesEverythingBelowButNeverFollowsALink) {
+  testsupport::TempDir folder;
+  testsupport::TempDir outside;
+  WriteFileBytes(outside.File("keep"), "x");
+  QDir().mkpath(QString::fromStdString(folder.File("tree/a/b")));
+  WriteFileBytes(folder.File("tree/a/b/f"), "x");
+  QFile::link(QString::fromStdString(outside.Path()), QString::fromStdString(folder.File("tree/link")));
+  EXPECT_TRUE(DeleteFolderTree(folder.File("tree")));
+  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(folder.File("tree"))));
+  EXPECT_EQ(ReadFileBytes(outside.File("keep")), "x");
+  EXPECT_FALSE(DeleteFolderTree(folder.File("missing")));
+}
+
+}  // namespace
