@@ -38,7 +38,7 @@ void* DynamicLibrary::Symbol(const char* name) {
 }
 
 void DynamicLibrary::Free() {
-  if (handle_) dlclose(handle_);
+  if (handle_ && !keepLoaded_) dlclose(handle_);
   handle_ = nullptr;
 }
 

@@ -19,12 +19,17 @@ class DynamicLibrary {
   void* Symbol(const char* name);
   void Free();
   bool IsLoaded() const { return handle_ != nullptr; }
+  // From now on Free and the destructor leave the library in the process:
+  // for one whose code Qt may still call (its objects' connections) until
+  // the application object is gone.
+  void KeepLoaded() { keepLoaded_ = true; }
   const std::string& ErrorText() const { return error_; }
   // The system error number of the last failed Load (2: no such file), or 0.
   int ErrorNumber() const { return errorNumber_; }
 
  private:
   void* handle_ = nullptr;
+  bool keepLoaded_ = false;
   std::string error_;
   int errorNumber_ = 0;
 };

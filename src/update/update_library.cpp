@@ -40,6 +40,10 @@ bool UpdateLibrary::Load(const UpdateLoadParams& params) {
     library_.Free();
     return false;
   }
+  // Its network code leaves connections in Qt's own objects, which the
+  // application object tears down last: unloading it earlier would leave
+  // them calling into nothing.
+  library_.KeepLoaded();
   programFolder_ = params.programFolder;
   serverConfigPath_ = params.dataFolder + update::kUpdateServerFile;
   localConfigPath_ = params.dataFolder + update::kUpdateLocalFile;

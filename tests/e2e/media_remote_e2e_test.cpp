@@ -4,6 +4,8 @@
 // playlist (a drop, otherwise).
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QApplication>
 #include <QFile>
 #include <QProcess>
@@ -58,9 +60,13 @@ TEST(MediaRemote, PlayerctlSeesAndDrivesPlaybackThroughTheWindow) {
   static char* argv[] = {name, nullptr};
   QApplication app(argc, argv);
 
+  // Not about file types: no start-up association question.
+  QDir().mkpath(QString::fromStdString(folder.File("dat")));
+  testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nCheckFileAssociate=0\n");
   KinovueOptions options;
   options.programFolder = folder.Path() + "/";
   options.runtimeFolder = folder.Path();
+  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
   auto window = std::make_unique<CKinovueDlg>(std::move(options));
   ASSERT_TRUE(window->OnInitDialog());
   window->show();

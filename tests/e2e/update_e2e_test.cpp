@@ -29,6 +29,9 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
     QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir().mkpath(QString::fromStdString(runtime.Path()));
+    // Not about file types: no start-up association question.
+    QDir().mkpath(QString::fromStdString(folder.File("dat")));
+    testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nCheckFileAssociate=0\n");
     // The newer program is the same build under a newer version.
     server.Publish(20260101, {{"_kinovue_exe", "kinovue", testsupport::ReadFileBytes(KINOVUE_PROGRAM), 20260101, true}});
   }

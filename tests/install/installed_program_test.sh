@@ -56,6 +56,9 @@ player_pid=$!
 window="" title=""
 for _ in $(seq 200); do
   kill -0 "$player_pid" 2>/dev/null || { cat "$work/log" >&2; fail "the installed program ended early"; }
+  # A first start asks about the file types: leave them as they are.
+  dialog=$(xdotool search --onlyvisible --pid "$player_pid" --name '^文件关联$' 2>/dev/null | head -n 1 || true)
+  [ -z "$dialog" ] || timeout 5 xdotool windowfocus --sync "$dialog" key Escape 2>/dev/null || true
   window=$(xdotool search --onlyvisible --pid "$player_pid" --name '^Kinovue' 2>/dev/null | head -n 1 || true)
   if [ -n "$window" ]; then
     title=$(xdotool getwindowname "$window" 2>/dev/null || true)

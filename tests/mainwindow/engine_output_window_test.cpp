@@ -2,6 +2,8 @@
 // a private X server, with the real engine library and MPlayer.
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QAction>
 #include <QApplication>
 #include <filesystem>
@@ -42,9 +44,13 @@ TEST(EngineOutputWindow, ShowsTheArgumentsAndMPlayersOwnLinesOfARealRun) {
   char name[] = "engine_output_window_test";
   char* argv[] = {name, nullptr};
   QApplication app(argc, argv);
+  // Not about file types: no start-up association question.
+  QDir().mkpath(QString::fromStdString(folder.File("dat")));
+  testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nCheckFileAssociate=0\n");
   KinovueOptions options;
   options.programFolder = folder.Path() + "/";
   options.runtimeFolder = runtime.Path();
+  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
   options.drives = std::make_shared<NoDrives>();
   CKinovueDlg dlg(std::move(options));
   ASSERT_TRUE(dlg.OnInitDialog());

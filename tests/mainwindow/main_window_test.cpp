@@ -226,6 +226,7 @@ TEST_F(MainWindow, ASecondWindowEndsAndSaysWhetherItsFileWasLost) {
     KinovueOptions options;
     options.programFolder = folder.Path() + "/";
     options.runtimeFolder = folder.Path();
+    options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
     options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
     options.keys = keys;
     options.drives = std::make_shared<NoDrives>();
@@ -849,6 +850,7 @@ TEST(MainWindowAssociation, TheStartUpCheckAsksOnlyWhileAnExtensionIsUnassociate
     KinovueOptions options;
     options.programFolder = folder.Path() + "/";
     options.runtimeFolder = folder.Path();
+    options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
     options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
     options.keys = std::make_shared<FakeKeys>();
     options.drives = std::make_shared<NoDrives>();
@@ -881,6 +883,7 @@ TEST(MainWindowStart, WithoutItsOwnPathTheProgramSaysSoAndEndsBeforeWritingAnyth
   options.association = PrivateAssociation(folder);
   options.keys = std::make_shared<FakeKeys>();
   options.runtimeFolder = folder.Path();
+  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
   options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
   options.drives = std::make_shared<NoDrives>();
   options.runDialog = [&](QDialog& dialog) {
@@ -917,6 +920,7 @@ TEST(MainWindowStart, ACommandLineFileStartedBeforeTheMenusExistStillShowsInThem
   KinovueOptions options;
   options.programFolder = folder.Path() + "/";
   options.runtimeFolder = folder.Path();
+  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
   options.commandLine = "\"/m/first.avi\"";
   options.association = PrivateAssociation(folder);
   options.runDialog = [](QDialog&) { return int(QDialog::Rejected); };

@@ -3,6 +3,8 @@
 // would end), against a recording engine.
 #include <gtest/gtest.h>
 
+#include <QDir>
+
 #include <QApplication>
 #include <QScreen>
 
@@ -38,9 +40,13 @@ class PlayListDock : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(Server().Running()) << "Xvfb did not start";
     App();
+    // Not about file types: no start-up association question.
+    QDir().mkpath(QString::fromStdString(folder.File("dat")));
+    testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nCheckFileAssociate=0\n");
     KinovueOptions options;
     options.programFolder = folder.Path() + "/";
     options.runtimeFolder = folder.Path();
+    options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
     options.engineFactory = [this](const std::string&) {
       auto e = std::make_unique<FakeEngine>();
       engine = e.get();
