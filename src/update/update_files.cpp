@@ -2,26 +2,13 @@
 
 #include <QString>
 
+#include "net/http_client.h"
 #include "settings/ini_file.h"
 
 namespace update {
-namespace {
-
-bool IsServerText(const std::string& text) {
-  if (text.empty() || text.size() > 259) return false;
-  for (char c : text) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                    c == '-' || c == ':';
-    if (!ok) return false;
-  }
-  return true;
-}
-
-}  // namespace
-
 std::string UpdateServer() {
   const std::string chosen = qEnvironmentVariable("KINOVUE_UPDATE_SERVER").toStdString();
-  return IsServerText(chosen) ? chosen : kUpdateServer;
+  return net::IsServerText(chosen) ? chosen : kUpdateServer;
 }
 
 std::string UpdatePublicKey() {
