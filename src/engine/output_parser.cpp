@@ -1,6 +1,8 @@
 #include "engine/output_parser.h"
 
+#include <algorithm>
 #include <climits>
+#include <iterator>
 #include <cstring>
 
 #include "engine/engine_types.h"
@@ -83,6 +85,7 @@ void MediaFields::ClearMedium() {
   videoWidth = videoHeight = displayWidth = displayHeight = 0;
   hasVideo = false;
   hasAudio = false;
+  started = false;
 }
 
 int StatusLineSeconds(const char* line, std::size_t length, bool hasVideo) {
@@ -128,10 +131,17 @@ void HandleOutputLine(const char* line, std::size_t length, MediaFields& f, Outp
     if (f.lastPosition.exchange(seconds) != seconds) events.OnPosition(seconds, f.length);
     return;
   }
+  const int sizes[] = {f.videoWidth, f.videoHeight, f.displayWidth, f.displayHeight};
   if (IsPlaybackStartLine(line, f)) {
-    f.state = ENGINE_STATE_PLAYING;
-    events.OnPlaybackStarted();
-    return;
+    // MPlayer may set up its output twice with the same sizes: the window
+    // is fitted once. New sizes (the stream changed) are announced again.
+    const int now[] = {f.videoWidth, f.videoHeight, f.displayWidth, f.displayHeight};
+    if (!f.started || !std::equal(std::begin(sizes), std::end(sizes), std::begin(now))) {
+      f.started = true;
+      f.state = ENGINE_STATE_PLAYING;
+      events.OnPlaybackStarted();
+      return;
+    }
   }
   if (StartsWith(line, "ID_")) {
     const char* id = line + 3;

@@ -11,6 +11,7 @@ struct MediaFields {
   std::atomic<int> resumePosition{0};   // whole seconds, 0 = none
   std::atomic<int> videoWidth{0}, videoHeight{0}, displayWidth{0}, displayHeight{0};
   std::atomic<bool> hasVideo{false}, hasAudio{false};
+  std::atomic<bool> started{false};  // the start of playback was announced
 
   // Per-medium information back to "nothing known".
   void ClearMedium();

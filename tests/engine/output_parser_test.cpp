@@ -106,6 +106,17 @@ TEST(OutputParsing, VideoStartLineReadsTheFourSizes) {
   EXPECT_EQ(p.fields.displayHeight, 480);
 }
 
+TEST(OutputParsing, TheSameOutputSetUpTwiceStartsPlaybackOnce) {
+  Parser p;
+  p.fields.hasVideo = true;
+  for (const char* line : {"VO: [xv] 640x480 => 640x480 Planar YV12", "VO: [xv] 640x480 => 640x480 Planar YV12",
+                           "VO: [xv] 1280x720 => 1280x720 Planar YV12"})
+    p.Line(line);
+  EXPECT_EQ(p.recorder.events, (std::vector<std::string>{"started", "log VO: [xv] 640x480 => 640x480 Planar YV12",
+                                                         "started"}));
+  EXPECT_EQ(p.fields.displayWidth, 1280);
+}
+
 TEST(OutputParsing, BrokenVideoLinesDoNotStartPlayback) {
   for (const std::string line : {"VO: [x11] 320x240 640x480", "VO: [x11]", "VO: [x11] x240 => 640x480",
                                  "VO: [x11]320x240 => 640x480", "VO: [x11] 320x240 => 640x", "VO: [a]b] 1x2 => 3",
