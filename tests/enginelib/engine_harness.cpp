@@ -78,7 +78,6 @@ void OutputPipe::ReadLoop() {
     std::lock_guard lock(mutex_);
     text_.append(buffer, static_cast<std::size_t>(n));
     chunks_.emplace_back(buffer, static_cast<std::size_t>(n));
-    changed_.notify_all();
   }
 }
 
@@ -93,8 +92,17 @@ std::vector<std::string> OutputPipe::Chunks() const {
 }
 
 bool OutputPipe::WaitFor(std::string_view needle, std::chrono::milliseconds timeout) const {
-  std::unique_lock lock(mutex_);
-  return changed_.wait_for(lock, timeout, [&] { return text_.find(needle) != std::string::npos; });
+  // Polled under the lock rather than through the condition's timed wait,
+  // whose hand-back of the lock the race checker does not always follow.
+  const auto end = std::chrono::steady_clock::now() + timeout;
+  for (;;) {
+    {
+      std::lock_guard lock(mutex_);
+      if (text_.find(needle) != std::string::npos) return true;
+    }
+    if (std::chrono::steady_clock::now() >= end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
 }
 
 EngineCall::EngineCall(const EngineLibrary& library, std::vector<std::string> args, int outputFd)

@@ -76,7 +76,6 @@ class OutputPipe {
   int write_ = -1;
   std::atomic<bool> stop_{false};
   mutable std::mutex mutex_;
-  mutable std::condition_variable changed_;
   std::string text_;
   std::vector<std::string> chunks_;
   std::thread reader_;
