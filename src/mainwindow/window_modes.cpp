@@ -221,6 +221,9 @@ void CKinovueDlg::OnVideoMouse(unsigned message) {
 }
 
 bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
+  // Only widgets' events: the message targets' events come from other
+  // threads, and are read only once their receiver has taken them over.
+  if (!watched->isWidgetType()) return false;
   switch (event->type()) {
     case QEvent::KeyPress: {
       // Only keys meant for this window, and only at their first receiver
