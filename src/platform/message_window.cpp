@@ -154,19 +154,23 @@ MessageWindow::~MessageWindow() {
 bool SendMessage(WindowHandle target, unsigned message, std::uintptr_t wParam, std::intptr_t lParam,
                  std::intptr_t* result, SendGate* gate) {
   auto send = std::make_shared<PendingSend>();
-  if (gate) {
-    std::lock_guard lock(gate->state_->mutex);
-    if (gate->state_->closed) return false;
-    auto& list = gate->state_->pending;
-    list.erase(std::remove_if(list.begin(), list.end(), [](const auto& w) { return w.expired(); }), list.end());
-    list.push_back(send);
-  }
   MessageHandler direct;
   {
     Registry& registry = TheRegistry();
     std::lock_guard lock(registry.mutex);
     const auto it = registry.windows.find(target);
     if (it == registry.windows.end()) return false;
+    // Only a send that waits for another thread is the gate's to release:
+    // one on the target's own thread is a plain call.
+    if (gate) {
+      std::lock_guard gateLock(gate->state_->mutex);
+      if (gate->state_->closed) return false;
+      if (it->second->thread() != QThread::currentThread()) {
+        auto& list = gate->state_->pending;
+        list.erase(std::remove_if(list.begin(), list.end(), [](const auto& w) { return w.expired(); }), list.end());
+        list.push_back(send);
+      }
+    }
     if (it->second->thread() == QThread::currentThread()) {
       direct = it->second->handler;  // a copy: the handler may destroy its window
     } else {
