@@ -9,6 +9,7 @@
 UpdateLibrary::~UpdateLibrary() {
   gate_.Close();
   if (worker_) worker_->wait();
+  workerDone_.Wait(1000);  // bounded: a worker that never started never sets it
   // Left loaded as long as the context lives: nothing else frees it.
   if (context_ && finish_) finish_(context_);
 }
@@ -67,10 +68,13 @@ bool UpdateLibrary::Load(const UpdateLoadParams& params) {
 void UpdateLibrary::StartUpdateThread() {
   if (!context_) return;
   if (worker_) worker_->wait();
+  workerDone_.Wait(1000);  // bounded: a worker that never started never sets it
+  workerDone_.Reset();
   worker_.reset(QThread::create([this] {
     const int code = RunUpdate(params_.owner);
     platform::SendMessage(params_.owner, params_.resultMessage, static_cast<std::uintptr_t>(code), 0, nullptr,
                           &gate_);
+    workerDone_.Set();
   }));
   worker_->start();
 }

@@ -4,6 +4,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/manual_reset_event.h"
 #include "platform/dynamic_library.h"
 
 #include <QThread>
@@ -83,4 +84,7 @@ class UpdateLibrary {
   platform::SendGate gate_;  // closed at destruction: the worker never holds up shutdown
   // A Qt thread, so the HTTP client's sockets get a working event loop.
   std::unique_ptr<QThread> worker_;
+  // Set by the worker as it ends. QThread::wait's own hand-over happens in
+  // Qt, out of the race checker's sight; this one is seen.
+  platform::ManualResetEvent workerDone_{true};
 };
