@@ -5,10 +5,10 @@
 namespace platform {
 
 void ManualResetEvent::Set() {
-  {
-    std::lock_guard lock(mutex_);
-    set_ = true;
-  }
+  // Notified under the lock: a waiter that returns may destroy the event at
+  // once, and the notification must not reach a destroyed condition.
+  std::lock_guard lock(mutex_);
+  set_ = true;
   changed_.notify_all();
 }
 
