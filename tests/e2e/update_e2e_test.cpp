@@ -106,7 +106,8 @@ TEST_P(UpdateRestart, RestartsThroughTheHelperAndLeavesNothingBehind) {
   const bool now = GetParam();
   const auto copiesBefore = HelperCopies();
   Start();
-  const std::string question = WaitWindow("^升级更新$");
+  // A check and a restart question under a race checker take their time.
+  const std::string question = WaitWindow("^升级更新$", 60000);
   ASSERT_FALSE(question.empty()) << "no restart question";
   if (now) {
     Sh("xdotool windowfocus --sync " + question + " key Return");  // Yes is the default button
