@@ -55,6 +55,9 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert("DISPLAY", QString::fromStdString(x.Display()));
     env.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path()));
+    // The helper's copy goes to a temporary folder of this test's own, so a
+    // test running beside it cannot count it.
+    env.insert("TMPDIR", QString::fromStdString(temp.Path()));
     env.insert("KINOVUE_STATS_SERVER", "127.0.0.1:9");
     env.insert("KINOVUE_UPDATE_SERVER", QString::fromStdString(server.Address()));
     env.insert("KINOVUE_UPDATE_KEY", QString::fromStdString(server.PublicKeyHex()));
@@ -86,10 +89,10 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
   }
   // Copies of the program in the temporary folder (other tests' files there
   // have other sizes).
-  static std::vector<std::string> HelperCopies() {
+  std::vector<std::string> HelperCopies() const {
     std::vector<std::string> copies;
     const qint64 size = QFileInfo(KINOVUE_PROGRAM).size();
-    for (const QFileInfo& file : QDir(QDir::tempPath()).entryInfoList({"Del*"}, QDir::Files)) {
+    for (const QFileInfo& file : QDir(QString::fromStdString(temp.Path())).entryInfoList({"Del*"}, QDir::Files)) {
       if (file.size() == size) copies.push_back(file.fileName().toStdString());
     }
     return copies;
@@ -98,6 +101,7 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
   testsupport::Xvfb x;
   testsupport::TempDir folder;
   testsupport::TempDir runtime;
+  testsupport::TempDir temp;
   UpdateServer server;
   std::unique_ptr<QProcess> player;
 };
