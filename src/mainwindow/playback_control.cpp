@@ -5,6 +5,7 @@
 #include <QMenu>
 
 #include "mainwindow/command_ids.h"
+#include "mainwindow/command_rows.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "mainwindow/time_text.h"
 #include "mainwindow/video_windows.h"
@@ -196,33 +197,11 @@ void CKinovueDlg::RefreshPlaybackMenu() {
   const int state = CurrentEngineState();
   EngineInfo info;
   if (engine_) engine_->GetInfo(&info);
-  static const std::vector<int> kSeekItems{ID_SEEK_FORWARD_10S, ID_SEEK_BACK_10S, ID_SEEK_FORWARD_1M,
-                                           ID_SEEK_BACK_1M,     ID_SEEK_FORWARD_10M, ID_SEEK_BACK_10M};
-  auto setAll = [this](const std::vector<int>& ids, bool enabled) {
-    for (int id : ids) SetEnabled(id, enabled);
-  };
-  switch (state) {
-    case ENGINE_STATE_OPENING:
-      setAll({ID_PLAY, ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS}, false);
-      break;
-    case ENGINE_STATE_PLAYING:
-      SetEnabled(ID_PLAY, false);
-      setAll({ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS, ID_FRAME_STEP}, true);
-      setAll(kSeekItems, true);
-      break;
-    case ENGINE_STATE_PAUSED:
-      SetEnabled(ID_PAUSE, false);
-      setAll({ID_PLAY, ID_STOP, ID_NEXT, ID_PREVIOUS, ID_FRAME_STEP}, true);
-      setAll(kSeekItems, true);
-      break;
-    case ENGINE_STATE_STOPPED:
-      setAll({ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS, ID_FRAME_STEP}, false);
-      setAll(kSeekItems, false);
-      SetEnabled(ID_PLAY, info.hasMedia);
-      break;
-    default:
-      return;
-  }
+  const PlaybackMenuRow* row = FindPlaybackMenuRow(state);
+  if (!row) return;
+  for (int id : row->enabled) SetEnabled(id, true);
+  for (int id : row->disabled) SetEnabled(id, false);
+  if (row->playFollowsMedia) SetEnabled(ID_PLAY, info.hasMedia);
   SetChecked(ID_AUTO_PLAY_FROM_LIST, settings_.AutoPlayFromList);
   SetChecked(ID_PLAYLIST_RANDOM, settings_.PlayListRandom);
   SetChecked(ID_PLAYLIST_LOOP, settings_.PlayListLoop);

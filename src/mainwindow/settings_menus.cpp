@@ -8,6 +8,7 @@
 #include <QUrl>
 
 #include "mainwindow/command_ids.h"
+#include "mainwindow/command_rows.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "mainwindow/menu_tables.h"
 #include "platform/file_name.h"
@@ -181,40 +182,20 @@ void CKinovueDlg::OnCommand(int id) {
     OpenRecent(recentIdTop_ - id);
     return;
   }
+  // Commands the engine carries out alone; the switch keeps what the window does.
+  id = MenuBarTwin(id);
+  if (const CommandRow* row = FindCommandRow(id)) {
+    if (row->kind == CommandKind::EngineSetting)
+      ApplyEngineSetting(row->code, row->argument);
+    else
+      Run(row->code, row->argument);
+    return;
+  }
   switch (id) {
     // Playback.
-    case ID_PLAY: case ID_CONTEXT_PLAY: Run(ENGINE_CMD_PLAY, 0); break;
-    case ID_PAUSE: case ID_CONTEXT_PAUSE: Run(ENGINE_CMD_PAUSE); break;
-    case ID_STOP: case ID_CONTEXT_STOP: StopPlayback(); break;
-    case ID_NEXT: case ID_CONTEXT_NEXT: PlayNext(); break;
-    case ID_PREVIOUS: case ID_CONTEXT_PREVIOUS: PlayPrevious(); break;
-    case ID_SEEK_FORWARD_10S: SeekBy(10); break;
-    case ID_SEEK_BACK_10S: SeekBy(-10); break;
-    case ID_SEEK_FORWARD_1M: SeekBy(60); break;
-    case ID_SEEK_BACK_1M: SeekBy(-60); break;
-    case ID_SEEK_FORWARD_10M: SeekBy(600); break;
-    case ID_SEEK_BACK_10M: SeekBy(-600); break;
-    case ID_FRAME_STEP: Run(ENGINE_CMD_FRAME_STEP); break;
-    case ID_BRIGHTNESS_UP: Run(ENGINE_CMD_BRIGHTNESS, 1); break;
-    case ID_BRIGHTNESS_DOWN: Run(ENGINE_CMD_BRIGHTNESS, -1); break;
-    case ID_CONTRAST_UP: Run(ENGINE_CMD_CONTRAST, 1); break;
-    case ID_CONTRAST_DOWN: Run(ENGINE_CMD_CONTRAST, -1); break;
-    case ID_AUDIO_EARLIER: Run(ENGINE_CMD_AUDIO_DELAY, -100); break;
-    case ID_AUDIO_LATER: Run(ENGINE_CMD_AUDIO_DELAY, 100); break;
-    case ID_SUBTITLE_EARLIER: Run(ENGINE_CMD_SUB_DELAY, -100); break;
-    case ID_SUBTITLE_LATER: Run(ENGINE_CMD_SUB_DELAY, 100); break;
-    case ID_SWITCH_AUDIO: Run(ENGINE_CMD_SWITCH_AUDIO); break;
-    case ID_SWITCH_SUBTITLE: Run(ENGINE_CMD_VOBSUB_LANG); break;
-    case ID_STEREO: ApplyEngineSetting(ENGINE_SETTING_CHANNELS, 0); break;
-    case ID_LEFT_CHANNEL: ApplyEngineSetting(ENGINE_SETTING_CHANNELS, 1); break;
-    case ID_RIGHT_CHANNEL: ApplyEngineSetting(ENGINE_SETTING_CHANNELS, 2); break;
-    case ID_ASPECT_AUTO: ApplyEngineSetting(ENGINE_SETTING_ASPECT, 0); break;
-    case ID_ASPECT_4_3: ApplyEngineSetting(ENGINE_SETTING_ASPECT, 1); break;
-    case ID_ASPECT_16_9: ApplyEngineSetting(ENGINE_SETTING_ASPECT, 2); break;
-    case ID_ASPECT_16_10: ApplyEngineSetting(ENGINE_SETTING_ASPECT, 3); break;
-    case ID_DEINTERLACE_OFF: ApplyEngineSetting(ENGINE_SETTING_DEINTERLACE, 0); break;
-    case ID_DEINTERLACE_SIMPLE: ApplyEngineSetting(ENGINE_SETTING_DEINTERLACE, 1); break;
-    case ID_DEINTERLACE_ADAPTIVE: ApplyEngineSetting(ENGINE_SETTING_DEINTERLACE, 2); break;
+    case ID_STOP: StopPlayback(); break;
+    case ID_NEXT: PlayNext(); break;
+    case ID_PREVIOUS: PlayPrevious(); break;
 
     // Play modes and other settings.
     case ID_AUTO_PLAY_FROM_LIST: FlipSetting(settings_.AutoPlayFromList, "AutoPlayFromList"); RefreshPlaybackMenu(); break;
@@ -243,8 +224,8 @@ void CKinovueDlg::OnCommand(int id) {
     // Window modes.
     case ID_NATIVE_SIZE: SetVideoSize(1); break;
     case ID_DOUBLE_SIZE: SetVideoSize(2); break;
-    case ID_FULL_SCREEN: case ID_CONTEXT_FULL_SCREEN: ToggleFullScreen(); break;
-    case ID_TOPMOST: case ID_CONTEXT_TOPMOST: ToggleTopmost(); break;
+    case ID_FULL_SCREEN: ToggleFullScreen(); break;
+    case ID_TOPMOST: ToggleTopmost(); break;
     case ID_VIDEO_PANEL: ShowVideoArea(); break;
     case ID_AUDIO_PANEL: ShowSoundOnlyStrip(); break;
 
@@ -254,9 +235,9 @@ void CKinovueDlg::OnCommand(int id) {
     case ID_GO_TO: GoToTime(); break;
     case ID_PLAY_SETTINGS: PlaySettings(); break;
     case ID_FILE_ASSOCIATION: ShowFileAssociation(); break;
-    case ID_ABOUT: case ID_SYSTEM_ABOUT: ShowAbout(); break;
+    case ID_ABOUT: ShowAbout(); break;
 
-    case ID_EXIT: case ID_CONTEXT_EXIT: case ID_CANCEL: OnCancel(); break;
+    case ID_EXIT: OnCancel(); break;
     default: break;  // no action (skins, OK) or a part not built yet
   }
 }
