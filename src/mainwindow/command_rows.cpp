@@ -70,16 +70,18 @@ constexpr std::array<int, N + M> Join(const std::array<int, N>& a, const std::ar
   return joined;
 }
 
-constexpr std::array<int, 7> kSeekAndStep{ID_SEEK_FORWARD_10S, ID_SEEK_BACK_10S,    ID_SEEK_FORWARD_1M, ID_SEEK_BACK_1M,
+constexpr std::array<int, 7> kSeekAndStep{ID_SEEK_FORWARD_10S, ID_SEEK_BACK_10S, ID_SEEK_FORWARD_1M, ID_SEEK_BACK_1M,
                                           ID_SEEK_FORWARD_10M, ID_SEEK_BACK_10M, ID_FRAME_STEP};
 
 constexpr std::array<int, 6> kOpeningDisabled{ID_PLAY, ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS};
-constexpr auto kPlayingEnabled = Join(std::array<int, 5>{ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS}, kSeekAndStep);
+constexpr auto kPlayingEnabled =
+    Join(std::array<int, 5>{ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS}, kSeekAndStep);
 constexpr std::array<int, 1> kPlayingDisabled{ID_PLAY};
 // Go to keeps whatever it had while paused.
 constexpr auto kPausedEnabled = Join(std::array<int, 4>{ID_PLAY, ID_STOP, ID_NEXT, ID_PREVIOUS}, kSeekAndStep);
 constexpr std::array<int, 1> kPausedDisabled{ID_PAUSE};
-constexpr auto kStoppedDisabled = Join(std::array<int, 5>{ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS}, kSeekAndStep);
+constexpr auto kStoppedDisabled =
+    Join(std::array<int, 5>{ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS}, kSeekAndStep);
 
 constexpr std::array<PlaybackMenuRow, 4> kPlaybackMenu{{
     {ENGINE_STATE_OPENING, {}, kOpeningDisabled, false},

@@ -15,8 +15,8 @@ struct CommandRow {
   int argument;
 };
 
-// The menu-bar id a context-menu or system-menu item acts like; any other
-// id is returned as it is.
+// The menu-bar id that a context-menu item, the system menu's About or the
+// window's Cancel acts like; any other id is returned as it is.
 int MenuBarTwin(int id);
 
 // The row of a menu-bar id, or null when the window handles the id itself.
