@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string_view>
 
-#include "engine/command_line.h"
+#include "engine/run_arguments.h"
 #include "engine/command_set.h"
 #include "engine/key_table.h"
 #include "engine/output_lines.h"
@@ -383,7 +383,7 @@ void CMplayerEngine::StartRun(bool opening) {
   // A new medium starts with nothing known: flags of the previous one would
   // make the wrong output line count as the start of playback.
   media_.ClearMedium();
-  arguments_ = BuildEngineArguments(settings_, videoWindow_, fileName_, platform::CjkFontFile());
+  arguments_ = BuildRunArguments(settings_, videoWindow_, fileName_, platform::CjkFontFile());
   media_.state = opening ? ENGINE_STATE_OPENING : ENGINE_STATE_PLAYING;
   quitSent_ = false;
   quitDeadline_.Disarm();
