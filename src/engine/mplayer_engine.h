@@ -23,6 +23,10 @@
 // Threads: every public operation is called on the owner's (UI) thread. The
 // reader and runner threads reach the owner only through SendMessage /
 // PostMessage; fields they share with the UI thread are atomic.
+//
+// mplayer_engine.cpp holds the operations (commands as PlanCommand plans
+// them, settings, keys); mplayer_engine_threads.cpp the library, the pipes,
+// the start of each run and the runner and reader threads.
 class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
  public:
   // The library export "mplayer" and the optional "mplayer_abort".

@@ -1,4 +1,4 @@
-#include "engine/command_line.h"
+#include "engine/run_arguments.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +13,8 @@ Args Tail(const Args& all) {
   return {};
 }
 
-TEST(EngineArguments, FixedHeadInOrder) {
-  const Args a = BuildEngineArguments(EngineSettings{}, 77, "/m/a.avi", "/usr/share/fonts/wqy.ttc");
+TEST(RunArguments, FixedHeadInOrder) {
+  const Args a = BuildRunArguments(EngineSettings{}, 77, "/m/a.avi", "/usr/share/fonts/wqy.ttc");
   const Args head(a.begin(), a.begin() + 31);
   EXPECT_EQ(head, (Args{"kinovue.exe", "-slave", "-identify", "-wid", "77", "-colorkey", "0x101010", "-vo", "directx",
                         "-autosync", "30", "-vf", "screenshot=2", "-subfont-text-scale", "3.5", "-slang", "zh,ch,tw",
@@ -22,32 +22,32 @@ TEST(EngineArguments, FixedHeadInOrder) {
                         "/usr/share/fonts/wqy.ttc", "-subcp", "cp936", "-idx"}));
 }
 
-TEST(EngineArguments, DefaultsOnALocalFileHaveNoCache) {
+TEST(RunArguments, DefaultsOnALocalFileHaveNoCache) {
   EngineSettings s;
   s.reIndex = true;
   s.priorityBoost = true;
-  const Args a = BuildEngineArguments(s, 1, "/home/u/电影.avi", "");
+  const Args a = BuildRunArguments(s, 1, "/home/u/电影.avi", "");
   EXPECT_EQ(Tail(a), (Args{"-idx", "-priority", "abovenormal", "-ao", "dsound", "-stereo", "0", "-vf",
                            "screenshot=2,expand=:::::4/3:2", "-autoq", "10", "-vf-add", "pp", "/home/u/电影.avi"}));
   // No font found: the step is left out.
   EXPECT_EQ(std::count(a.begin(), a.end(), std::string("-font")), 0);
 }
 
-TEST(EngineArguments, NonLocalMediaGetTheCache) {
+TEST(RunArguments, NonLocalMediaGetTheCache) {
   EngineSettings s;
   s.playCache = 0;
   for (const std::string name : {"http://host/v.avi", "smb://server/share/v.avi", "/", "relative/v.avi"}) {
-    const Args a = BuildEngineArguments(s, 1, name, "");
+    const Args a = BuildRunArguments(s, 1, name, "");
     ASSERT_GE(a.size(), 3u);
     EXPECT_EQ(a[a.size() - 3], "-cache") << name;
     EXPECT_EQ(a[a.size() - 2], "2048") << name;  // below 1 means 2048
     EXPECT_EQ(a.back(), name);
   }
   s.playCache = 500;
-  EXPECT_EQ(BuildEngineArguments(s, 1, "http://h/x", "").end()[-2], "500");
+  EXPECT_EQ(BuildRunArguments(s, 1, "http://h/x", "").end()[-2], "500");
 }
 
-TEST(EngineArguments, OptionalStepsFollowTheSettings) {
+TEST(RunArguments, OptionalStepsFollowTheSettings) {
   EngineSettings s;
   s.reIndex = false;
   s.softVol = true;
@@ -59,7 +59,7 @@ TEST(EngineArguments, OptionalStepsFollowTheSettings) {
   s.aspect = 3;
   s.postproc = 2;
   s.deinterlace = 2;
-  EXPECT_EQ(Tail(BuildEngineArguments(s, 1, "/a", "")),
+  EXPECT_EQ(Tail(BuildRunArguments(s, 1, "/a", "")),
             (Args{"-softvol", "-max", "100", "-ao", "dsound", "-stereo", "2", "-sid", "1", "-vf",
                   "screenshot=2,expand=:::::16/10:2", "-vf-add", "pp=hb/vb/dr", "-vf-add", "kerndeint", "/a"}));
   s.audioOut = 1;
@@ -67,21 +67,21 @@ TEST(EngineArguments, OptionalStepsFollowTheSettings) {
   s.postproc = 0;
   s.deinterlace = 1;
   s.channels = 5;  // not a channel choice: no "-stereo"
-  EXPECT_EQ(Tail(BuildEngineArguments(s, 1, "/a", "")),
+  EXPECT_EQ(Tail(BuildRunArguments(s, 1, "/a", "")),
             (Args{"-softvol", "-max", "100", "-ao", "dsound", "-aid", "2", "-sid", "1", "-vf-add", "lavcdeint", "/a"}));
   s.aspect = 2;
-  const Args a = BuildEngineArguments(s, 1, "/a", "");
+  const Args a = BuildRunArguments(s, 1, "/a", "");
   EXPECT_NE(std::find(a.begin(), a.end(), "screenshot=2,expand=:::::16/9:2"), a.end());
 }
 
-TEST(EngineArguments, ExtraParametersSplitOnSpacesOnly) {
+TEST(RunArguments, ExtraParametersSplitOnSpacesOnly) {
   EngineSettings s;
   s.params = "  -fps   25\t30 \"a b\"   x";
-  const Args a = BuildEngineArguments(s, 1, "/a", "");
+  const Args a = BuildRunArguments(s, 1, "/a", "");
   const Args tail(a.end() - 6, a.end() - 1);
   EXPECT_EQ(tail, (Args{"-fps", "25\t30", "\"a", "b\"", "x"}));
   s.params = "   ";
-  EXPECT_EQ(BuildEngineArguments(s, 1, "/a", "").size(), BuildEngineArguments(EngineSettings{}, 1, "/a", "").size());
+  EXPECT_EQ(BuildRunArguments(s, 1, "/a", "").size(), BuildRunArguments(EngineSettings{}, 1, "/a", "").size());
 }
 
 }  // namespace

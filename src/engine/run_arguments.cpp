@@ -1,4 +1,4 @@
-#include "engine/command_line.h"
+#include "engine/run_arguments.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@ bool IsLocalMedium(const std::string& fileName) {
   return fileName.size() > 1 && platform::IsLocalPath(fileName);
 }
 
-std::vector<std::string> BuildEngineArguments(const EngineSettings& s, platform::WindowHandle videoWindow,
+std::vector<std::string> BuildRunArguments(const EngineSettings& s, platform::WindowHandle videoWindow,
                                               const std::string& fileName, const std::string& fontFile) {
   std::vector<std::string> a = {
       "kinovue.exe",

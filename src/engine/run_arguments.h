@@ -7,7 +7,7 @@
 
 // The argument vector of one playback run: fixed options, the settings and
 // the medium. fontFile is the subtitle font ("-font" is left out when empty).
-std::vector<std::string> BuildEngineArguments(const EngineSettings& settings, platform::WindowHandle videoWindow,
+std::vector<std::string> BuildRunArguments(const EngineSettings& settings, platform::WindowHandle videoWindow,
                                               const std::string& fileName, const std::string& fontFile);
 
 // A medium on the local file system needs no read-ahead cache.
