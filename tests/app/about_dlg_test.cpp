@@ -10,7 +10,7 @@
 #include <algorithm>
 
 #include "dialogs/dialog_template.h"
-#include "shell_test_app.h"
+#include "widget_app.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ QString TextOf(QWidget* control) {
 }
 
 TEST(AboutBox, ShowsItsTextsInControlsLaidOutInDialogUnitsOfItsFont) {
-  ShellTestApp();
+  testsupport::WidgetApp();
   CAboutDlg dialog;
   EXPECT_EQ(dialog.windowTitle(), "关于 Kinovue");
   EXPECT_EQ(TextOf(ById(dialog, CAboutDlg::IDC_VERSION_LABEL)), "主程序版本:");

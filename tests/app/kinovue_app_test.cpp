@@ -4,16 +4,16 @@
 
 #include <optional>
 
-#include "ping_server.h"
-#include "shell_test_app.h"
+#include "loopback_server.h"
+#include "widget_app.h"
 
 namespace {
 
 class KinovueApp : public ::testing::Test {
  protected:
   void SetUp() override {
-    ShellTestApp();
-    server_.emplace();  // needs the application's event loop
+    testsupport::WidgetApp();
+    server_.emplace();
     saved_ = qgetenv("KINOVUE_STATS_SERVER");
     qputenv("KINOVUE_STATS_SERVER", QByteArray::fromStdString(server_->Address()));
   }
@@ -32,7 +32,7 @@ class KinovueApp : public ::testing::Test {
     });
   }
 
-  std::optional<PingServer> server_;
+  std::optional<testsupport::LoopbackServer> server_;
   QByteArray saved_;
   std::vector<std::string> windowRuns_;
 };

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "core_app.h"
-#include "ping_server.h"
+#include "loopback_server.h"
 
 namespace {
 
@@ -17,7 +17,7 @@ std::string Head(const std::string& path) {
 }
 
 TEST_F(InstallPing, ModesSendTheirRequestToTheServer) {
-  PingServer server;
+  testsupport::LoopbackServer server;
   ASSERT_TRUE(app::SendModePing("-install", server.Address()));
   ASSERT_TRUE(app::SendModePing("-remove", server.Address()));
   ASSERT_EQ(server.Requests().size(), 2u);

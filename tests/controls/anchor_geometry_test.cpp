@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 
 namespace {
 
@@ -73,43 +74,34 @@ class ZoomedMainWindowRectTest : public ::testing::Test {
   }
 };
 
-TEST_F(ZoomedMainWindowRectTest, NothingMovesWhenTheVideoAlreadyFitsItsContainer) {
-  EXPECT_EQ(ZoomedMainWindowRect(Input()), std::nullopt);
-}
-
-TEST_F(ZoomedMainWindowRectTest, TheRightSizeInASmallerVideoWindowStillMoves) {
-  ZoomWindowInput in = Input();
-  in.container = {110, 80, 600, 380};  // video is 480 wide, container 490
-  ASSERT_TRUE(ZoomedMainWindowRect(in));
-  EXPECT_EQ(*ZoomedMainWindowRect(in), in.mainWindow);
-}
-
-TEST_F(ZoomedMainWindowRectTest, GrowsByTheMissingVideoSizeAroundTheOldCentre) {
-  ZoomWindowInput in = Input();
-  in.targetWidth = 640;   // +160
-  in.targetHeight = 481;  // +181
-  // Width 660: left = 100 + (250 - 330); height 581: top = 50 + (200 - 290).
-  // 50 - 90 is negative, so the top goes to 0.
-  EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{20, 0, 680, 581}));
-}
-
-TEST_F(ZoomedMainWindowRectTest, HalvesAreTruncatedSeparately) {
-  ZoomWindowInput in = Input();
-  in.mainWindow = {100, 300, 600, 700};  // 500 x 400
-  in.targetWidth = 479;                  // new width 499
-  in.targetHeight = 299;                 // new height 399
-  // 500/2 - 499/2 = 1, where (500 - 499) / 2 would be 0.
-  EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{101, 301, 600, 700}));
-}
-
-TEST_F(ZoomedMainWindowRectTest, NeverSmallerThanTheMinimumSize) {
-  ZoomWindowInput in = Input();
-  in.targetWidth = 100;  // would give 120 x 250
-  in.targetHeight = 150;
-  in.minWidth = 300;
-  in.minHeight = 260;
-  // left = 100 + (250 - 150), top = 50 + (200 - 130)
-  EXPECT_EQ(ZoomedMainWindowRect(in), (AnchorRect{200, 120, 500, 380}));
+TEST_F(ZoomedMainWindowRectTest, SizesTheWindowForTheVideoAroundItsOldCentre) {
+  const AnchorRect window = Input().mainWindow, container = Input().container;
+  const struct {
+    const char* what;
+    AnchorRect mainWindow, container;
+    int targetWidth, targetHeight, minWidth, minHeight;
+    std::optional<AnchorRect> expected;
+  } rows[] = {
+      {"the video fits its container already", window, container, 480, 300, 200, 150, std::nullopt},
+      // The video is 480 wide, its container 490.
+      {"the right size in a smaller video window", window, {110, 80, 600, 380}, 480, 300, 200, 150, window},
+      // Width 660: left = 100 + (250 - 330); height 581: top = 50 + (200 - 290), negative, so 0.
+      {"grown by the missing video size", window, container, 640, 481, 200, 150, AnchorRect{20, 0, 680, 581}},
+      // 500 x 400 made 499 x 399: 500/2 - 499/2 = 1, where (500 - 499) / 2 would be 0.
+      {"halves truncated apart", {100, 300, 600, 700}, container, 479, 299, 200, 150, AnchorRect{101, 301, 600, 700}},
+      // 120 x 250 would do: left = 100 + (250 - 150), top = 50 + (200 - 130).
+      {"never below the minimum size", window, container, 100, 150, 300, 260, AnchorRect{200, 120, 500, 380}},
+  };
+  for (const auto& row : rows) {
+    ZoomWindowInput in = Input();
+    in.mainWindow = row.mainWindow;
+    in.container = row.container;
+    in.targetWidth = row.targetWidth;
+    in.targetHeight = row.targetHeight;
+    in.minWidth = row.minWidth;
+    in.minHeight = row.minHeight;
+    EXPECT_EQ(ZoomedMainWindowRect(in), row.expected) << row.what;
+  }
 }
 
 TEST_F(ZoomedMainWindowRectTest, StaysInsideTheWorkAreaWithThePictureProportions) {

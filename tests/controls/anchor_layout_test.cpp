@@ -14,7 +14,7 @@ namespace {
 class AnchorLayoutTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    controls_test::App();
+    testsupport::WidgetApp();
     parent_ = std::make_unique<QWidget>();
     parent_->resize(301, 120);
     child_ = new QWidget(parent_.get());
@@ -99,7 +99,7 @@ class FakeScreenFitter : public VideoAreaFitter {
 class VideoAreaFitterTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    controls_test::App();
+    testsupport::WidgetApp();
     main_ = std::make_unique<QWidget>();
     main_->setGeometry(300, 200, 640, 540);
     container_ = new QWidget(main_.get());

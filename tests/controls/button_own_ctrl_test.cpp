@@ -31,7 +31,7 @@ struct Clicks {
 class ButtonOwnCtrlTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    controls_test::App();
+    testsupport::WidgetApp();
     owner_ = std::make_unique<QWidget>();
     owner_->resize(200, 100);
     host_ = std::make_unique<ButtonOwnCtrlHost>();

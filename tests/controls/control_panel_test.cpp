@@ -44,7 +44,7 @@ class RecordingHost : public ControlPanelHost {
 class ControlPanelTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    controls_test::App();
+    testsupport::WidgetApp();
     main_ = std::make_unique<QWidget>();
     main_->resize(520, 400);
     // Shown, so that size changes reach the strip as they do on screen.
@@ -302,7 +302,7 @@ TEST_F(ControlPanelTest, TimeTextInTheReadOut) {
 }
 
 TEST(ControlPanelImages, EveryNumberedImageIsCompiledIn) {
-  controls_test::App();
+  testsupport::WidgetApp();
   const struct {
     std::uint32_t first, last;
     QSize size;

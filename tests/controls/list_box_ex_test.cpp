@@ -19,7 +19,7 @@ QStringList Rows(const CListBoxEx& list) {
 }
 
 TEST(CListBoxEx, RowsGoWhereTheyAreInsertedAndTheExtentFollowsTheWidestEver) {
-  controls_test::App();
+  testsupport::WidgetApp();
   CListBoxEx list;
   EXPECT_EQ(list.RowAt(QPoint(3, 3)), -1);  // no row to measure
   const QString wide = "一个很长很长的文件名称.mkv";
@@ -37,7 +37,7 @@ TEST(CListBoxEx, RowsGoWhereTheyAreInsertedAndTheExtentFollowsTheWidestEver) {
 }
 
 TEST(CListBoxEx, TheScrollBarIgnoresClicksButTheWheelScrolls) {
-  controls_test::App();
+  testsupport::WidgetApp();
   CListBoxEx list;
   list.resize(200, 120);
   for (int i = 0; i < 100; ++i) list.InsertRow(i, QString::number(i));

@@ -7,7 +7,6 @@
 // pause, stop, previous, next, sound, muted; columns: normal, hover,
 // pressed, disabled) into folder, by default /tmp/kinovue-controls-preview.
 
-#include <QApplication>
 #include <QDir>
 #include <QMouseEvent>
 #include <QPainter>
@@ -17,6 +16,7 @@
 
 #include "controls/control_panel.h"
 #include "controls/control_panel_host.h"
+#include "widget_app.h"
 
 namespace {
 
@@ -110,8 +110,7 @@ bool RenderButtons(const QString& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
+  testsupport::WidgetApp();
   const QString folder = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("/tmp/kinovue-controls-preview");
   QDir().mkpath(folder);
   bool ok = RenderStrip(folder, 520, 60, 1, "playing");

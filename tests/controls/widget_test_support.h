@@ -1,21 +1,11 @@
 #pragma once
-#include <QApplication>
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWidget>
 
-namespace controls_test {
+#include "widget_app.h"
 
-// One QApplication for the whole test program, made on first use and never
-// destroyed (widgets of static objects may outlive main).
-inline QApplication& App() {
-  static int argc = 1;
-  static char name[] = "controls_test";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QApplication* app = new QApplication(argc, argv);
-  return *app;
-}
+namespace controls_test {
 
 // A mouse event delivered straight to w, through its event filters, at pos
 // in w's coordinates. A press holds its button down; moves hold none.

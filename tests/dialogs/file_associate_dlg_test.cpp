@@ -3,7 +3,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -12,16 +11,14 @@
 #include "association/media_extensions.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
+#include "widget_app.h"
 
 namespace {
 
 class FileAssociateDialog : public ::testing::Test {
  protected:
   void SetUp() override {
-    static int argc = 1;
-    static char name[] = "dialogs_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
+    testsupport::WidgetApp();
     places.configHome = home.File("config");
     places.dataHome = home.File("data");
     places.executablePath = "/opt/kv/kinovue";

@@ -21,15 +21,9 @@
 #include "engine/mplayer_engine.h"
 #include "fake_engine.h"
 #include "temp_dir.h"
+#include "widget_app.h"
 
 namespace {
-
-void App() {  // one QApplication for the program, never destroyed
-  static int argc = 1;
-  static char name[] = "output_window_test";
-  static char* argv[] = {name, nullptr};
-  if (!QApplication::instance()) new QApplication(argc, argv);
-}
 
 // Sends each line from a thread of its own and waits, as the engine does;
 // returns how many sends were taken.
@@ -54,7 +48,7 @@ std::vector<std::string> WaitRows(CMplayerOutDlg& window, std::size_t count) {
 }
 
 TEST(OutputWindow, ShowsLinesOnlyWhileOpenAndReopensEmpty) {
-  App();
+  testsupport::WidgetApp();
   FakeEngine engine;
   CMplayerOutDlg window([&] { return &engine; });
   window.Show();
@@ -78,7 +72,7 @@ TEST(OutputWindow, ShowsLinesOnlyWhileOpenAndReopensEmpty) {
 }
 
 TEST(OutputWindow, ExportWritesEveryRowWithCrLfThroughTheContextMenu) {
-  App();
+  testsupport::WidgetApp();
   struct Case {
     std::vector<std::string> lines;
     std::string file;
@@ -111,7 +105,7 @@ TEST(OutputWindow, ExportWritesEveryRowWithCrLfThroughTheContextMenu) {
 }
 
 TEST(OutputWindow, KeepsOnlyTheNewestRows) {
-  App();
+  testsupport::WidgetApp();
   constexpr std::size_t cap = EngineLogModel::kMaxRows;
   struct Case {
     std::vector<std::size_t> batches;
@@ -139,7 +133,7 @@ TEST(OutputWindow, WidthCountsWideCharactersTwiceAndBrokenBytesOnce) {
 }
 
 TEST(KeyHelp, ListsTheEngineKeyTableInOrderWithTheKeyColumnLinedUp) {
-  App();
+  testsupport::WidgetApp();
   testsupport::TempDir folder;
   CMplayerEngine engine(folder.Path() + "/");
   CAcceleratorKeyHelpDlg dialog(&engine);

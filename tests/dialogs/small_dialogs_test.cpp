@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QKeyEvent>
@@ -14,17 +13,13 @@
 #include "dialogs/play_setting_dlg.h"
 #include "dialogs/play_url_dlg.h"
 #include "temp_dir.h"
+#include "widget_app.h"
 
 namespace {
 
 class DialogTest : public ::testing::Test {
  protected:
-  void SetUp() override {  // one QApplication for the program, never destroyed
-    static int argc = 1;
-    static char name[] = "dialogs_test";
-    static char* argv[] = {name, nullptr};
-    if (!QApplication::instance()) new QApplication(argc, argv);
-  }
+  void SetUp() override { testsupport::WidgetApp(); }
   static QLineEdit* Edit(const QWidget& dlg, int id) { return qobject_cast<QLineEdit*>(FindControl(&dlg, id)); }
   static void Click(const QWidget& dlg, int id) { qobject_cast<QPushButton*>(FindControl(&dlg, id))->click(); }
   static void Key(QWidget* target, int key) {

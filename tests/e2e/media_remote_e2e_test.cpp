@@ -4,9 +4,6 @@
 // playlist (a drop, otherwise).
 #include <gtest/gtest.h>
 
-#include <QDir>
-
-#include <QApplication>
 #include <QFile>
 #include <QProcess>
 
@@ -15,7 +12,8 @@
 #include "session_bus.h"
 #include "temp_dir.h"
 #include "test_media.h"
-#include "xvfb.h"
+#include "test_window.h"
+#include "widget_app.h"
 
 namespace {
 
@@ -45,29 +43,15 @@ TEST(MediaRemote, PlayerctlSeesAndDrivesPlaybackThroughTheWindow) {
   const std::string shortClip = testsupport::VideoClip();
   ASSERT_FALSE(longClip.empty());
   ASSERT_FALSE(shortClip.empty());
-  testsupport::Xvfb x;
-  ASSERT_TRUE(x.Running()) << "Xvfb did not start";
   testsupport::TempDir folder;
   testsupport::SessionBus bus(folder.Path());
   ASSERT_FALSE(bus.Address().empty()) << "dbus-daemon did not start";
   ASSERT_TRUE(QFile::copy(QString::fromStdString(testsupport::ProgramFolder() + "libmplayer.so"),
                           QString::fromStdString(folder.File("libmplayer.so"))));
-  qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
-  qputenv("QT_QPA_PLATFORM", "xcb");
   qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray::fromStdString(bus.Address()));
-  static int argc = 1;
-  static char name[] = "kinovue-test";
-  static char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
+  ASSERT_NE(testsupport::WidgetAppOnXvfb(), nullptr) << "Xvfb did not start";
 
-  // Not about file types: no start-up association question.
-  QDir().mkpath(QString::fromStdString(folder.File("dat")));
-  testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nCheckFileAssociate=0\n");
-  KinovueOptions options;
-  options.programFolder = folder.Path() + "/";
-  options.runtimeFolder = folder.Path();
-  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
-  auto window = std::make_unique<CKinovueDlg>(std::move(options));
+  auto window = std::make_unique<CKinovueDlg>(testsupport::TestWindowOptions(folder));
   ASSERT_TRUE(window->OnInitDialog());
   window->show();
   window->PlayList()->Add(shortClip);

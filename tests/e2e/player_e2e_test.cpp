@@ -6,8 +6,6 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <chrono>
 #include <iostream>
 #include <set>
@@ -16,6 +14,7 @@
 #include "association/file_association.h"
 #include "association/media_extensions.h"
 #include "core_app.h"
+#include "loopback_server.h"
 #include "temp_dir.h"
 #include "test_media.h"
 #include "xvfb.h"
@@ -30,11 +29,7 @@ class Player : public ::testing::Test {
     testsupport::CoreApp();
     ASSERT_TRUE(x.Running()) << "Xvfb did not start";
     // A program folder of its own, so its dat/ folder is this test's.
-    ASSERT_TRUE(QFile::copy(KINOVUE_PROGRAM, QString::fromStdString(folder.File("kinovue"))));
-    ASSERT_TRUE(QFile::copy(KINOVUE_ENGINE_LIBRARY, QString::fromStdString(folder.File("libmplayer.so"))));
-    ASSERT_TRUE(QFile::copy(KINOVUE_UPDATE_LIBRARY, QString::fromStdString(folder.File("libautorenew.so"))));
-    QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(testsupport::CopyProgramInto(folder.Path()));
     QDir().mkpath(QString::fromStdString(runtime.Path()));
     // A desktop of its own where every media type is Kinovue's already, so
     // the start-up check asks nothing.
@@ -242,24 +237,12 @@ TEST_F(Player, ABurstOfSecondInstancesEndsOnTheLastFileAnswered) {
 }
 
 TEST_F(Player, InstallModeSendsThePingAndOpensNoWindow) {
-  QTcpServer server;
-  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
-  statsServer = "127.0.0.1:" + QString::number(server.serverPort());
-  QByteArray request;
-  QObject::connect(&server, &QTcpServer::newConnection, [&] {
-    QTcpSocket* socket = server.nextPendingConnection();
-    QObject::connect(socket, &QTcpSocket::readyRead, [&, socket] {
-      request += socket->readAll();
-      if (request.contains("\r\n\r\n")) {
-        socket->write("HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
-        socket->disconnectFromHost();
-      }
-    });
-  });
+  testsupport::LoopbackServer server;
+  statsServer = "127.0.0.1:" + QString::number(server.Port());
   QProcess* player = Start({"-install"});
   ASSERT_TRUE(testsupport::PumpUntil([&] { return player->state() == QProcess::NotRunning; }, 15000));
-  EXPECT_TRUE(request.startsWith("GET /statistics.php?name=kinovue&ver=1.0.1008&act=install HTTP/1.1\r\n"))
-      << request.toStdString();
+  EXPECT_TRUE(server.Request().starts_with("GET /statistics.php?name=kinovue&ver=1.0.1008&act=install HTTP/1.1\r\n"))
+      << server.Request();
   EXPECT_TRUE(FindWindow().empty());
 }
 

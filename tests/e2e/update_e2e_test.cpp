@@ -10,6 +10,7 @@
 #include "core_app.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
+#include "test_media.h"
 #include "update_server.h"
 #include "xvfb.h"
 
@@ -22,16 +23,9 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
   void SetUp() override {
     testsupport::CoreApp();
     ASSERT_TRUE(x.Running()) << "Xvfb did not start";
-    for (const auto& [from, name] : {std::pair{KINOVUE_PROGRAM, "kinovue"}, {KINOVUE_ENGINE_LIBRARY, "libmplayer.so"},
-                                     {KINOVUE_UPDATE_LIBRARY, "libautorenew.so"}}) {
-      ASSERT_TRUE(QFile::copy(from, QString::fromStdString(folder.File(name))));
-    }
-    QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
-                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    ASSERT_TRUE(testsupport::CopyProgramInto(folder.Path()));
     QDir().mkpath(QString::fromStdString(runtime.Path()));
-    // Not about file types: no start-up association question.
-    QDir().mkpath(QString::fromStdString(folder.File("dat")));
-    testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nCheckFileAssociate=0\n");
+    testsupport::SkipFileTypeQuestion(folder.Path());
     // The newer program is the same build under a newer version.
     server.Publish(20260101, {{"_kinovue_exe", "kinovue", testsupport::ReadFileBytes(KINOVUE_PROGRAM), 20260101, true}});
   }

@@ -2,26 +2,19 @@
 // a private X server, with the real engine library and MPlayer.
 #include <gtest/gtest.h>
 
-#include <QDir>
-
 #include <QAction>
-#include <QApplication>
 #include <filesystem>
 
 #include "core_app.h"
 #include "dialogs/mplayer_out_dlg.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
-#include "platform/optical_drives.h"
 #include "temp_dir.h"
 #include "test_media.h"
-#include "xvfb.h"
+#include "test_window.h"
+#include "widget_app.h"
 
 namespace {
-
-struct NoDrives : platform::OpticalDrives {
-  std::vector<std::string> List() const override { return {}; }
-};
 
 bool AnyRow(const EngineLogModel& rows, const std::function<bool(const std::string&)>& match) {
   for (std::size_t i = 0; i < rows.Size(); ++i)
@@ -32,26 +25,11 @@ bool AnyRow(const EngineLogModel& rows, const std::function<bool(const std::stri
 TEST(EngineOutputWindow, ShowsTheArgumentsAndMPlayersOwnLinesOfARealRun) {
   const std::string clip = testsupport::VideoClip();
   ASSERT_FALSE(clip.empty()) << "no test clip";
-  testsupport::Xvfb x;
-  ASSERT_TRUE(x.Running()) << "Xvfb did not start";
-  qputenv("DISPLAY", QByteArray::fromStdString(x.Display()));
-  qputenv("QT_QPA_PLATFORM", "xcb");
+  ASSERT_NE(testsupport::WidgetAppOnXvfb(), nullptr) << "Xvfb did not start";
   testsupport::TempDir folder;
-  testsupport::TempDir runtime;
   std::filesystem::copy_file(KINOVUE_ENGINE_LIBRARY, folder.File("libmplayer.so"));
-
-  int argc = 1;
-  char name[] = "engine_output_window_test";
-  char* argv[] = {name, nullptr};
-  QApplication app(argc, argv);
-  // Not about file types: no start-up association question.
-  QDir().mkpath(QString::fromStdString(folder.File("dat")));
-  testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nCheckFileAssociate=0\n");
-  KinovueOptions options;
-  options.programFolder = folder.Path() + "/";
-  options.runtimeFolder = runtime.Path();
-  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
-  options.drives = std::make_shared<NoDrives>();
+  KinovueOptions options = testsupport::TestWindowOptions(folder);
+  options.drives = std::make_shared<testsupport::NoDrives>();
   CKinovueDlg dlg(std::move(options));
   ASSERT_TRUE(dlg.OnInitDialog());
   dlg.show();

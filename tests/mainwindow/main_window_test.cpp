@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
@@ -27,6 +26,8 @@
 #include "platform/file_name.h"
 #include "platform/optical_drives.h"
 #include "temp_dir.h"
+#include "test_window.h"
+#include "widget_app.h"
 
 namespace {
 
@@ -38,37 +39,15 @@ struct FakeKeys : platform::KeyState {
   bool IsCapsLockOn() const override { return caps; }
 };
 
-struct NoDrives : platform::OpticalDrives {
-  std::vector<std::string> List() const override { return {}; }
-};
-
-QApplication* App() {
-  static int argc = 1;
-  static char name[] = "kinovue-test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = new QApplication(argc, argv);
-  return app;
-}
-
-// The file association of a test lives in its own folder, never the user's.
-AssociationPlaces PrivateAssociation(const testsupport::TempDir& folder) {
-  AssociationPlaces places;
-  places.configHome = folder.File("config");
-  places.dataHome = folder.File("data");
-  places.updateTool = "/nonexistent/update-desktop-database";
-  return places;
-}
+using testsupport::NoDrives;
 
 class MainWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    App();
+    testsupport::WidgetApp();
     keys = std::make_shared<FakeKeys>();
-    KinovueOptions options;
-    options.programFolder = folder.Path() + "/";
-    options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
+    KinovueOptions options = testsupport::TestWindowOptions(folder, testsupport::FileTypeQuestion::AsSettingsSay);
     options.updateServer = "127.0.0.1:1";  // nobody listens: start-up checks end at once
-    options.runtimeFolder = folder.Path();
     options.engineFactory = [this](const std::string&) {
       auto e = std::make_unique<FakeEngine>();
       engine = e.get();
@@ -77,7 +56,6 @@ class MainWindow : public ::testing::Test {
     options.keys = keys;
     options.drives = std::make_shared<NoDrives>();
     options.runDialog = [this](QDialog& dialog) { return answer(dialog); };
-    options.association = PrivateAssociation(folder);
     dlg = std::make_unique<CKinovueDlg>(std::move(options));
     ASSERT_TRUE(dlg->OnInitDialog());
   }
@@ -223,10 +201,7 @@ TEST_F(MainWindow, ASecondWindowEndsAndSaysWhetherItsFileWasLost) {
     int exitCode;
   } rows[] = {{"", 0}, {"/" + std::string(5000, 'x'), 1}};  // nothing to give; too long to give
   for (const auto& row : rows) {
-    KinovueOptions options;
-    options.programFolder = folder.Path() + "/";
-    options.runtimeFolder = folder.Path();
-    options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
+    KinovueOptions options = testsupport::TestWindowOptions(folder, testsupport::FileTypeQuestion::AsSettingsSay);
     options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
     options.keys = keys;
     options.drives = std::make_shared<NoDrives>();
@@ -614,7 +589,7 @@ struct TwoDrives : platform::OpticalDrives {
 };
 
 TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
-  App();
+  testsupport::WidgetApp();
   testsupport::TempDir folder;
   testsupport::TempDir dvd;
   QDir().mkpath(QString::fromStdString(dvd.File("VIDEO_TS")));
@@ -623,11 +598,8 @@ TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
   auto drives = std::make_shared<TwoDrives>();
   drives->drives = {dvd.Path(), folder.File("empty-drive")};
   FakeEngine* engine = nullptr;
-  KinovueOptions options;
-  options.programFolder = folder.Path() + "/";
-  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
+  KinovueOptions options = testsupport::TestWindowOptions(folder, testsupport::FileTypeQuestion::AsSettingsSay);
   options.updateServer = "127.0.0.1:1";
-  options.runtimeFolder = folder.Path();
   options.engineFactory = [&](const std::string&) {
     auto e = std::make_unique<FakeEngine>();
     engine = e.get();
@@ -635,7 +607,6 @@ TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
   };
   options.keys = std::make_shared<FakeKeys>();
   options.drives = drives;
-  options.association = PrivateAssociation(folder);
   options.runDialog = [](QDialog&) { return int(QDialog::Rejected); };
   CKinovueDlg dlg(std::move(options));
   ASSERT_TRUE(dlg.OnInitDialog());
@@ -826,7 +797,7 @@ TEST_F(MainWindow, TheSmallestHeightComesBackAfterASoundOnlyMedium) {
 }
 
 TEST(MainWindowAssociation, TheStartUpCheckAsksOnlyWhileAnExtensionIsUnassociatedAndTheMenuAlwaysAsks) {
-  App();
+  testsupport::WidgetApp();
   const struct {
     const char* what;
     bool associateAll;
@@ -839,7 +810,8 @@ TEST(MainWindowAssociation, TheStartUpCheckAsksOnlyWhileAnExtensionIsUnassociate
   };
   for (const auto& row : rows) {
     testsupport::TempDir folder;
-    const AssociationPlaces places = PrivateAssociation(folder);
+    KinovueOptions options = testsupport::TestWindowOptions(folder, testsupport::FileTypeQuestion::AsSettingsSay);
+    const AssociationPlaces places = options.association;
     if (row.associateAll) {
       FileAssociation assoc(places);
       for (const MediaExtension& e : kMediaExtensionTable) assoc.Associate(e.extension, e.type);
@@ -847,14 +819,9 @@ TEST(MainWindowAssociation, TheStartUpCheckAsksOnlyWhileAnExtensionIsUnassociate
     QDir().mkpath(QString::fromStdString(folder.File("dat")));
     if (*row.settings) testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), row.settings);
     std::vector<QString> shown;
-    KinovueOptions options;
-    options.programFolder = folder.Path() + "/";
-    options.runtimeFolder = folder.Path();
-    options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
     options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
     options.keys = std::make_shared<FakeKeys>();
     options.drives = std::make_shared<NoDrives>();
-    options.association = places;
     options.runDialog = [&](QDialog& dialog) {
       EXPECT_FALSE(dialog.parentWidget()->isVisible()) << "the main window runs only after the check";
       shown.push_back(dialog.windowTitle());
@@ -873,17 +840,15 @@ TEST(MainWindowAssociation, TheStartUpCheckAsksOnlyWhileAnExtensionIsUnassociate
 }
 
 TEST(MainWindowStart, WithoutItsOwnPathTheProgramSaysSoAndEndsBeforeWritingAnything) {
-  App();
+  testsupport::WidgetApp();
   testsupport::TempDir folder;
   const QString cwdBefore = QDir::currentPath();
   ASSERT_TRUE(QDir::setCurrent(QString::fromStdString(folder.Path())));
   std::vector<QString> shown;
-  KinovueOptions options;
+  KinovueOptions options = testsupport::TestWindowOptions(folder, testsupport::FileTypeQuestion::AsSettingsSay);
+  options.programFolder.clear();  // the window finds its folder itself
   options.executableLink = folder.File("no-proc/self/exe");
-  options.association = PrivateAssociation(folder);
   options.keys = std::make_shared<FakeKeys>();
-  options.runtimeFolder = folder.Path();
-  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
   options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
   options.drives = std::make_shared<NoDrives>();
   options.runDialog = [&](QDialog& dialog) {
@@ -914,15 +879,11 @@ struct AnnouncingEngine : FakeEngine {
 };
 
 TEST(MainWindowStart, ACommandLineFileStartedBeforeTheMenusExistStillShowsInThem) {
-  App();
+  testsupport::WidgetApp();
   testsupport::TempDir folder;
   AnnouncingEngine* engine = nullptr;
-  KinovueOptions options;
-  options.programFolder = folder.Path() + "/";
-  options.runtimeFolder = folder.Path();
-  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
+  KinovueOptions options = testsupport::TestWindowOptions(folder, testsupport::FileTypeQuestion::AsSettingsSay);
   options.commandLine = "\"/m/first.avi\"";
-  options.association = PrivateAssociation(folder);
   options.runDialog = [](QDialog&) { return int(QDialog::Rejected); };
   options.engineFactory = [&](const std::string&) {
     auto e = std::make_unique<AnnouncingEngine>();

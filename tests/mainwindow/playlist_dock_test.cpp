@@ -3,9 +3,6 @@
 // would end), against a recording engine.
 #include <gtest/gtest.h>
 
-#include <QDir>
-
-#include <QApplication>
 #include <QScreen>
 
 #include "core_app.h"
@@ -13,40 +10,16 @@
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "temp_dir.h"
-#include "xvfb.h"
+#include "test_window.h"
+#include "widget_app.h"
 
 namespace {
-
-// One X server and one QApplication on it for the test program.
-testsupport::Xvfb& Server() {
-  static testsupport::Xvfb server(1280, 1024);
-  return server;
-}
-
-QApplication* App() {
-  static int argc = 1;
-  static char name[] = "kinovue-dock-test";
-  static char* argv[] = {name, nullptr};
-  static QApplication* app = [] {
-    qputenv("DISPLAY", QByteArray::fromStdString(Server().Display()));
-    qputenv("QT_QPA_PLATFORM", "xcb");
-    return new QApplication(argc, argv);
-  }();
-  return app;
-}
 
 class PlayListDock : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(Server().Running()) << "Xvfb did not start";
-    App();
-    // Not about file types: no start-up association question.
-    QDir().mkpath(QString::fromStdString(folder.File("dat")));
-    testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nCheckFileAssociate=0\n");
-    KinovueOptions options;
-    options.programFolder = folder.Path() + "/";
-    options.runtimeFolder = folder.Path();
-    options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
+    ASSERT_NE(testsupport::WidgetAppOnXvfb(), nullptr) << "Xvfb did not start";
+    KinovueOptions options = testsupport::TestWindowOptions(folder);
     options.engineFactory = [this](const std::string&) {
       auto e = std::make_unique<FakeEngine>();
       engine = e.get();

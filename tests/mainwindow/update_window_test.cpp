@@ -3,24 +3,19 @@
 // update library and the loopback update server.
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 
 #include "core_app.h"
 #include "fake_engine.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
-#include "platform/optical_drives.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
+#include "test_window.h"
 #include "update_server.h"
+#include "widget_app.h"
 
 namespace {
-
-struct NoDrives : platform::OpticalDrives {
-  std::vector<std::string> List() const override { return {}; }
-};
 
 struct Row {
   const char* name;
@@ -52,13 +47,6 @@ const Row kRows[] = {
 
 class UpdateWindow : public ::testing::TestWithParam<Row> {
  protected:
-  static QApplication* App() {
-    static int argc = 1;
-    static char name[] = "kinovue-test";
-    static char* argv[] = {name, nullptr};
-    static QApplication* app = new QApplication(argc, argv);
-    return app;
-  }
   std::string Setting(const std::string& key) {
     std::string value;
     IniFile(folder.File("dat/kinovue.ini")).ReadString("kinovue", key, value, 4096);
@@ -70,22 +58,18 @@ class UpdateWindow : public ::testing::TestWithParam<Row> {
 
 TEST_P(UpdateWindow, ShowsTheResultTextAndRemembersAPostponedRestart) {
   const Row& row = GetParam();
-  App();
+  testsupport::WidgetApp();
   UpdateServer server;
   server.Publish(row.files.empty() ? 20060728 : 20260101, row.files, row.fault);
   testsupport::WriteFileBytes(folder.File("data.txt"), "old");
-  QDir().mkpath(QString::fromStdString(folder.File("dat")));
+  KinovueOptions options = testsupport::TestWindowOptions(folder);
   IniFile(folder.File("dat/kinovue.ini")).WriteInt("kinovue", "AutoUpdate", row.autoUpdate ? 1 : 0);
 
   std::vector<std::string> shown;
-  KinovueOptions options;
-  options.programFolder = folder.Path() + "/";
-  options.runtimeFolder = folder.Path();
-  options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
   options.updateServer = server.Address();
   options.updateKeyHex = server.PublicKeyHex();
   options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
-  options.drives = std::make_shared<NoDrives>();
+  options.drives = std::make_shared<testsupport::NoDrives>();
   options.runDialog = [&](QDialog& dialog) {
     auto* box = qobject_cast<QMessageBox*>(&dialog);
     if (!box) return int(QDialog::Rejected);

@@ -22,7 +22,7 @@ using Lines = std::vector<std::string>;
 class PlayListWindow : public ::testing::Test {
  protected:
   void SetUp() override {
-    controls_test::App();
+    testsupport::WidgetApp();
     stored = dir.File("PlayList.dat");
     list.SetPlayCallback([](const char* path, void* data) { static_cast<Lines*>(data)->push_back(path); }, &played);
   }

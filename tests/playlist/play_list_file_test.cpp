@@ -53,14 +53,15 @@ TEST(PlayListSave, WritesEachItemWithCrLfAndReadsItBack) {
   EXPECT_EQ(again.Current(), -1);
 }
 
-TEST(PlayListSave, UnwritablePlaceFailsAndKeepsTheList) {
+TEST(PlayListFile, APlaceThatIsNoFileFailsBothWaysAndKeepsTheList) {
   TempDir dir;
   CGeneralPlayList list;
-  list.Add("/m/a");
-  EXPECT_FALSE(list.Save(dir.File("missing/PlayList.dat")));
-  EXPECT_FALSE(list.Save(dir.Path()));
-  EXPECT_FALSE(list.Save(""));
-  EXPECT_EQ(list.Count(), 1);
+  list.Add("/a");
+  for (const std::string& place : {dir.File("missing/PlayList.dat"), dir.Path(), std::string()}) {
+    EXPECT_FALSE(list.Save(place)) << place;
+    EXPECT_FALSE(list.Load(place)) << place;
+  }
+  EXPECT_EQ(Items(list), (Lines{"/a"}));
 }
 
 TEST(PlayListLoad, LineEndsBlankLinesAndAnUnendedLastLine) {
@@ -112,16 +113,6 @@ TEST(PlayListLoad, WithOpenWindowRowsAppearAndTheLastNewItemIsCurrent) {
   EXPECT_EQ(view->rows, (Lines{"/a", "/b"}));
   EXPECT_EQ(list.Current(), 1);
   EXPECT_EQ(view->selected, 1);
-}
-
-TEST(PlayListLoad, MissingFileOrFolderAddsNothing) {
-  TempDir dir;
-  CGeneralPlayList list;
-  list.Add("/a");
-  EXPECT_FALSE(list.Load(dir.File("none.dat")));
-  EXPECT_FALSE(list.Load(dir.Path()));
-  EXPECT_FALSE(list.Load(""));
-  EXPECT_EQ(Items(list), (Lines{"/a"}));
 }
 
 TEST(PlayListLoad, LongListLoadsWithoutQuadraticDuplicateSearch) {

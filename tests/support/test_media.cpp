@@ -67,4 +67,19 @@ std::string ProgramFolder() {
   return dir;
 }
 
+bool CopyProgramInto(const std::string& folder) {
+  for (const char* name : {"kinovue", "libmplayer.so", "libautorenew.so"}) {
+    if (!QFile::copy(QString::fromStdString(ProgramFolder() + name), QString::fromStdString(folder + "/" + name)))
+      return false;
+  }
+  return QFile::setPermissions(QString::fromStdString(folder + "/kinovue"),
+                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+}
+
+void SkipFileTypeQuestion(const std::string& folder) {
+  QDir().mkpath(QString::fromStdString(folder + "/dat"));
+  QFile settings(QString::fromStdString(folder + "/dat/kinovue.ini"));
+  if (settings.open(QIODevice::WriteOnly | QIODevice::Truncate)) settings.write("[kinovue]\nCheckFileAssociate=0\n");
+}
+
 }  // namespace testsupport

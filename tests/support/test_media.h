@@ -17,5 +17,11 @@ std::string BlackClip();
 
 // Folder of the built program (kinovue, libmplayer.so), with trailing '/'.
 std::string ProgramFolder();
+// Copies the built program with its engine and update libraries into folder,
+// an installation of the test's own; false when a copy failed.
+bool CopyProgramInto(const std::string& folder);
+// Writes folder's "dat/kinovue.ini" so that the program asks no file-type
+// question at start (for tests that are not about file types).
+void SkipFileTypeQuestion(const std::string& folder);
 
 }  // namespace testsupport

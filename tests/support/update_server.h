@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "ping_server.h"
+#include "loopback_server.h"
 #include "temp_dir.h"
 
 // A loopback update server: a signed "check_update.ini" and its files,
@@ -34,7 +34,7 @@ class UpdateServer {
  private:
   struct Key;
   testsupport::TempDir root_;
-  PingServer server_;
+  testsupport::LoopbackServer server_;
   std::unique_ptr<Key> key_;
   std::unique_ptr<Key> otherKey_;
   std::string publicKeyHex_;

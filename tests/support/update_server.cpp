@@ -3,8 +3,6 @@
 #include <openssl/evp.h>
 
 #include <QDir>
-
-#include "core_app.h"
 #include <QFileInfo>
 
 namespace {
@@ -47,14 +45,8 @@ struct UpdateServer::Key {
   }
 };
 
-// The server listens on the test's thread, which needs the application first.
-static const std::string& RootWithApp(const testsupport::TempDir& root) {
-  testsupport::CoreApp();
-  return root.Path();
-}
-
 UpdateServer::UpdateServer()
-    : server_(RootWithApp(root_)), key_(std::make_unique<Key>()), otherKey_(std::make_unique<Key>()) {
+    : server_(testsupport::LoopbackServer::Files(root_.Path())), key_(std::make_unique<Key>()), otherKey_(std::make_unique<Key>()) {
   publicKeyHex_ = key_->PublicHex();
 }
 
