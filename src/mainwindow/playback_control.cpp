@@ -63,6 +63,17 @@ void CKinovueDlg::FinishCurrentRun() {
     Run(ENGINE_CMD_STOP);
 }
 
+void CKinovueDlg::ConnectControlPanel() {
+  ControlPanel* panel = &controlPanel_;
+  connect(panel, &ControlPanel::PlayPauseRequested, this, &CKinovueDlg::TogglePlayPause);
+  connect(panel, &ControlPanel::StopRequested, this, &CKinovueDlg::StopPlayback);
+  connect(panel, &ControlPanel::PreviousRequested, this, &CKinovueDlg::PlayPrevious);
+  connect(panel, &ControlPanel::NextRequested, this, &CKinovueDlg::PlayNext);
+  connect(panel, &ControlPanel::MuteToggleRequested, this, &CKinovueDlg::ToggleMute);
+  connect(panel, &ControlPanel::SeekRequested, this, &CKinovueDlg::SeekBy);
+  connect(panel, &ControlPanel::VolumeChosen, this, &CKinovueDlg::SetVolume);
+}
+
 void CKinovueDlg::SeekBy(int seconds) { Run(ENGINE_CMD_SEEK, seconds); }
 void CKinovueDlg::SetVolume(int volume) { Run(ENGINE_CMD_SET_VOLUME, volume); }
 void CKinovueDlg::ToggleMute() { Run(ENGINE_CMD_MUTE); }
