@@ -28,6 +28,7 @@
 #include "settings/ini_file.h"
 
 class CMplayerOutDlg;
+struct NextToPlayAction;
 class QAction;
 class QDialog;
 class QMenu;
@@ -162,6 +163,9 @@ class CKinovueDlg : public QMainWindow {
 
   // Playback (engine messages).
   void OnEngineFinished(std::uintptr_t finalState);
+  // The file a decision of NextToPlay names, taken off its queue; empty when
+  // there is none.
+  std::string TakeNextPath(const NextToPlayAction& next);
   // The control strip's requests become the window's operations.
   void ConnectControlPanel();
   void OnEngineLength(int length, int resume);
