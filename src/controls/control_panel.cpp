@@ -7,14 +7,10 @@
 #include <QWidget>
 
 #include "controls/anchor_geometry.h"
-#include "controls/control_panel_host.h"
 
 namespace {
 
 const QColor kInterfaceGrey(212, 208, 200);
-
-// Engine states as the main window reports them.
-enum PanelEngineState { kOpening = 0, kPlaying = 1, kPaused = 2, kStopped = 3 };
 
 // The handle is 16 pixels wide over a groove as wide as the bar, so its
 // centre runs from x = 8 to width - 8: exactly the channel that a release
@@ -74,9 +70,8 @@ ControlPanel::ControlPanel() = default;
 
 ControlPanel::~ControlPanel() { delete panel_.data(); }
 
-bool ControlPanel::CreatePanel(QWidget* mainWindow, ControlPanelHost* host, const QRect& rect) {
-  if (!mainWindow || !host || panel_) return false;
-  host_ = host;
+bool ControlPanel::CreatePanel(QWidget* mainWindow, const QRect& rect) {
+  if (!mainWindow || panel_) return false;
 
   QWidget* panel = new QWidget(mainWindow);
   panel_ = panel;
@@ -194,6 +189,7 @@ void ControlPanel::SetSeekRange(int length) {
 }
 
 void ControlPanel::SetSeekPosition(int position) {
+  position_ = position;
   if (seekBar_) seekBar_->setValue(position);
 }
 
@@ -220,24 +216,26 @@ void ControlPanel::ShowMessage(const std::string& text) {
 }
 
 void ControlPanel::ShowPlaybackState(int state, bool hasMedia) {
+  state_ = state;
   if (!panel_) return;
   switch (state) {
-    case kOpening:
+    case ENGINE_STATE_OPENING:
       buttons_.EnableButton(playButton_, false);
       buttons_.EnableButton(prevButton_, false);
       buttons_.EnableButton(nextButton_, false);
       seekBar_->setEnabled(false);
       break;
-    case kPlaying:
-    case kPaused:
-      buttons_.SelectBitmapSet(playButton_, static_cast<std::uint32_t>(state == kPlaying ? pauseLook_ : playLook_));
+    case ENGINE_STATE_PLAYING:
+    case ENGINE_STATE_PAUSED:
+      buttons_.SelectBitmapSet(playButton_,
+                               static_cast<std::uint32_t>(state == ENGINE_STATE_PLAYING ? pauseLook_ : playLook_));
       buttons_.EnableButton(playButton_, true);
       buttons_.EnableButton(stopButton_, true);
       buttons_.EnableButton(prevButton_, true);
       buttons_.EnableButton(nextButton_, true);
       seekBar_->setEnabled(true);
       break;
-    case kStopped:
+    case ENGINE_STATE_STOPPED:
       buttons_.SelectBitmapSet(playButton_, static_cast<std::uint32_t>(playLook_));
       buttons_.EnableButton(playButton_, hasMedia);
       buttons_.EnableButton(stopButton_, false);
@@ -295,19 +293,19 @@ bool ControlPanel::InterceptButtonRelease(QObject* watched, QPoint pos) {
   // the button's, as it would without that grab.
   struct Route {
     ButtonOwnCtrl* button;
-    void (ControlPanelHost::*request)();
+    void (ControlPanel::*request)();
   };
   const Route routes[] = {
-      {playButton_, &ControlPanelHost::TogglePlayPause},
-      {stopButton_, &ControlPanelHost::StopPlayback},
-      {prevButton_, &ControlPanelHost::PlayPrevious},
-      {nextButton_, &ControlPanelHost::PlayNext},
-      {muteButton_, &ControlPanelHost::ToggleMute},
+      {playButton_, &ControlPanel::PlayPauseRequested},
+      {stopButton_, &ControlPanel::StopRequested},
+      {prevButton_, &ControlPanel::PreviousRequested},
+      {nextButton_, &ControlPanel::NextRequested},
+      {muteButton_, &ControlPanel::MuteToggleRequested},
   };
   for (const Route& route : routes) {
     if (watched != route.button) continue;
     if (!route.button->rect().contains(pos) || !buttons_.IsButtonEnabled(route.button)) return false;
-    (host_->*route.request)();
+    emit(this->*route.request)();
     return true;
   }
   return false;
@@ -315,15 +313,14 @@ bool ControlPanel::InterceptButtonRelease(QObject* watched, QPoint pos) {
 
 void ControlPanel::BarReleased(QSlider* bar, int pointerX) {
   if (bar == seekBar_.data()) {
-    const int state = host_->CurrentEngineState();
-    if (state != kPlaying && state != kPaused) return;
+    if (state_ != ENGINE_STATE_PLAYING && state_ != ENGINE_STATE_PAUSED) return;
     // The target comes from the pointer, not from the handle.
     const std::optional<int> target = SliderReleaseValue(pointerX, bar->width(), bar->maximum());
-    if (target) host_->SeekBy(SaturatingDifference(*target, host_->CurrentPosition()));
+    if (target) emit SeekRequested(SaturatingDifference(*target, position_));
   } else if (bar == volumeBar_.data()) {
     const int span = SaturatingDifference(bar->maximum(), bar->minimum());
     if (const std::optional<int> value = SliderReleaseValue(pointerX, bar->width(), span)) {
-      host_->SetVolume(*value);
+      emit VolumeChosen(*value);
     }
   }
 }

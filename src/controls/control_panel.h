@@ -9,14 +9,14 @@
 
 #include "controls/anchor_layout.h"
 #include "controls/button_own_ctrl.h"
-
-class ControlPanelHost;
+#include "playback/engine_state.h"
 
 // The strip of transport controls along the bottom of the main window: a
 // full-width seek bar over play/pause, stop, previous and next, the time
 // read-out, the mute button and the volume bar. It turns clicks and slider
-// releases into requests to its ControlPanelHost and shows what the main
-// window pushes into it.
+// releases into request signals and shows what the main window pushes into
+// it; the playback state and position it is told decide what a release of
+// the seek bar asks for.
 //
 // The child widgets carry the names of their roles as object names
 // ("playButton", "stopButton", "prevButton", "nextButton", "muteButton",
@@ -36,15 +36,16 @@ class ControlPanel : public QObject {
   ~ControlPanel() override;
 
   // Creates the strip as a child of mainWindow at rect (mainWindow's client
-  // coordinates) with all its controls, and lays them out. Requests go to
-  // host, which must outlive the panel. False when either is null or the
-  // strip exists already.
-  bool CreatePanel(QWidget* mainWindow, ControlPanelHost* host, const QRect& rect);
+  // coordinates) with all its controls, and lays them out. False when
+  // mainWindow is null or the strip exists already.
+  bool CreatePanel(QWidget* mainWindow, const QRect& rect);
 
   // The strip, for the main window's own layout; null before CreatePanel.
   QWidget* Panel() const { return panel_; }
 
   void SetSeekRange(int length);        // 0..length
+  // The playback position in whole seconds: where the seek bar stands and
+  // what a seek request is measured from.
   void SetSeekPosition(int position);
   void SetVolumeRange(int maximum);     // 0..maximum
   void SetVolumePosition(int value);
@@ -55,10 +56,23 @@ class ControlPanel : public QObject {
   void ShowMessage(const std::string& text);
   const std::string& TimeText() const { return timeText_; }
   // Enables, disables and switches the transport controls for an engine
-  // state (0 opening, 1 playing, 2 paused, 3 stopped; others change
-  // nothing). hasMedia: a file is loaded, so play can start it again.
+  // state (opening, playing, paused, stopped; others change nothing but are
+  // kept). hasMedia: a file is loaded, so play can start it again.
   void ShowPlaybackState(int state, bool hasMedia);
   void ShowMute(bool muted);
+
+ signals:
+  // A click on the matching button (enabled, released over it).
+  void PlayPauseRequested();
+  void StopRequested();
+  void PreviousRequested();
+  void NextRequested();
+  void MuteToggleRequested();
+  // A release on the seek bar while playing or paused: move by this signed
+  // number of seconds from the position last set.
+  void SeekRequested(int seconds);
+  // A release on the volume bar, in any state.
+  void VolumeChosen(int volume);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -71,7 +85,8 @@ class ControlPanel : public QObject {
   bool InterceptButtonRelease(QObject* watched, QPoint pos);
   void BarReleased(QSlider* bar, int pointerX);
 
-  ControlPanelHost* host_ = nullptr;
+  int state_ = ENGINE_STATE_STOPPED;
+  int position_ = 0;
   QPointer<QWidget> panel_;
   std::vector<AnchorEntry> layoutTable_;
   AnchorLayout layout_;

@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "platform/message_window.h"
+#include "playback/engine_state.h"
 
 // The types the main window and the engine share.
 
@@ -30,14 +31,6 @@ enum : unsigned {
   WM_SYSCOMMAND = 0x112,
   MK_LBUTTON = 0x1,
   SC_CLOSE = 0xF060,
-};
-
-enum EngineState : int {
-  ENGINE_STATE_OPENING = 0,  // a run was started, nothing shown yet
-  ENGINE_STATE_PLAYING = 1,
-  ENGINE_STATE_PAUSED = 2,
-  ENGINE_STATE_STOPPED = 3,  // no run; the initial state
-  ENGINE_STATE_ABORTED = 4,  // never kept: a run that ended early, followed by STOPPED
 };
 
 constexpr int ENGINE_COMMAND_KIND = 12;

@@ -2,10 +2,12 @@
 #include <atomic>
 #include <cstddef>
 
+#include "playback/engine_state.h"
+
 // What the engine knows about the medium of the current run. Shared by the
 // UI, reader and runner threads, hence atomic.
 struct MediaFields {
-  std::atomic<int> state{3};            // EngineState
+  std::atomic<int> state{ENGINE_STATE_STOPPED};  // EngineState
   std::atomic<int> length{0};           // whole seconds, 0 = unknown
   std::atomic<int> lastPosition{-1};    // whole seconds, -1 = none yet
   std::atomic<int> resumePosition{0};   // whole seconds, 0 = none

@@ -105,7 +105,8 @@ bool CKinovueDlg::OnInitDialog() {
     OnEngineFinished(0);
   }
 
-  controlPanel_.CreatePanel(client_, this, QRect(0, client_->height() - 72, client_->width(), 72));
+  controlPanel_.CreatePanel(client_, QRect(0, client_->height() - 72, client_->width(), 72));
+  ConnectControlPanel();
   // Native, so that in full screen it can lie over the engine's picture window.
   controlPanel_.Panel()->setAttribute(Qt::WA_NativeWindow);
   controlPanel_.Panel()->installEventFilter(this);
@@ -302,4 +303,3 @@ QWidget* CKinovueDlg::VideoWidget() const { return videoWindow_; }
 QWidget* CKinovueDlg::VideoBackWidget() const { return videoBackWindow_; }
 
 int CKinovueDlg::CurrentEngineState() const { return engine_ ? engine_->GetState() : ENGINE_STATE_STOPPED; }
-int CKinovueDlg::CurrentPosition() const { return positionSeconds_; }

@@ -11,7 +11,6 @@
 
 #include "association/file_association.h"
 #include "controls/control_panel.h"
-#include "controls/control_panel_host.h"
 #include "controls/video_area_fitter.h"
 #include "controls/widget_dock_windows.h"
 #include "controls/window_dock.h"
@@ -29,6 +28,7 @@
 #include "settings/ini_file.h"
 
 class CMplayerOutDlg;
+struct NextToPlayAction;
 class QAction;
 class QDialog;
 class QMenu;
@@ -68,7 +68,7 @@ struct KinovueOptions {
 // The main window: owns the engine, the playlist, the history and the
 // controls, turns every user action into engine commands and reacts to the
 // engine's messages. Everything runs on the UI thread.
-class CKinovueDlg : public QMainWindow, private ControlPanelHost {
+class CKinovueDlg : public QMainWindow {
   Q_OBJECT
 
  public:
@@ -84,13 +84,13 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
 
   // The main window's operations used by the other parts.
   void RequestOpen(const std::string& path);
-  void TogglePlayPause() override;
-  void StopPlayback() override;
-  void PlayNext() override;
-  void PlayPrevious() override;
-  void SeekBy(int seconds) override;
-  void SetVolume(int volume) override;
-  void ToggleMute() override;
+  void TogglePlayPause();
+  void StopPlayback();
+  void PlayNext();
+  void PlayPrevious();
+  void SeekBy(int seconds);
+  void SetVolume(int volume);
+  void ToggleMute();
   void RefreshPlaybackMenu();
   void RefreshViewMenu();
   void RebuildRecentMenu(bool clearOnly);
@@ -163,6 +163,11 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
 
   // Playback (engine messages).
   void OnEngineFinished(std::uintptr_t finalState);
+  // The file a decision of NextToPlay names, taken off its queue; empty when
+  // there is none.
+  std::string TakeNextPath(const NextToPlayAction& next);
+  // The control strip's requests become the window's operations.
+  void ConnectControlPanel();
   void OnEngineLength(int length, int resume);
   void OnEngineState(int state);
   void OnEngineStarted();
@@ -232,9 +237,8 @@ class CKinovueDlg : public QMainWindow, private ControlPanelHost {
   void ShowPlayListWindow();
   void OnDockMoved(std::uintptr_t window);
 
-  // ControlPanelHost
-  int CurrentEngineState() const override;
-  int CurrentPosition() const override;
+  // The engine's state; STOPPED without an engine.
+  int CurrentEngineState() const;
 
   KinovueOptions options_;
   std::string programFolder_;

@@ -99,6 +99,8 @@ void CKinovueDlg::GoToTime() {
   dialog.initialText = FormatGoToTime(positionSeconds_);
   if (RunModal(options_, dialog) != QDialog::Accepted) return;
   positionSeconds_ = ParseGoToTime(dialog.timeText, lengthSeconds_);
+  // The strip measures its seek requests from here.
+  controlPanel_.SetSeekPosition(positionSeconds_);
   Run(ENGINE_CMD_SEEK_TO, positionSeconds_);
 }
 

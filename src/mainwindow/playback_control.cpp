@@ -7,6 +7,7 @@
 #include "mainwindow/command_ids.h"
 #include "mainwindow/command_rows.h"
 #include "mainwindow/kinovue_dlg.h"
+#include "mainwindow/next_to_play.h"
 #include "mainwindow/time_text.h"
 #include "mainwindow/video_windows.h"
 
@@ -64,6 +65,17 @@ void CKinovueDlg::FinishCurrentRun() {
     Run(ENGINE_CMD_STOP);
 }
 
+void CKinovueDlg::ConnectControlPanel() {
+  ControlPanel* panel = &controlPanel_;
+  connect(panel, &ControlPanel::PlayPauseRequested, this, &CKinovueDlg::TogglePlayPause);
+  connect(panel, &ControlPanel::StopRequested, this, &CKinovueDlg::StopPlayback);
+  connect(panel, &ControlPanel::PreviousRequested, this, &CKinovueDlg::PlayPrevious);
+  connect(panel, &ControlPanel::NextRequested, this, &CKinovueDlg::PlayNext);
+  connect(panel, &ControlPanel::MuteToggleRequested, this, &CKinovueDlg::ToggleMute);
+  connect(panel, &ControlPanel::SeekRequested, this, &CKinovueDlg::SeekBy);
+  connect(panel, &ControlPanel::VolumeChosen, this, &CKinovueDlg::SetVolume);
+}
+
 void CKinovueDlg::SeekBy(int seconds) { Run(ENGINE_CMD_SEEK, seconds); }
 void CKinovueDlg::SetVolume(int volume) { Run(ENGINE_CMD_SET_VOLUME, volume); }
 void CKinovueDlg::ToggleMute() { Run(ENGINE_CMD_MUTE); }
@@ -80,35 +92,48 @@ void CKinovueDlg::OnEngineFinished(std::uintptr_t finalState) {
   // Why the run failed stays where the time was until something plays.
   if (!failureReason_.empty()) controlPanel_.ShowMessage(failureReason_);
   if (finalState != 0 && fullScreen_) ToggleFullScreen();
-  // Once closing has begun nothing new plays.
-  if (stopRequested_ || closing_) {
+  const PlayModes modes{settings_.RepeatCurrent, settings_.AutoPlayFromList, settings_.PlayFromList,
+                        settings_.PlayListRandom, settings_.PlayListLoop, settings_.PlayListForward};
+  const NextToPlayAction next = NextToPlay({stopRequested_, closing_, !discQueue_.empty(), !pendingPath_.empty(),
+                                            nextRequested_, previousRequested_, playlist_ != nullptr, modes});
+  if (next.source == NextSource::StopHere) {
     stopRequested_ = false;
     return;
   }
-  std::string path;
-  if (!discQueue_.empty()) {
-    path = discQueue_.front();
-    discQueue_.pop_front();
-  } else if (!pendingPath_.empty()) {
-    path.swap(pendingPath_);
-  } else if (!nextRequested_ && !previousRequested_ && settings_.RepeatCurrent) {
-    EngineInfo info;
-    if (engine_ && engine_->GetInfo(&info)->file) path = info.file;
-  } else if ((nextRequested_ || previousRequested_ || settings_.AutoPlayFromList) && playlist_) {
-    // An explicit Next or Previous walks the list in order and wraps.
-    const bool asked = nextRequested_ || previousRequested_;
-    const bool random = asked ? false : settings_.PlayListRandom;
-    const bool repeat = asked ? false : settings_.RepeatCurrent;
-    const bool loop = asked ? true : settings_.PlayListLoop;
-    const bool forward = nextRequested_ ? true : previousRequested_ ? false : settings_.PlayListForward;
-    if (playlist_->GetNext(path, settings_.PlayFromList, random, repeat, loop, forward) < 0) path.clear();
-  }
+  const std::string path = TakeNextPath(next);
   if (!path.empty())
     Run(ENGINE_CMD_PLAY, reinterpret_cast<std::intptr_t>(path.c_str()));
   else
     RefreshPlaybackMenu();
   nextRequested_ = false;
   previousRequested_ = false;
+}
+
+std::string CKinovueDlg::TakeNextPath(const NextToPlayAction& next) {
+  std::string path;
+  switch (next.source) {
+    case NextSource::DiscQueue:
+      path = discQueue_.front();
+      discQueue_.pop_front();
+      break;
+    case NextSource::PendingPath:
+      path.swap(pendingPath_);
+      break;
+    case NextSource::CurrentFile: {
+      EngineInfo info;
+      if (engine_ && engine_->GetInfo(&info)->file) path = info.file;
+      break;
+    }
+    case NextSource::PlayList: {
+      const PlayListWalk& w = next.walk;
+      if (playlist_->GetNext(path, w.playFromList, w.random, w.repeatCurrent, w.loop, w.forward) < 0) path.clear();
+      break;
+    }
+    case NextSource::StopHere:
+    case NextSource::Nothing:
+      break;
+  }
+  return path;
 }
 
 void CKinovueDlg::OnEngineLength(int length, int resume) {

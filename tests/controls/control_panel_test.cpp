@@ -11,7 +11,6 @@
 #include <string>
 #include <vector>
 
-#include "controls/control_panel_host.h"
 #include "controls/resource_images.h"
 #include "widget_test_support.h"
 
@@ -23,21 +22,22 @@ using controls_test::Press;
 using controls_test::Release;
 using controls_test::Snapshot;
 
-class RecordingHost : public ControlPanelHost {
- public:
+// Writes down every request the strip emits.
+struct RequestLog {
   std::vector<std::string> calls;
-  int state = 1;
-  int position = 0;
 
-  void TogglePlayPause() override { calls.push_back("play/pause"); }
-  void StopPlayback() override { calls.push_back("stop"); }
-  void PlayPrevious() override { calls.push_back("previous"); }
-  void PlayNext() override { calls.push_back("next"); }
-  void ToggleMute() override { calls.push_back("mute"); }
-  void SeekBy(int seconds) override { calls.push_back("seek " + std::to_string(seconds)); }
-  void SetVolume(int volume) override { calls.push_back("volume " + std::to_string(volume)); }
-  int CurrentEngineState() const override { return state; }
-  int CurrentPosition() const override { return position; }
+  void Follow(ControlPanel& panel) {
+    auto note = [this](const char* text) { return [this, text] { calls.push_back(text); }; };
+    QObject::connect(&panel, &ControlPanel::PlayPauseRequested, note("play/pause"));
+    QObject::connect(&panel, &ControlPanel::StopRequested, note("stop"));
+    QObject::connect(&panel, &ControlPanel::PreviousRequested, note("previous"));
+    QObject::connect(&panel, &ControlPanel::NextRequested, note("next"));
+    QObject::connect(&panel, &ControlPanel::MuteToggleRequested, note("mute"));
+    QObject::connect(&panel, &ControlPanel::SeekRequested,
+                     [this](int seconds) { calls.push_back("seek " + std::to_string(seconds)); });
+    QObject::connect(&panel, &ControlPanel::VolumeChosen,
+                     [this](int volume) { calls.push_back("volume " + std::to_string(volume)); });
+  }
 };
 
 // A 520-pixel main window with the panel as its bottom 72-pixel strip.
@@ -49,7 +49,8 @@ class ControlPanelTest : public ::testing::Test {
     main_->resize(520, 400);
     // Shown, so that size changes reach the strip as they do on screen.
     main_->show();
-    ASSERT_TRUE(panel_.CreatePanel(main_.get(), &host_, QRect(0, 328, 520, 72)));
+    ASSERT_TRUE(panel_.CreatePanel(main_.get(), QRect(0, 328, 520, 72)));
+    requests_.Follow(panel_);
   }
 
   template <typename T = ButtonOwnCtrl>
@@ -79,7 +80,7 @@ class ControlPanelTest : public ::testing::Test {
                  enabled("prevButton"), enabled("nextButton"), SeekBar()->isEnabled()};
   }
 
-  RecordingHost host_;
+  RequestLog requests_;
   std::unique_ptr<QWidget> main_;
   ControlPanel panel_;
 };
@@ -92,10 +93,9 @@ TEST_F(ControlPanelTest, CreatesTheStripOnce) {
   EXPECT_EQ(strip->objectName(), "controlPanel");
   EXPECT_EQ(SeekBar()->property("controlId").toInt(), 1036);
   EXPECT_EQ(VolumeBar()->property("controlId").toInt(), 1037);
-  EXPECT_FALSE(panel_.CreatePanel(main_.get(), &host_, QRect(0, 0, 10, 10)));
+  EXPECT_FALSE(panel_.CreatePanel(main_.get(), QRect(0, 0, 10, 10)));
   ControlPanel other;
-  EXPECT_FALSE(other.CreatePanel(nullptr, &host_, QRect(0, 0, 10, 10)));
-  EXPECT_FALSE(other.CreatePanel(main_.get(), nullptr, QRect(0, 0, 10, 10)));
+  EXPECT_FALSE(other.CreatePanel(nullptr, QRect(0, 0, 10, 10)));
 }
 
 TEST_F(ControlPanelTest, LayoutAt520By72) {
@@ -161,19 +161,19 @@ TEST_F(ControlPanelTest, ButtonUpsBecomeRequestsBeforeTheButtonSeesThem) {
   } routes[] = {{"playButton", "play/pause"}, {"stopButton", "stop"}, {"prevButton", "previous"},
                 {"nextButton", "next"},       {"muteButton", "mute"}};
   for (const auto& route : routes) {
-    host_.calls.clear();
+    requests_.calls.clear();
     ButtonOwnCtrl* button = Find(route.name);
     Click(button, QPoint(5, 5));
-    EXPECT_EQ(host_.calls, std::vector<std::string>{route.request}) << route.name;
+    EXPECT_EQ(requests_.calls, std::vector<std::string>{route.request}) << route.name;
     // The button never got its button-up: it looks pressed until left.
     EXPECT_EQ(button->Record().state, ButtonOwnCtrlState::Pressed) << route.name;
     Leave(button);
     EXPECT_EQ(button->Record().state, ButtonOwnCtrlState::Normal) << route.name;
   }
   // The read-out is no button of the strip.
-  host_.calls.clear();
+  requests_.calls.clear();
   Click(Find("timeField"), QPoint(5, 5));
-  EXPECT_TRUE(host_.calls.empty());
+  EXPECT_TRUE(requests_.calls.empty());
 }
 
 TEST_F(ControlPanelTest, AReleaseAwayFromTheButtonIsNoRequest) {
@@ -181,7 +181,7 @@ TEST_F(ControlPanelTest, AReleaseAwayFromTheButtonIsNoRequest) {
   Press(play, QPoint(5, 5));
   controls_test::Move(play, QPoint(5, 40));
   Release(play, QPoint(5, 40));  // still delivered to the button by Qt
-  EXPECT_TRUE(host_.calls.empty());
+  EXPECT_TRUE(requests_.calls.empty());
   EXPECT_EQ(play->Record().state, ButtonOwnCtrlState::Normal);
 }
 
@@ -189,46 +189,47 @@ TEST_F(ControlPanelTest, DisabledButtonsSendNothing) {
   panel_.ShowPlaybackState(3, false);
   Click(Find("playButton"), QPoint(5, 5));
   Click(Find("stopButton"), QPoint(5, 5));
-  EXPECT_TRUE(host_.calls.empty());
+  EXPECT_TRUE(requests_.calls.empty());
   EXPECT_EQ(Find("playButton")->Record().state, ButtonOwnCtrlState::Disabled);
 }
 
 TEST_F(ControlPanelTest, SeekReleaseMeasuresThePointerAgainstTheRange) {
   panel_.SetSeekRange(1000);
-  host_.position = 100;
+  panel_.ShowPlaybackState(1, true);
+  panel_.SetSeekPosition(100);
   QSlider* bar = SeekBar();  // 520 wide: channel from 8 to 512
   ReleaseBarAt(bar, 8);
   ReleaseBarAt(bar, 512);
   ReleaseBarAt(bar, 260);
   ReleaseBarAt(bar, 0);  // left of the channel: -15, not clamped
-  host_.state = 2;       // paused seeks too
+  panel_.ShowPlaybackState(2, true);  // paused seeks too
   ReleaseBarAt(bar, 386);
-  EXPECT_EQ(host_.calls, (std::vector<std::string>{"seek -100", "seek 900", "seek 400", "seek -115",
+  EXPECT_EQ(requests_.calls, (std::vector<std::string>{"seek -100", "seek 900", "seek 400", "seek -115",
                                                    "seek 650"}));
 }
 
 TEST_F(ControlPanelTest, SeekReleaseSendsNothingUnlessPlayingOrPaused) {
   panel_.SetSeekRange(1000);
   for (int state : {0, 3, 4}) {
-    host_.state = state;
+    panel_.ShowPlaybackState(state, true);
     ReleaseBarAt(SeekBar(), 260);
   }
-  EXPECT_TRUE(host_.calls.empty());
+  EXPECT_TRUE(requests_.calls.empty());
   // A release without a press on the bar is no release of the bar.
-  host_.state = 1;
+  panel_.ShowPlaybackState(1, true);
   Release(SeekBar(), QPoint(260, 11));
-  EXPECT_TRUE(host_.calls.empty());
+  EXPECT_TRUE(requests_.calls.empty());
 }
 
 TEST_F(ControlPanelTest, VolumeReleaseInEveryState) {
   panel_.SetVolumeRange(100);
-  host_.state = 3;
+  panel_.ShowPlaybackState(3, false);
   QSlider* bar = VolumeBar();  // 80 wide: channel from 8 to 72
   ReleaseBarAt(bar, 40);
   ReleaseBarAt(bar, 8);
   ReleaseBarAt(bar, 72);
   ReleaseBarAt(bar, 2);
-  EXPECT_EQ(host_.calls, (std::vector<std::string>{"volume 50", "volume 0", "volume 100", "volume -9"}));
+  EXPECT_EQ(requests_.calls, (std::vector<std::string>{"volume 50", "volume 0", "volume 100", "volume -9"}));
 }
 
 TEST_F(ControlPanelTest, ReleaseArithmeticMatchesTheDrawnHandle) {
@@ -236,6 +237,7 @@ TEST_F(ControlPanelTest, ReleaseArithmeticMatchesTheDrawnHandle) {
   // shows: the bar's look and the release arithmetic agree.
   QSlider* bar = SeekBar();
   panel_.SetSeekRange(1000);
+  panel_.ShowPlaybackState(1, true);
   for (int value : {0, 250, 500, 1000}) {
     panel_.SetSeekPosition(value);
     const QImage image = Snapshot(bar);
@@ -249,10 +251,11 @@ TEST_F(ControlPanelTest, ReleaseArithmeticMatchesTheDrawnHandle) {
     }
     ASSERT_GE(first, 0) << "value " << value;
     EXPECT_GE(last - first + 1, 12) << "value " << value;
-    host_.calls.clear();
+    requests_.calls.clear();
     ReleaseBarAt(bar, (first + last + 1) / 2);
-    ASSERT_EQ(host_.calls.size(), 1u);
-    const int target = std::stoi(host_.calls[0].substr(5));
+    ASSERT_EQ(requests_.calls.size(), 1u);
+    // The request is measured from the position the bar was set to.
+    const int target = value + std::stoi(requests_.calls[0].substr(5));
     EXPECT_NEAR(target, value, 2) << "value " << value << ", handle " << first << ".." << last;
   }
 }

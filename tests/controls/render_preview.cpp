@@ -15,23 +15,9 @@
 #include <iterator>
 
 #include "controls/control_panel.h"
-#include "controls/control_panel_host.h"
 #include "widget_app.h"
 
 namespace {
-
-class IdleHost : public ControlPanelHost {
- public:
-  void TogglePlayPause() override {}
-  void StopPlayback() override {}
-  void PlayPrevious() override {}
-  void PlayNext() override {}
-  void ToggleMute() override {}
-  void SeekBy(int) override {}
-  void SetVolume(int) override {}
-  int CurrentEngineState() const override { return 1; }
-  int CurrentPosition() const override { return 0; }
-};
 
 void Send(QWidget* w, QEvent::Type type, QPoint pos) {
   const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
@@ -50,11 +36,10 @@ bool Save(const QImage& image, const QString& path) {
 }
 
 bool RenderStrip(const QString& folder, int width, int height, int state, const char* stateName) {
-  IdleHost host;
   QWidget main;
   main.resize(width, height);
   ControlPanel panel;
-  panel.CreatePanel(&main, &host, QRect(0, 0, width, height));
+  panel.CreatePanel(&main, QRect(0, 0, width, height));
   main.show();
   panel.SetSeekRange(6300);
   panel.SetSeekPosition(state == 3 ? 0 : 754);
@@ -84,11 +69,10 @@ bool RenderButtons(const QString& folder) {
   QPainter painter(&sheet);
   for (int row = 0; row < static_cast<int>(std::size(looks)); ++row) {
     for (int column = 0; column < 4; ++column) {
-      IdleHost host;
       QWidget main;
       main.resize(520, 60);
       ControlPanel panel;
-      panel.CreatePanel(&main, &host, QRect(0, 0, 520, 60));
+      panel.CreatePanel(&main, QRect(0, 0, 520, 60));
       main.show();
       panel.ShowPlaybackState(looks[row].playbackState, true);
       panel.ShowMute(looks[row].muted);
