@@ -11,7 +11,10 @@
 #include <QProcess>
 
 #include "core_app.h"
+#include "engine/mplayer_engine.h"
 #include "mainwindow/kinovue_dlg.h"
+#include "platform/key_state.h"
+#include "platform/optical_drives.h"
 #include "session_bus.h"
 #include "temp_dir.h"
 #include "test_media.h"
@@ -67,6 +70,11 @@ TEST(MediaRemote, PlayerctlSeesAndDrivesPlaybackThroughTheWindow) {
   options.programFolder = folder.Path() + "/";
   options.runtimeFolder = folder.Path();
   options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
+  options.keys = platform::MakeKeyState();
+  options.engineFactory = [keys = options.keys](const std::string& programFolder) {
+    return std::make_unique<CMplayerEngine>(programFolder, keys);
+  };
+  options.drives = platform::MakeOpticalDrives();
   auto window = std::make_unique<CKinovueDlg>(std::move(options));
   ASSERT_TRUE(window->OnInitDialog());
   window->show();

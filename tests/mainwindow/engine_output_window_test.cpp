@@ -10,8 +10,10 @@
 
 #include "core_app.h"
 #include "dialogs/mplayer_out_dlg.h"
+#include "engine/mplayer_engine.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
+#include "platform/key_state.h"
 #include "platform/optical_drives.h"
 #include "temp_dir.h"
 #include "test_media.h"
@@ -52,6 +54,10 @@ TEST(EngineOutputWindow, ShowsTheArgumentsAndMPlayersOwnLinesOfARealRun) {
   options.runtimeFolder = runtime.Path();
   options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
   options.drives = std::make_shared<NoDrives>();
+  options.keys = platform::MakeKeyState();
+  options.engineFactory = [keys = options.keys](const std::string& programFolder) {
+    return std::make_unique<CMplayerEngine>(programFolder, keys);
+  };
   CKinovueDlg dlg(std::move(options));
   ASSERT_TRUE(dlg.OnInitDialog());
   dlg.show();

@@ -141,15 +141,4 @@ TEST(HandedOverPath, IsThePathBeforeTheZeroByte) {
   EXPECT_EQ(instance::HandedOverPath(std::string(instance::kMaxHandOverPath + 1, 'x')), std::nullopt);
 }
 
-TEST(InstanceCommandLine, OnlyRealSurroundingQuotesAreRemoved) {
-  EXPECT_EQ(instance::StripSurroundingQuotes("\"/m/a b.avi\""), "/m/a b.avi");
-  EXPECT_EQ(instance::StripSurroundingQuotes("/m/a b.avi"), "/m/a b.avi");
-  EXPECT_EQ(instance::StripSurroundingQuotes("\"/m/a.avi"), "/m/a.avi");
-  EXPECT_EQ(instance::StripSurroundingQuotes("/m/a.avi\""), "/m/a.avi");
-  EXPECT_EQ(instance::StripSurroundingQuotes("\"\"x\"\""), "\"x\"");  // one of each, no more
-  EXPECT_EQ(instance::StripSurroundingQuotes("\""), "");
-  EXPECT_EQ(instance::StripSurroundingQuotes("\"\""), "");
-  EXPECT_EQ(instance::StripSurroundingQuotes(""), "");
-}
-
 }  // namespace
