@@ -141,7 +141,7 @@ bool CKinovueDlg::PlayerInitialise() {
   settingsFile_.SetPath(settingsPath_);
 
   // One instance at a time: a second one hands its file to the first.
-  if (!singleInstance_.Claim(Handle(), options_.commandLine, [this](const std::string& path) { HandOverReceived(path); }))
+  if (!singleInstance_.Claim(Handle(), options_.commandLine, [this](const std::string& p) { HandOverReceived(p); }))
     return false;
   if (StartPendingUpdate()) return false;
   LoadMainSettings(settingsFile_, settings_);

@@ -51,7 +51,7 @@ struct KinovueOptions {
   std::string runtimeFolder;  // single-instance lock and hand-over socket; the user's private one when empty
   // Makes the engine; required (the window does not start without it).
   std::function<std::unique_ptr<CPlayerEngine>(const std::string& programFolder)> engineFactory;
-  std::shared_ptr<const platform::KeyState> keys;  // modifier keys and Caps Lock; none held when null
+  std::shared_ptr<const platform::KeyState> keys;         // modifiers and Caps Lock; none held when null
   std::shared_ptr<const platform::OpticalDrives> drives;  // no optical drives when null
   // Shows the About box (the program's own, from the application shell).
   std::function<void(QWidget* parent)> showAbout;

@@ -1,4 +1,5 @@
 #include "mainwindow/instance_hand_over.h"
+#include "mainwindow/single_instance.h"
 
 #include <gtest/gtest.h>
 
@@ -123,6 +124,38 @@ TEST_F(InstanceHandOver, ABurstBesideIdleClientsIsDeliveredWholeAndOnce) {
   std::sort(opened_.begin(), opened_.end());
   std::sort(delivered.begin(), delivered.end());
   EXPECT_EQ(opened_, delivered);  // every one answered was handled, none twice
+}
+
+TEST_F(InstanceHandOver, TheFirstInstanceTakesTheFilesOfTheLaterOnes) {
+  SingleInstance first(settings_, temp_.Path());
+  instance::WriteRunningHandle(settings_, 0);
+  ASSERT_TRUE(first.Claim(kRunning, "", [this](const std::string& path) { opened_.push_back(path); }));
+  EXPECT_EQ(instance::ReadRunningHandle(settings_), kRunning);
+  const struct {
+    std::string commandLine;
+    int exitCode;
+    std::vector<std::string> opened;
+  } rows[] = {
+      {"\"/m/a b.avi\"", 0, {"/m/a b.avi"}},
+      {"", 0, {}},                                                // nothing to hand over
+      {"/" + std::string(instance::kMaxHandOverPath, 'x'), 1, {}},  // not taken: said so in the exit status
+  };
+  for (const auto& row : rows) {
+    opened_.clear();
+    SingleInstance later(settings_, temp_.Path());
+    std::atomic<bool> claimed = true;
+    std::atomic<bool> done = false;
+    std::thread second([&] {
+      claimed = later.Claim(kRunning + 1, row.commandLine, [](const std::string&) {});
+      done = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 10000));
+    second.join();
+    EXPECT_FALSE(claimed) << row.commandLine.substr(0, 40);
+    EXPECT_EQ(later.ExitCode(), row.exitCode) << row.commandLine.substr(0, 40);
+    EXPECT_EQ(opened_, row.opened) << row.commandLine.substr(0, 40);
+    EXPECT_EQ(instance::ReadRunningHandle(settings_), kRunning);
+  }
 }
 
 TEST_F(InstanceHandOver, RunningHandleIsAPlainDecimalOfAll64Bits) {
