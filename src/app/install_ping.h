@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-#include "app/command_line.h"
+#include "mainwindow/command_line.h"
 
 // The installation and removal notices: one HTTP GET to the statistics
 // server, whose answer nobody looks at.

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <memory>
 
-#include "app/command_line.h"
+#include "mainwindow/command_line.h"
 #include "app/install_ping.h"
 #include "platform/x11_display.h"
 

@@ -154,7 +154,7 @@ bool CMplayerEngine::ApplySetting(const EngineSetting* setting) {
 }
 
 bool CMplayerEngine::HandleKey(unsigned virtualKey) {
-  if (!keys_) keys_ = std::make_shared<platform::X11KeyState>();
+  if (!keys_) keys_ = platform::MakeKeyState();
   const KeyRow* row = MatchKey(virtualKey, *keys_);
   if (!row) return false;
   EngineCommand command{ENGINE_COMMAND_KIND, row->code, row->arg};

@@ -6,17 +6,10 @@
 #include <limits>
 #include <thread>
 
+#include "mainwindow/command_line.h"
 #include "platform/hand_over.h"
 
 namespace instance {
-
-std::string StripSurroundingQuotes(const std::string& text) {
-  std::string result = text;
-  if (!result.empty() && result.front() == '"') result.erase(0, 1);
-  if (!result.empty() && result.back() == '"') result.pop_back();
-  return result;
-}
-
 
 platform::WindowHandle ReadRunningHandle(const IniFile& settings) {
   std::string text;
@@ -37,7 +30,7 @@ bool WriteRunningHandle(IniFile& settings, platform::WindowHandle handle) {
 
 std::string HandOverBytes(const std::string& commandLine, const std::string& workingFolder) {
   // Only real quotes go: an unquoted path arrives whole.
-  std::string path = StripSurroundingQuotes(commandLine);
+  std::string path = app::StripSurroundingQuotes(commandLine);
   if (path.empty()) return {};
   // The running instance works in another folder: a relative name means
   // nothing there.
@@ -49,7 +42,7 @@ std::string HandOverBytes(const std::string& commandLine, const std::string& wor
 
 HandOverOutcome HandOverToRunningInstance(const std::string& commandLine, const IniFile& settings,
                                           const std::string& folder, int timeoutMs) {
-  if (StripSurroundingQuotes(commandLine).empty()) return HandOverOutcome::Nothing;
+  if (app::StripSurroundingQuotes(commandLine).empty()) return HandOverOutcome::Nothing;
   std::error_code error;
   const std::string bytes = HandOverBytes(commandLine, std::filesystem::current_path(error).string());
   if (bytes.empty()) return HandOverOutcome::NotDelivered;

@@ -17,10 +17,6 @@ inline constexpr char kInstanceMutexName[] = "912B7771-D12C-470B-A5C4-5FD45E3953
 inline constexpr char kRunningHandleSection[] = "kinovue";
 inline constexpr char kRunningHandleKey[] = "RunningHandle";
 
-// The text with one leading and one trailing double quote removed, each
-// only where present.
-std::string StripSurroundingQuotes(const std::string& text);
-
 // The handle under "RunningHandle"; 0 when it is missing or not a plain
 // decimal number that fits a handle.
 platform::WindowHandle ReadRunningHandle(const IniFile& settings);

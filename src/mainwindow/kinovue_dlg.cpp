@@ -6,19 +6,14 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
-#include <cstdio>
-#include <filesystem>
 #include <utility>
 
 #include "controls/resource_images.h"
 #include "dialogs/dialog_template.h"
-#include "engine/mplayer_engine.h"
 #include "mainwindow/command_ids.h"
-#include "mainwindow/instance_hand_over.h"
+#include "mainwindow/command_line.h"
 #include "mainwindow/video_windows.h"
-#include "platform/hand_over.h"
 #include "platform/program_folder.h"
-#include "platform/single_instance.h"
 #include "update/update_library.h"
 #include "update/update_result.h"
 
@@ -42,8 +37,7 @@ bool StartFailed(const KinovueOptions& options, const char* text) {
 }  // namespace
 
 CKinovueDlg::CKinovueDlg(KinovueOptions options)
-    : options_(std::move(options)),
-      keys_(options_.keys ? options_.keys : std::make_shared<platform::X11KeyState>()) {
+    : options_(std::move(options)), singleInstance_(settingsFile_, options_.runtimeFolder) {
   setWindowTitle("Kinovue");
   setAcceptDrops(true);
   setFont(DialogFont());
@@ -91,6 +85,8 @@ CKinovueDlg::~CKinovueDlg() {
 platform::WindowHandle CKinovueDlg::Handle() const { return messageWindow_->Handle(); }
 
 bool CKinovueDlg::OnInitDialog() {
+  // The program chooses the engine (main the real one, tests their own).
+  if (!options_.engineFactory) return StartFailed(options_, "No playback engine was given.");
   if (!PlayerInitialise()) return false;
   if (!CreateVideoWindows()) return false;
   StartEngine();
@@ -101,7 +97,7 @@ bool CKinovueDlg::OnInitDialog() {
   // now and the window is built while MPlayer loads. The engine's messages
   // from its other threads wait for the event loop, by when all is built.
   if (!options_.commandLine.empty()) {
-    pendingPath_ = instance::StripSurroundingQuotes(options_.commandLine);
+    pendingPath_ = app::StripSurroundingQuotes(options_.commandLine);
     OnEngineFinished(0);
   }
 
@@ -146,21 +142,8 @@ bool CKinovueDlg::PlayerInitialise() {
   settingsFile_.SetPath(settingsPath_);
 
   // One instance at a time: a second one hands its file to the first.
-  instanceLock_ = std::make_unique<platform::NamedMutex>(instance::kInstanceMutexName, options_.runtimeFolder);
-  if (instanceLock_->AlreadyRunning()) {
-    if (instance::HandOverToRunningInstance(options_.commandLine, settingsFile_, options_.runtimeFolder) ==
-        instance::HandOverOutcome::NotDelivered) {
-      // The user must not believe the file is playing.
-      std::fprintf(stderr, "kinovue: the running Kinovue did not take \"%s\"; it is not opened.\n",
-                   instance::StripSurroundingQuotes(options_.commandLine).c_str());
-      exitCode_ = 1;
-    }
+  if (!singleInstance_.Claim(Handle(), options_.commandLine, [this](const std::string& p) { HandOverReceived(p); }))
     return false;
-  }
-  instance::WriteRunningHandle(settingsFile_, Handle());
-  handOver_ = std::make_unique<platform::HandOverServer>(Handle(), [this](const std::string& bytes) {
-    if (const auto path = instance::HandedOverPath(bytes)) HandOverReceived(*path);
-  }, options_.runtimeFolder);
   if (StartPendingUpdate()) return false;
   LoadMainSettings(settingsFile_, settings_);
   return LoadUpdater();
@@ -189,9 +172,7 @@ void CKinovueDlg::StartEngine() {
   // Loaded first: the engine announces the file it opens to the history.
   history_.LoadHistory(settingsPath_);
   idleEvent_ = std::make_unique<platform::ManualResetEvent>(true);
-  engine_ = options_.engineFactory
-                ? options_.engineFactory(programFolder_)
-                : std::make_unique<CMplayerEngine>(programFolder_, keys_);
+  engine_ = options_.engineFactory(programFolder_);
   playlist_ = std::make_unique<CGeneralPlayList>();
   playlist_->SetPlayCallback(
       [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);

@@ -19,6 +19,7 @@
 #include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
 #include "mainwindow/media_remote_state.h"
+#include "mainwindow/single_instance.h"
 #include "platform/clock.h"
 #include "platform/key_state.h"
 #include "platform/manual_reset_event.h"
@@ -37,11 +38,9 @@ class VideoBackWindow;
 class UpdateLibrary;
 struct CachedUpdatePaths;
 
-// What the program gives the main window; tests replace the parts a user
-// never sees (engine, key state, folders).
+// What the program gives the main window: main() hands in the real parts,
+// tests their own (engine, key state, drives, folders).
 namespace platform {
-class HandOverServer;
-class NamedMutex;
 class OpticalDrives;
 }
 
@@ -50,10 +49,10 @@ struct KinovueOptions {
   std::string executableLink;  // where that folder is read; /proc/self/exe when empty
   std::string commandLine;    // the whole argument text
   std::string runtimeFolder;  // single-instance lock and hand-over socket; the user's private one when empty
-  // Makes the engine (the real one, hosting libmplayer.so, when empty).
+  // Makes the engine; required (the window does not start without it).
   std::function<std::unique_ptr<CPlayerEngine>(const std::string& programFolder)> engineFactory;
-  std::shared_ptr<const platform::KeyState> keys;  // the X server's when null
-  std::shared_ptr<const platform::OpticalDrives> drives;  // the system's when null
+  std::shared_ptr<const platform::KeyState> keys;         // modifiers and Caps Lock; none held when null
+  std::shared_ptr<const platform::OpticalDrives> drives;  // no optical drives when null
   // Shows the About box (the program's own, from the application shell).
   std::function<void(QWidget* parent)> showAbout;
   // Shows a modal dialog; tests replace it to answer without a user.
@@ -80,7 +79,7 @@ class CKinovueDlg : public QMainWindow {
   bool OnInitDialog();
   // The process's exit status after OnInitDialog returned false: not 0 when
   // a second instance could not hand its file over.
-  int ExitCode() const { return exitCode_; }
+  int ExitCode() const { return singleInstance_.ExitCode(); }
 
   // The main window's operations used by the other parts.
   void RequestOpen(const std::string& path);
@@ -220,13 +219,15 @@ class CKinovueDlg : public QMainWindow {
   void ToggleTopmost();
   void SetTopmost(bool on);
   void ShowContextMenu(const QPoint& globalPos);
-  void OnPictureMouseMove(const QPoint& local, const QPoint& global);
-  void OnHideCursorTick();
   void ApplyCursor();
   void ShowPanelOverlay();
   void HidePanelOverlay();
+
+  // Key and mouse routing (input_routing.cpp, with eventFilter).
   bool HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers);
   void OnVideoMouse(unsigned message);
+  void OnPictureMouseMove(const QPoint& local, const QPoint& global);
+  void OnHideCursorTick();
 
   // The desktop's media controls.
   void PublishMediaRemote();
@@ -247,9 +248,7 @@ class CKinovueDlg : public QMainWindow {
   MainSettings settings_;
 
   std::unique_ptr<platform::MessageWindow> messageWindow_;
-  std::unique_ptr<platform::NamedMutex> instanceLock_;  // held for the life of the window
-  std::unique_ptr<platform::HandOverServer> handOver_;
-  int exitCode_ = 0;
+  SingleInstance singleInstance_;  // the lock is held for the life of the window
   std::string handedOverPath_;  // the latest file handed over, until it is opened
   std::unique_ptr<CPlayerEngine> engine_;
   // The docked windows unregister while the playlist goes: declared first.
@@ -260,7 +259,6 @@ class CKinovueDlg : public QMainWindow {
   ControlPanel controlPanel_;
   VideoAreaFitter videoFitter_;
   std::unique_ptr<platform::ManualResetEvent> idleEvent_;
-  std::shared_ptr<const platform::KeyState> keys_;  // shared with the engine
 
   QPointer<QWidget> client_;
   QPointer<VideoBackWindow> videoBackWindow_;

@@ -42,9 +42,7 @@ void CKinovueDlg::RememberLastOpen(const std::string& path) {
 }
 
 void CKinovueDlg::CollectDiscDrives() {
-  std::shared_ptr<const platform::OpticalDrives> drives = options_.drives;
-  if (!drives) drives = std::make_shared<platform::SystemOpticalDrives>();
-  cdromDrives_ = drives->List();
+  if (options_.drives) cdromDrives_ = options_.drives->List();
   if (!discMenu_) return;
   for (QAction* placeholder : discMenu_->actions()) {
     actions_.erase(placeholder->data().toInt());

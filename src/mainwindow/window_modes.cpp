@@ -1,18 +1,12 @@
 // The main window's shapes: sized to the picture, double size, sound-only
-// strip, full screen, on top while playing; and its key and mouse filter.
-#include <QApplication>
-#include <QKeyEvent>
+// strip, full screen, on top while playing.
 #include <QMenuBar>
-#include <QMouseEvent>
 #include <QScreen>
 #include <QWindow>
 
 #include "mainwindow/command_ids.h"
-#include "mainwindow/key_mapping.h"
 #include "mainwindow/kinovue_dlg.h"
-#include "mainwindow/menu_tables.h"
 #include "mainwindow/video_windows.h"
-#include "platform/key_state.h"
 
 void CKinovueDlg::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
@@ -123,23 +117,6 @@ void CKinovueDlg::ApplyCursor() {
   if (videoBackWindow_) videoBackWindow_->setCursor(shape);
 }
 
-void CKinovueDlg::OnPictureMouseMove(const QPoint& local, const QPoint& global) {
-  if (!fullScreen_) return;
-  const bool changed = pointer_.OnMove(local.x(), local.y());
-  if (pointer_.TakeTimerStart()) hideCursorTimer_.start();
-  ApplyCursor();
-  if (!changed) return;
-  const int pictureTop = videoBackWindow_->mapToGlobal(QPoint(0, 0)).y();
-  if (panelOverlay_) {
-    // Back over the picture, above the panel: it slides away.
-    if (global.y() > pictureTop) HidePanelOverlay();
-    return;
-  }
-  const int pictureBottom = pictureTop + videoBackWindow_->height();
-  const int workAreaBottom = screen() ? screen()->availableGeometry().bottom() + 1 : pictureBottom;
-  if (FullScreenPointer::InPanelBand(global.y(), pictureBottom, workAreaBottom)) ShowPanelOverlay();
-}
-
 void CKinovueDlg::ShowPanelOverlay() {
   QWidget* panel = controlPanel_.Panel();
   const int pictureTop = videoBackWindow_->mapToGlobal(QPoint(0, 0)).y();
@@ -158,12 +135,6 @@ void CKinovueDlg::HidePanelOverlay() {
   panelOverlay_ = false;
 }
 
-void CKinovueDlg::OnHideCursorTick() {
-  const bool canHide = fullScreen_ && !panelOverlay_ && CurrentEngineState() == ENGINE_STATE_PLAYING;
-  if (pointer_.OnTick(canHide)) hideCursorTimer_.stop();
-  ApplyCursor();
-}
-
 void CKinovueDlg::SetTopmost(bool on) {
   QWindow* window = windowHandle();
   if (!window || window->flags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
@@ -176,98 +147,4 @@ void CKinovueDlg::ToggleTopmost() {
   if (settings_.Topmost) SetTopmost(false);
   FlipSetting(settings_.Topmost, "Topmost");
   RefreshViewMenu();
-}
-
-bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
-  const unsigned vk = VirtualKeyFromQt(qtKey, modifiers);
-  const bool control = modifiers & Qt::ControlModifier;
-  const bool alt = modifiers & Qt::AltModifier;
-  const bool shift = modifiers & Qt::ShiftModifier;
-  // The table has no Shift rows: an accelerator is its exact modifier set.
-  for (const Accelerator& a : AcceleratorTable()) {
-    if (a.virtualKey == vk && a.control == control && a.alt == alt && !shift) {
-      OnCommand(a.id);
-      return true;
-    }
-  }
-  if (vk == platform::VK_ESCAPE) {
-    if (fullScreen_) ToggleFullScreen();
-    return true;  // never closes the window
-  }
-  if (vk == 'T' && !control && !alt) {
-    const int capitals = int(keys_->IsDown(platform::VK_LSHIFT)) + int(keys_->IsDown(platform::VK_RSHIFT)) +
-                         int(keys_->IsCapsLockOn());
-    if (capitals == 1) {
-      ToggleTopmost();
-      return true;
-    }
-  }
-  return vk != 0 && engine_ && engine_->HandleKey(vk);
-}
-
-void CKinovueDlg::OnVideoMouse(unsigned message) {
-  auto pauseRule = [this] {
-    const int state = CurrentEngineState();
-    if (state == ENGINE_STATE_PLAYING)
-      Run(ENGINE_CMD_PAUSE);
-    else if (state == ENGINE_STATE_PAUSED)
-      Run(ENGINE_CMD_PLAY, 0);
-  };
-  if (message == WM_LBUTTONDOWN) pauseRule();
-  if (message == WM_LBUTTONDBLCLK) {
-    ToggleFullScreen();
-    pauseRule();  // undoes the pause of the double click's first press
-  }
-}
-
-bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
-  // Only widgets' events: the message targets' events come from other
-  // threads, and are read only once their receiver has taken them over.
-  if (!watched->isWidgetType()) return false;
-  switch (event->type()) {
-    case QEvent::KeyPress: {
-      // Only keys meant for this window, and only at their first receiver
-      // (an unhandled key travels on to the parents); dialogs and menus
-      // keep theirs.
-      QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
-      if (watched != first || first->window() != this || QApplication::activeModalWidget() ||
-          QApplication::activePopupWidget())
-        break;
-      auto* key = static_cast<QKeyEvent*>(event);
-      if (HandleKeyPress(key->key(), key->modifiers())) return true;
-      break;
-    }
-    case QEvent::MouseMove:
-      if (watched == videoWindow_ || watched == videoBackWindow_) {
-        auto* mouse = static_cast<QMouseEvent*>(event);
-        OnPictureMouseMove(mouse->position().toPoint(), mouse->globalPosition().toPoint());
-      }
-      break;
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseButtonRelease: {
-      auto* mouse = static_cast<QMouseEvent*>(event);
-      if (watched == videoWindow_ || watched == videoBackWindow_) {
-        if (watched == videoWindow_ && mouse->button() == Qt::LeftButton && event->type() != QEvent::MouseButtonRelease) {
-          OnVideoMouse(event->type() == QEvent::MouseButtonPress ? WM_LBUTTONDOWN : WM_LBUTTONDBLCLK);
-          return true;
-        }
-        if (mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonRelease) {
-          ShowContextMenu(mouse->globalPosition().toPoint());
-          return true;
-        }
-      } else if (watched == controlPanel_.Panel() && event->type() == QEvent::MouseButtonDblClick &&
-                 mouse->button() == Qt::LeftButton) {
-        if (videoPanel_)
-          ShowSoundOnlyStrip();
-        else
-          ShowVideoArea();
-        return true;
-      }
-      break;
-    }
-    default:
-      break;
-  }
-  return QMainWindow::eventFilter(watched, event);
 }

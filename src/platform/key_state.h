@@ -1,4 +1,5 @@
 #pragma once
+#include <memory>
 
 // Which modifier keys are held and whether Caps Lock is on, asked at the
 // moment a key press is handled. Key codes are the classic virtual-key
@@ -26,19 +27,8 @@ class KeyState {
   virtual bool IsCapsLockOn() const = 0;
 };
 
-// Reads the X server's keyboard (needs a display; with none, every key is up
-// and Caps Lock off). One connection of its own, opened on first use.
-class X11KeyState final : public KeyState {
- public:
-  X11KeyState();
-  ~X11KeyState() override;
-  X11KeyState(const X11KeyState&) = delete;
-  X11KeyState& operator=(const X11KeyState&) = delete;
-  bool IsDown(unsigned vk) const override;
-  bool IsCapsLockOn() const override;
-
- private:
-  void* display_ = nullptr;  // Display*, kept opaque so X11 headers stay here
-};
+// The X server's keyboard (needs a display; with none, every key is up and
+// Caps Lock off), through one connection of its own.
+std::shared_ptr<const KeyState> MakeKeyState();
 
 }  // namespace platform

@@ -1,5 +1,6 @@
 #pragma once
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,6 +20,9 @@ class OpticalDrives {
   // that is not ready). Empty without optical drives.
   virtual std::vector<std::string> List() const = 0;
 };
+
+// The machine's drives: the kernel's CD-ROM table and the mount tables.
+std::shared_ptr<const OpticalDrives> MakeOpticalDrives();
 
 // Reads the kernel's CD-ROM table and the mount tables. The paths are
 // parameters so that tests can point them at files of their own.

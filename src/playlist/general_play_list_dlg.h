@@ -7,7 +7,6 @@
 #include "playlist/general_play_list.h"
 
 class CListBoxEx;
-class DockMoveWatcher;
 class QPushButton;
 
 // The playlist window: one row per item (its file name), buttons to add,

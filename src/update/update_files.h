@@ -1,8 +1,6 @@
 #pragma once
 #include <string>
 
-class IniFile;
-
 // The update server and the update files Kinovue keeps in its data folder.
 namespace update {
 

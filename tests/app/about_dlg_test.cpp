@@ -1,4 +1,4 @@
-#include "app/about_dlg.h"
+#include "dialogs/about_dlg.h"
 
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <algorithm>
 
+#include "app/version.h"
 #include "dialogs/dialog_template.h"
 #include "widget_app.h"
 
@@ -30,7 +31,7 @@ QString TextOf(QWidget* control) {
 
 TEST(AboutBox, ShowsItsTextsInControlsLaidOutInDialogUnitsOfItsFont) {
   testsupport::WidgetApp();
-  CAboutDlg dialog;
+  CAboutDlg dialog(app::kProgramVersion);
   EXPECT_EQ(dialog.windowTitle(), "关于 Kinovue");
   EXPECT_EQ(TextOf(ById(dialog, CAboutDlg::IDC_VERSION_LABEL)), "主程序版本:");
   EXPECT_EQ(TextOf(ById(dialog, CAboutDlg::IDC_VERSION)), "1.0.1008");

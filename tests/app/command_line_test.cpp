@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "mainwindow/command_line.h"
 
 #include <gtest/gtest.h>
 
@@ -28,5 +28,15 @@ TEST(CommandLine, OnlyTheExactModeWordsAreModes) {
   }
 }
 
+TEST(CommandLine, OnlyRealSurroundingQuotesAreRemoved) {
+  EXPECT_EQ(app::StripSurroundingQuotes("\"/m/a b.avi\""), "/m/a b.avi");
+  EXPECT_EQ(app::StripSurroundingQuotes("/m/a b.avi"), "/m/a b.avi");
+  EXPECT_EQ(app::StripSurroundingQuotes("\"/m/a.avi"), "/m/a.avi");
+  EXPECT_EQ(app::StripSurroundingQuotes("/m/a.avi\""), "/m/a.avi");
+  EXPECT_EQ(app::StripSurroundingQuotes("\"\"x\"\""), "\"x\"");  // one of each, no more
+  EXPECT_EQ(app::StripSurroundingQuotes("\""), "");
+  EXPECT_EQ(app::StripSurroundingQuotes("\"\""), "");
+  EXPECT_EQ(app::StripSurroundingQuotes(""), "");
+}
 
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include "core_app.h"
 #include "mainwindow/kinovue_dlg.h"
+#include "platform/optical_drives.h"
 #include "session_bus.h"
 #include "temp_dir.h"
 #include "test_media.h"
@@ -51,7 +52,10 @@ TEST(MediaRemote, PlayerctlSeesAndDrivesPlaybackThroughTheWindow) {
   qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray::fromStdString(bus.Address()));
   ASSERT_NE(testsupport::WidgetAppOnXvfb(), nullptr) << "Xvfb did not start";
 
-  auto window = std::make_unique<CKinovueDlg>(testsupport::TestWindowOptions(folder));
+  KinovueOptions options = testsupport::TestWindowOptions(folder);
+  testsupport::UseRealEngine(options);
+  options.drives = platform::MakeOpticalDrives();
+  auto window = std::make_unique<CKinovueDlg>(std::move(options));
   ASSERT_TRUE(window->OnInitDialog());
   window->show();
   window->PlayList()->Add(shortClip);

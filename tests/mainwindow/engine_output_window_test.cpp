@@ -30,6 +30,7 @@ TEST(EngineOutputWindow, ShowsTheArgumentsAndMPlayersOwnLinesOfARealRun) {
   std::filesystem::copy_file(KINOVUE_ENGINE_LIBRARY, folder.File("libmplayer.so"));
   KinovueOptions options = testsupport::TestWindowOptions(folder);
   options.drives = std::make_shared<testsupport::NoDrives>();
+  testsupport::UseRealEngine(options);
   CKinovueDlg dlg(std::move(options));
   ASSERT_TRUE(dlg.OnInitDialog());
   dlg.show();

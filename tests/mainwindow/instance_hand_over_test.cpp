@@ -1,4 +1,5 @@
 #include "mainwindow/instance_hand_over.h"
+#include "mainwindow/single_instance.h"
 
 #include <gtest/gtest.h>
 
@@ -125,6 +126,38 @@ TEST_F(InstanceHandOver, ABurstBesideIdleClientsIsDeliveredWholeAndOnce) {
   EXPECT_EQ(opened_, delivered);  // every one answered was handled, none twice
 }
 
+TEST_F(InstanceHandOver, TheFirstInstanceTakesTheFilesOfTheLaterOnes) {
+  SingleInstance first(settings_, temp_.Path());
+  instance::WriteRunningHandle(settings_, 0);
+  ASSERT_TRUE(first.Claim(kRunning, "", [this](const std::string& path) { opened_.push_back(path); }));
+  EXPECT_EQ(instance::ReadRunningHandle(settings_), kRunning);
+  const struct {
+    std::string commandLine;
+    int exitCode;
+    std::vector<std::string> opened;
+  } rows[] = {
+      {"\"/m/a b.avi\"", 0, {"/m/a b.avi"}},
+      {"", 0, {}},                                                // nothing to hand over
+      {"/" + std::string(instance::kMaxHandOverPath, 'x'), 1, {}},  // not taken: said so in the exit status
+  };
+  for (const auto& row : rows) {
+    opened_.clear();
+    SingleInstance later(settings_, temp_.Path());
+    std::atomic<bool> claimed = true;
+    std::atomic<bool> done = false;
+    std::thread second([&] {
+      claimed = later.Claim(kRunning + 1, row.commandLine, [](const std::string&) {});
+      done = true;
+    });
+    EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 10000));
+    second.join();
+    EXPECT_FALSE(claimed) << row.commandLine.substr(0, 40);
+    EXPECT_EQ(later.ExitCode(), row.exitCode) << row.commandLine.substr(0, 40);
+    EXPECT_EQ(opened_, row.opened) << row.commandLine.substr(0, 40);
+    EXPECT_EQ(instance::ReadRunningHandle(settings_), kRunning);
+  }
+}
+
 TEST_F(InstanceHandOver, RunningHandleIsAPlainDecimalOfAll64Bits) {
   ASSERT_TRUE(instance::WriteRunningHandle(settings_, 18446744073709551615u));
   EXPECT_EQ(instance::ReadRunningHandle(settings_), 18446744073709551615u);
@@ -139,17 +172,6 @@ TEST(HandedOverPath, IsThePathBeforeTheZeroByte) {
   EXPECT_EQ(instance::HandedOverPath("/m/no-zero"), "/m/no-zero");
   EXPECT_EQ(instance::HandedOverPath(std::string("\0", 1)), std::nullopt);  // cbData 1 carries no path
   EXPECT_EQ(instance::HandedOverPath(std::string(instance::kMaxHandOverPath + 1, 'x')), std::nullopt);
-}
-
-TEST(InstanceCommandLine, OnlyRealSurroundingQuotesAreRemoved) {
-  EXPECT_EQ(instance::StripSurroundingQuotes("\"/m/a b.avi\""), "/m/a b.avi");
-  EXPECT_EQ(instance::StripSurroundingQuotes("/m/a b.avi"), "/m/a b.avi");
-  EXPECT_EQ(instance::StripSurroundingQuotes("\"/m/a.avi"), "/m/a.avi");
-  EXPECT_EQ(instance::StripSurroundingQuotes("/m/a.avi\""), "/m/a.avi");
-  EXPECT_EQ(instance::StripSurroundingQuotes("\"\"x\"\""), "\"x\"");  // one of each, no more
-  EXPECT_EQ(instance::StripSurroundingQuotes("\""), "");
-  EXPECT_EQ(instance::StripSurroundingQuotes("\"\""), "");
-  EXPECT_EQ(instance::StripSurroundingQuotes(""), "");
 }
 
 }  // namespace

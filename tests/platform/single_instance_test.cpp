@@ -1,4 +1,4 @@
-#include "platform/single_instance.h"
+#include "platform/named_mutex.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,7 @@
 #include "test_window.h"
 
+#include "engine/mplayer_engine.h"
+#include "platform/key_state.h"
 #include "test_media.h"
 
 namespace testsupport {
@@ -14,6 +16,13 @@ KinovueOptions TestWindowOptions(const TempDir& folder, FileTypeQuestion questio
   options.association.dataHome = folder.File("data");
   options.association.updateTool = "/nonexistent/update-desktop-database";
   return options;
+}
+
+void UseRealEngine(KinovueOptions& options) {
+  options.keys = platform::MakeKeyState();
+  options.engineFactory = [keys = options.keys](const std::string& programFolder) {
+    return std::make_unique<CMplayerEngine>(programFolder, keys);
+  };
 }
 
 }  // namespace testsupport

@@ -17,6 +17,10 @@ enum class FileTypeQuestion { Off, AsSettingsSay };
 // association of its own, never the user's; the built update library.
 KinovueOptions TestWindowOptions(const TempDir& folder, FileTypeQuestion question = FileTypeQuestion::Off);
 
+// The parts the program itself uses: the real engine (hosting the program
+// folder's libmplayer.so) and the X server's key state, shared by both.
+void UseRealEngine(KinovueOptions& options);
+
 // A computer without optical drives.
 struct NoDrives : platform::OpticalDrives {
   std::vector<std::string> List() const override { return {}; }

@@ -1,11 +1,11 @@
-#include "app/about_dlg.h"
+#include "dialogs/about_dlg.h"
 
 #include <QLabel>
 #include <QPushButton>
+#include <utility>
 
-#include "dialogs/dialog_template.h"
-#include "app/version.h"
 #include "controls/resource_images.h"
+#include "dialogs/dialog_template.h"
 
 namespace {
 
@@ -22,10 +22,10 @@ Widget* Control(CAboutDlg* dialog, const char* name, int id, const QRect& geomet
 
 }  // namespace
 
-CAboutDlg::CAboutDlg(QWidget* parent)
+CAboutDlg::CAboutDlg(std::string programVersion, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint),
-      version(app::kProgramVersion),
+      version(std::move(programVersion)),
       description("Kinovue 媒体播放器") {
   setWindowTitle("关于 Kinovue");
   setModal(true);

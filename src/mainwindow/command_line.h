@@ -3,6 +3,8 @@
 
 // The program's command line: the arguments after the program's name joined
 // with single spaces, so that an unquoted path with spaces arrives whole.
+// Kept with the main window's logic, below the application shell, because
+// the window too reads the file to open from it.
 namespace app {
 
 enum CommandLineMode {
@@ -17,5 +19,9 @@ std::string CommandLineText(int argc, const char* const* argv);
 // The text compared whole and case-sensitively: only exactly "-install" and
 // "-remove" are modes; " -install" or "-Install" is a file name.
 CommandLineMode ModeOf(const std::string& commandLine);
+
+// The file or address to open from a normal command line: the text with one
+// leading and one trailing double quote removed, each only where present.
+std::string StripSurroundingQuotes(const std::string& text);
 
 }  // namespace app

@@ -2,8 +2,6 @@
 #include <QDialog>
 #include <string>
 
-class QLabel;
-
 // The About box: program icon, version and a line about the program, with
 // one "确定" button. Modal, fixed size, laid out from its template in dialog
 // units of its own font. Each control carries its id in the "controlId"
@@ -19,7 +17,9 @@ class CAboutDlg : public QDialog {
     IDC_VERSION_LABEL = 1029,  // "主程序版本:"
   };
 
-  explicit CAboutDlg(QWidget* parent = nullptr);
+  // programVersion: the text shown after "主程序版本:" (the program's own
+  // version, which the application shell knows).
+  explicit CAboutDlg(std::string programVersion, QWidget* parent = nullptr);
 
   // Filled by the constructor, shown by the controls.
   const std::string version;

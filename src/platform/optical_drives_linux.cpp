@@ -137,4 +137,6 @@ std::vector<std::string> SystemOpticalDrives::List() const {
                              ParseMountTable(ReadWholeFile(fstabPath_)), SystemDeviceNameOf);
 }
 
+std::shared_ptr<const OpticalDrives> MakeOpticalDrives() { return std::make_shared<SystemOpticalDrives>(); }
+
 }  // namespace platform

@@ -1,0 +1,46 @@
+#pragma once
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/message_window.h"
+
+class IniFile;
+namespace platform {
+class HandOverServer;
+class NamedMutex;
+}  // namespace platform
+
+// One instance at a time: the first instance holds the named lock, keeps its
+// window handle under "RunningHandle" and takes the files of later instances;
+// a later instance hands its file to the first and ends.
+class SingleInstance {
+ public:
+  // Runs on the UI thread with each path a later instance handed over.
+  using PathHandler = std::function<void(const std::string& path)>;
+
+  // settings: the settings file that keeps "RunningHandle"; it must outlive
+  // this object. runtimeFolder: where the lock and the hand-over socket
+  // live (the user's private runtime folder when empty).
+  SingleInstance(IniFile& settings, std::string runtimeFolder);
+  ~SingleInstance();
+  SingleInstance(const SingleInstance&) = delete;
+  SingleInstance& operator=(const SingleInstance&) = delete;
+
+  // True when this is the first instance: the lock is held for the life of
+  // this object, handle is written under "RunningHandle" and hand-overs go
+  // to onPath. False when another instance runs: commandLine's file was
+  // handed to it (or there was none), and ExitCode() says how that went.
+  bool Claim(platform::WindowHandle handle, const std::string& commandLine, PathHandler onPath);
+
+  // After a false Claim: 0, or 1 when the running instance did not take the
+  // file, which is then not opened anywhere.
+  int ExitCode() const { return exitCode_; }
+
+ private:
+  IniFile& settings_;
+  std::string runtimeFolder_;
+  std::unique_ptr<platform::NamedMutex> lock_;
+  std::unique_ptr<platform::HandOverServer> handOver_;  // goes before the lock
+  int exitCode_ = 0;
+};
