@@ -40,7 +40,7 @@ std::string AsUnsigned(std::intptr_t arg) { return std::to_string(static_cast<un
 }  // namespace
 
 CMplayerEngine::CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys)
-    : folder_(folder), iniPath_(platform::DataFolder(WithSlash(folder)) + "kinovue.ini"), ini_(iniPath_), keys_(std::move(keys)) {}
+    : folder_(folder), iniPath_(platform::SettingsFilePath(folder)), ini_(iniPath_), keys_(std::move(keys)) {}
 
 CMplayerEngine::~CMplayerEngine() {
   // From here on nothing waits for the owner, so no thread can hold us up.
@@ -183,7 +183,7 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
       return true;
     case ENGINE_CMD_SET_CACHE:
       settings_.playCache = static_cast<int>(arg);
-      ini_.WriteInt(kEngineSection, "PlayCache", settings_.playCache);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::playCache);
       return true;
     case ENGINE_CMD_PLAY: {
       const char* name = reinterpret_cast<const char*>(arg);
@@ -298,14 +298,14 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
     case ENGINE_CMD_SET_VOLUME:
     case ENGINE_CMD_CHANGE_VOLUME:
       Notify(msgVolume_, static_cast<std::uintptr_t>(settings_.volume), 0);
-      ini_.WriteInt(kEngineSection, "Volume", settings_.volume);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::volume);
       break;
     case ENGINE_CMD_MUTE:
       Notify(msgMute_, settings_.mute ? 1 : 0, 0);
-      ini_.WriteBool(kEngineSection, "Mute", settings_.mute);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::mute);
       break;
     case ENGINE_CMD_OSD:
-      ini_.WriteInt(kEngineSection, "OSDLevel", settings_.osdLevel);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::osdLevel);
       break;
     default:
       break;
@@ -577,11 +577,11 @@ bool CMplayerEngine::ApplySetting(const EngineSetting* setting) {
       break;
     case ENGINE_SETTING_ASPECT:
       settings_.aspect = setting->value;
-      ini_.WriteInt(kEngineSection, "Aspect", settings_.aspect);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::aspect);
       break;
     case ENGINE_SETTING_DEINTERLACE:
       settings_.deinterlace = setting->value;
-      ini_.WriteInt(kEngineSection, "Deinterlace", settings_.deinterlace);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::deinterlace);
       break;
     default:
       return false;
