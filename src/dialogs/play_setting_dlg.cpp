@@ -5,12 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <utility>
 
-#include "settings/ini_file.h"
-
-CPlaySettingDlg::CPlaySettingDlg(std::string path, QWidget* parent)
-    : TemplateDialog(parent, QStringLiteral("播放设置"), 161, 67), settingsPath(std::move(path)) {
+CPlaySettingDlg::CPlaySettingDlg(std::int32_t storedKBytes, QWidget* parent)
+    : TemplateDialog(parent, QStringLiteral("播放设置"), 161, 67), storedKBytes_(storedKBytes) {
   AddStatic(QStringLiteral("播放缓冲区："), 15, 21);
   cacheEdit_ = AddEdit(IDC_CACHE, 68, 19, 49, 14);
   AddStatic(QStringLiteral("KBytes"), 121, 21);
@@ -22,8 +19,7 @@ CPlaySettingDlg::CPlaySettingDlg(std::string path, QWidget* parent)
 }
 
 void CPlaySettingDlg::OnInitDialog() {
-  int stored = 0;
-  cacheKBytes = IniFile(settingsPath).ReadInt("mplayer", "PlayCache", stored) ? stored : 0;
+  cacheKBytes = storedKBytes_;
   cacheEdit_->setText(QString::number(cacheKBytes));
 }
 

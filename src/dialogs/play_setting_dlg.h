@@ -2,14 +2,13 @@
 #include <QString>
 #include <cstdint>
 #include <functional>
-#include <string>
 
 #include "dialogs/dialog_template.h"
 
 class QLineEdit;
 
-// "播放设置": the engine's play cache in kilobytes. Opens with "PlayCache" of
-// section "mplayer" from the settings file; OK takes the value only when it
+// "播放设置": the engine's play cache in kilobytes. Opens with the value the
+// window hands in (the stored one, 0 when none); OK takes the value only when it
 // is an integer within 0..1024000, and otherwise shows a prompt and stays
 // open with the text selected. The dialog writes nothing.
 class CPlaySettingDlg : public TemplateDialog {
@@ -21,10 +20,9 @@ class CPlaySettingDlg : public TemplateDialog {
   static constexpr std::int32_t kMinCacheKBytes = 0;
   static constexpr std::int32_t kMaxCacheKBytes = 1024000;
 
-  explicit CPlaySettingDlg(std::string settingsPath, QWidget* parent = nullptr);
+  explicit CPlaySettingDlg(std::int32_t storedKBytes, QWidget* parent = nullptr);
 
   std::int32_t cacheKBytes = 0;
-  std::string settingsPath;
   // Shows a validation prompt; null means a modal warning box. Tests set it
   // to see the prompt without blocking.
   std::function<void(const QString& text)> showPrompt;
@@ -37,5 +35,6 @@ class CPlaySettingDlg : public TemplateDialog {
  private:
   void Prompt(const QString& text);
 
+  std::int32_t storedKBytes_;
   QLineEdit* cacheEdit_;
 };

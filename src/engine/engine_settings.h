@@ -2,10 +2,12 @@
 #include <string>
 
 #include "settings/ini_file.h"
+#include "settings/setting_rows.h"
 
 // The engine's section "mplayer" of the settings file.
 inline constexpr const char* kEngineSection = "mplayer";
 
+// The values an engine has before it loads its section.
 struct EngineSettings {
   int playCache = 0;         // KB; below 1 means 2048 for "-cache"
   bool reIndex = true;       // "-idx"
@@ -25,12 +27,24 @@ struct EngineSettings {
   bool mute = false;
 };
 
-// Loads the section. With no file: the file-absent values (playCache kept)
-// and the whole section written. Otherwise every key is read; a missing or
-// empty key takes its default, and if any did, the whole section is written
-// back so the file ends up complete. PlayCache is capped at 8192, Volume
-// clamped to 0..100.
+// Every stored key of the section, in the order of the file.
+SettingRows<EngineSettings> EngineSettingRows();
+
+// Loads the section. With no file: the first-start values (playCache kept)
+// and the whole section written. Otherwise the section is read once; a
+// missing or empty key takes its default, and if any did, the whole section
+// is written back so the file ends up complete. PlayCache is capped at 8192,
+// Volume clamped to 0..100.
 void LoadEngineSettings(IniFile& ini, EngineSettings& settings);
 
 // Writes every key of the section, in the order of the file.
 void SaveEngineSettings(IniFile& ini, const EngineSettings& settings);
+
+// Writes the one key of that field, e.g. WriteEngineSetting(ini, s, &EngineSettings::volume).
+template <class T>
+bool WriteEngineSetting(IniFile& ini, const EngineSettings& settings, T EngineSettings::*field) {
+  return WriteSettingRow(ini, kEngineSection, EngineSettingRows(), settings, field);
+}
+
+// The stored "PlayCache" as it is in the file (not capped); 0 when missing.
+int StoredPlayCache(const IniFile& ini);

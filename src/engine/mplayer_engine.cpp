@@ -3,7 +3,6 @@
 #include "engine/mplayer_engine.h"
 
 #include "engine/command_planner.h"
-#include "engine/engine_setting_writes.h"
 #include "engine/key_table.h"
 
 bool CMplayerEngine::Notify(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -29,7 +28,7 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
     case CommandPlan::Step::Done:
       return true;
     case CommandPlan::Step::StoreCache:
-      WritePlayCache(ini_, settings_);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::playCache);
       return true;
     case CommandPlan::Step::OpenFile: {
       const char* name = reinterpret_cast<const char*>(command->arg);
@@ -87,14 +86,14 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
     case ENGINE_CMD_SET_VOLUME:
     case ENGINE_CMD_CHANGE_VOLUME:
       Notify(msgVolume_, static_cast<std::uintptr_t>(settings_.volume), 0);
-      WriteVolume(ini_, settings_);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::volume);
       break;
     case ENGINE_CMD_MUTE:
       Notify(msgMute_, settings_.mute ? 1 : 0, 0);
-      WriteMute(ini_, settings_);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::mute);
       break;
     case ENGINE_CMD_OSD:
-      WriteOsdLevel(ini_, settings_);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::osdLevel);
       break;
     default:
       break;
@@ -134,11 +133,11 @@ bool CMplayerEngine::ApplySetting(const EngineSetting* setting) {
       break;
     case ENGINE_SETTING_ASPECT:
       settings_.aspect = setting->value;
-      WriteAspect(ini_, settings_);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::aspect);
       break;
     case ENGINE_SETTING_DEINTERLACE:
       settings_.deinterlace = setting->value;
-      WriteDeinterlace(ini_, settings_);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::deinterlace);
       break;
     default:
       return false;

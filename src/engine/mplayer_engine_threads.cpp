@@ -38,7 +38,7 @@ std::string WithSlash(std::string folder) {
 }  // namespace
 
 CMplayerEngine::CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys)
-    : folder_(folder), iniPath_(platform::DataFolder(WithSlash(folder)) + "kinovue.ini"), ini_(iniPath_), keys_(std::move(keys)) {}
+    : folder_(folder), iniPath_(platform::SettingsFilePath(folder)), ini_(iniPath_), keys_(std::move(keys)) {}
 
 CMplayerEngine::~CMplayerEngine() {
   // From here on nothing waits for the owner, so no thread can hold us up.

@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "engine/engine_types.h"
-#include "settings/ini_file.h"
+#include "platform/text_rules.h"
 
 namespace {
 
@@ -153,9 +153,9 @@ void HandleOutputLine(const char* line, std::size_t length, MediaFields& f, Outp
       f.hasVideo = true;
       const char* rest = id + 6;
       if (StartsWith(rest, "WIDTH="))
-        f.videoWidth = PictureSide(ParseLeadingInt(rest + 6));
+        f.videoWidth = PictureSide(platform::ParseLeadingInt(rest + 6));
       else if (StartsWith(rest, "HEIGHT="))
-        f.videoHeight = PictureSide(ParseLeadingInt(rest + 7));
+        f.videoHeight = PictureSide(platform::ParseLeadingInt(rest + 7));
     } else if (!f.hasAudio && StartsWith(id, "AUDIO")) {
       f.hasAudio = true;
     }

@@ -15,10 +15,11 @@ std::string KeyFor(int index) { return "File_" + std::to_string(index); }
 bool CHistoryList::LoadHistory(const std::string& settingsPath) {
   settingsPath_ = settingsPath;
   settings_.SetPath(settingsPath_);
+  const IniSection stored = settings_.ReadSection(kSection);
   for (int i = 0; i < kMaxFiles; ++i) {
     std::string path;
     // One byte more than kept, to notice an entry that would come back cut.
-    if (!settings_.ReadString(kSection, KeyFor(i), path, kMaxPath + 2)) break;
+    if (!stored.ReadString(KeyFor(i), path, kMaxPath + 2)) break;
     // A cut path names another file; a repeated one would break the rule that
     // entries are distinct. Neither is loaded, the rest still is.
     if (path.size() > kMaxPath) continue;

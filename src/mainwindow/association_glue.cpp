@@ -11,8 +11,7 @@ int RunModal(const KinovueOptions& options, QDialog& dialog) {
 
 // The dialog writes its check box straight to the settings file.
 void RereadCheckSetting(const IniFile& file, MainSettings& settings) {
-  bool stored = true;
-  if (file.ReadBool(kMainSection, "CheckFileAssociate", stored)) settings.CheckFileAssociate = stored;
+  ReadMainSetting(file, &MainSettings::CheckFileAssociate, settings.CheckFileAssociate);
 }
 
 }  // namespace

@@ -137,7 +137,7 @@ bool CKinovueDlg::PlayerInitialise() {
     if (programFolder_.empty()) return StartFailed(options_, "GetModuleFileName() failed!");
   }
   if (programFolder_.back() != '/') programFolder_ += '/';
-  settingsPath_ = platform::DataFolder(programFolder_) + "kinovue.ini";
+  settingsPath_ = platform::SettingsFilePath(programFolder_);
   SeedUpdateFiles();
   settingsFile_.SetPath(settingsPath_);
 

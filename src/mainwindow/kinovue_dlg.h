@@ -184,7 +184,7 @@ class CKinovueDlg : public QMainWindow {
   void UpdateTitle();
 
   // Settings and menus.
-  void FlipSetting(bool& field, const char* key);
+  void FlipSetting(bool MainSettings::*field);
   void SetChecked(int id, bool checked);
   void SetEnabled(int id, bool enabled);
   void CheckRadio(const std::vector<int>& group, int id);

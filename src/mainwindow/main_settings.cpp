@@ -1,59 +1,36 @@
 #include "mainwindow/main_settings.h"
 
-#include <algorithm>
-
 namespace {
 
-constexpr std::size_t kPathBuffer = 4096;  // a path read back, with its terminator
+using Row = SettingRow<MainSettings>;
+using M = MainSettings;
+
+// key, field, first start, key missing, range (texts: bytes read back).
+constexpr Row kRows[] = {
+    {"LastOpen", &M::LastOpen, {}, {}, 0, 4095},
+    {"VideoMutiple", &M::VideoMutiple, 1, 1, 1, 2},
+    {"Topmost", &M::Topmost, true, true},
+    {"LockFaceProportion", &M::LockFaceProportion, true, false},
+    {"PlayListRandom", &M::PlayListRandom, false, false},
+    {"RepeatCurrent", &M::RepeatCurrent, false, false},
+    {"PlayListLoop", &M::PlayListLoop, true, true},
+    {"PlayListForward", &M::PlayListForward, true, true},
+    {"AutoPlayFromList", &M::AutoPlayFromList, true, true},
+    {"PlayFromList", &M::PlayFromList, true, true},
+    {"CheckFileAssociate", &M::CheckFileAssociate, true, true},
+    {"AutoUpdate", &M::AutoUpdate, true, true},
+};
 
 }  // namespace
 
-void LoadMainSettings(IniFile& ini, MainSettings& s) {
-  if (!ini.Exists()) {
-    SaveMainSettings(ini, s);
-    return;
-  }
-  int missing = 0;
-  auto readBool = [&](const char* key, bool& field, bool fallback) {
-    if (!ini.ReadBool(kMainSection, key, field)) {
-      field = fallback;
-      ++missing;
-    }
-  };
-  if (!ini.ReadString(kMainSection, "LastOpen", s.LastOpen, kPathBuffer)) {
-    s.LastOpen.clear();
-    ++missing;
-  }
-  if (!ini.ReadInt(kMainSection, "VideoMutiple", s.VideoMutiple)) {
-    s.VideoMutiple = 1;
-    ++missing;
-  }
-  s.VideoMutiple = std::clamp(s.VideoMutiple, 1, 2);
-  readBool("Topmost", s.Topmost, true);
-  readBool("LockFaceProportion", s.LockFaceProportion, false);
-  readBool("PlayListRandom", s.PlayListRandom, false);
-  readBool("RepeatCurrent", s.RepeatCurrent, false);
-  readBool("PlayListLoop", s.PlayListLoop, true);
-  readBool("PlayListForward", s.PlayListForward, true);
-  readBool("AutoPlayFromList", s.AutoPlayFromList, true);
-  readBool("PlayFromList", s.PlayFromList, true);
-  readBool("CheckFileAssociate", s.CheckFileAssociate, true);
-  readBool("AutoUpdate", s.AutoUpdate, true);
-  if (missing > 0) SaveMainSettings(ini, s);
+MainSettings::MainSettings() { ApplyFileAbsentValues(MainSettingRows(), *this); }
+
+SettingRows<MainSettings> MainSettingRows() { return kRows; }
+
+void LoadMainSettings(IniFile& ini, MainSettings& settings) {
+  LoadSettingRows(ini, kMainSection, MainSettingRows(), settings);
 }
 
-void SaveMainSettings(IniFile& ini, const MainSettings& s) {
-  auto flag = [](bool v) { return std::string(v ? "1" : "0"); };
-  ini.WriteStrings(kMainSection, {{"LastOpen", s.LastOpen},
-                                  {"VideoMutiple", std::to_string(s.VideoMutiple)},
-                                  {"Topmost", flag(s.Topmost)},
-                                  {"LockFaceProportion", flag(s.LockFaceProportion)},
-                                  {"PlayListRandom", flag(s.PlayListRandom)},
-                                  {"RepeatCurrent", flag(s.RepeatCurrent)},
-                                  {"PlayListLoop", flag(s.PlayListLoop)},
-                                  {"PlayListForward", flag(s.PlayListForward)},
-                                  {"AutoPlayFromList", flag(s.AutoPlayFromList)},
-                                  {"PlayFromList", flag(s.PlayFromList)},
-                                  {"CheckFileAssociate", flag(s.CheckFileAssociate)},
-                                  {"AutoUpdate", flag(s.AutoUpdate)}});
+void SaveMainSettings(IniFile& ini, const MainSettings& settings) {
+  SaveSettingRows(ini, kMainSection, MainSettingRows(), settings);
 }

@@ -12,6 +12,7 @@
 #include "dialogs/open_file_dlg.h"
 #include "dialogs/play_setting_dlg.h"
 #include "dialogs/play_url_dlg.h"
+#include "engine/engine_settings.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "media/disc_scan.h"
@@ -38,7 +39,7 @@ void CKinovueDlg::StopOrPostFinished() {
 
 void CKinovueDlg::RememberLastOpen(const std::string& path) {
   settings_.LastOpen = path;
-  settingsFile_.WriteString(kMainSection, "LastOpen", path);
+  WriteMainSetting(settingsFile_, settings_, &MainSettings::LastOpen);
 }
 
 void CKinovueDlg::CollectDiscDrives() {
@@ -103,7 +104,7 @@ void CKinovueDlg::GoToTime() {
 }
 
 void CKinovueDlg::PlaySettings() {
-  CPlaySettingDlg dialog(settingsPath_, this);
+  CPlaySettingDlg dialog(StoredPlayCache(settingsFile_), this);
   if (RunModal(options_, dialog) != QDialog::Accepted) return;
   if (dialog.cacheKBytes > 0) Run(ENGINE_CMD_SET_CACHE, dialog.cacheKBytes);
 }

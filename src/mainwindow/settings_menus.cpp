@@ -89,9 +89,9 @@ void CKinovueDlg::CheckRadio(const std::vector<int>& group, int id) {
   for (int member : group) SetChecked(member, member == id);
 }
 
-void CKinovueDlg::FlipSetting(bool& field, const char* key) {
-  field = !field;
-  settingsFile_.WriteBool(kMainSection, key, field);
+void CKinovueDlg::FlipSetting(bool MainSettings::*field) {
+  settings_.*field = !(settings_.*field);
+  WriteMainSetting(settingsFile_, settings_, field);
 }
 
 void CKinovueDlg::RefreshViewMenu() {
@@ -198,17 +198,17 @@ void CKinovueDlg::OnCommand(int id) {
     case ID_PREVIOUS: PlayPrevious(); break;
 
     // Play modes and other settings.
-    case ID_AUTO_PLAY_FROM_LIST: FlipSetting(settings_.AutoPlayFromList, "AutoPlayFromList"); RefreshPlaybackMenu(); break;
-    case ID_PLAYLIST_RANDOM: FlipSetting(settings_.PlayListRandom, "PlayListRandom"); RefreshPlaybackMenu(); break;
-    case ID_REPEAT_CURRENT: FlipSetting(settings_.RepeatCurrent, "RepeatCurrent"); RefreshPlaybackMenu(); break;
+    case ID_AUTO_PLAY_FROM_LIST: FlipSetting(&MainSettings::AutoPlayFromList); RefreshPlaybackMenu(); break;
+    case ID_PLAYLIST_RANDOM: FlipSetting(&MainSettings::PlayListRandom); RefreshPlaybackMenu(); break;
+    case ID_REPEAT_CURRENT: FlipSetting(&MainSettings::RepeatCurrent); RefreshPlaybackMenu(); break;
     case ID_PLAYLIST_BACKWARD:
     case ID_PLAYLIST_FORWARD:
       settings_.PlayListForward = id == ID_PLAYLIST_FORWARD;
-      settingsFile_.WriteBool(kMainSection, "PlayListForward", settings_.PlayListForward);
+      WriteMainSetting(settingsFile_, settings_, &MainSettings::PlayListForward);
       RefreshPlaybackMenu();
       break;
-    case ID_PLAYLIST_LOOP: FlipSetting(settings_.PlayListLoop, "PlayListLoop"); RefreshViewMenu(); break;
-    case ID_AUTO_UPDATE: FlipSetting(settings_.AutoUpdate, "AutoUpdate"); RefreshPlaybackMenu(); break;
+    case ID_PLAYLIST_LOOP: FlipSetting(&MainSettings::PlayListLoop); RefreshViewMenu(); break;
+    case ID_AUTO_UPDATE: FlipSetting(&MainSettings::AutoUpdate); RefreshPlaybackMenu(); break;
     case ID_CHECK_UPDATE: CheckForUpdateNow(); break;
     case ID_CLEAR_RECENT:
       history_.ClearHistory();

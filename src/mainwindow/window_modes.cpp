@@ -55,7 +55,7 @@ void CKinovueDlg::SetVideoSize(int multiple) {
   settings_.VideoMutiple = multiple;
   videoFitter_.ZoomWindow(static_cast<float>(multiple));
   RefreshViewMenu();
-  settingsFile_.WriteInt(kMainSection, "VideoMutiple", multiple);
+  WriteMainSetting(settingsFile_, settings_, &MainSettings::VideoMutiple);
 }
 
 void CKinovueDlg::ShowVideoArea() {
@@ -145,6 +145,6 @@ void CKinovueDlg::SetTopmost(bool on) {
 
 void CKinovueDlg::ToggleTopmost() {
   if (settings_.Topmost) SetTopmost(false);
-  FlipSetting(settings_.Topmost, "Topmost");
+  FlipSetting(&MainSettings::Topmost);
   RefreshViewMenu();
 }

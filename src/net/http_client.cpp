@@ -8,7 +8,8 @@
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
-#include <climits>
+
+#include "platform/text_rules.h"
 
 namespace net {
 namespace {
@@ -25,26 +26,6 @@ constexpr int kPending = 1;
 int TimeoutMs(int timeout) {
   if (timeout < 0) return 0;
   return timeout < 1000 ? timeout * 1000 : timeout;
-}
-
-// The C library's atoi, without its overflow: saturates at the int range.
-int LeadingInt(const std::string& text) {
-  std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || (text[i] >= '\t' && text[i] <= '\r'))) ++i;
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  long long value = 0;
-  for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-    value = value * 10 + (text[i] - '0');
-    if (value > INT_MAX) {
-      value = static_cast<long long>(INT_MAX) + 1;
-      break;
-    }
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
 }
 
 bool SafeRequestText(const std::string& text) {
@@ -200,7 +181,7 @@ bool ParseHttpUrl(const std::string& url, HttpTarget& target) {
   int port = 80;
   const std::size_t colon = host.find(':');
   if (colon != std::string::npos) {
-    const int number = LeadingInt(host.substr(colon + 1));
+    const int number = platform::ParseLeadingInt(host.substr(colon + 1));
     host.resize(colon);
     if (number > 65535) return false;
     if (number > 0) port = number;

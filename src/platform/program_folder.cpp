@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/text_rules.h"
+
 namespace platform {
 namespace {
 
@@ -43,7 +45,7 @@ std::string ProgramFolder(const std::string& executableLink) {
 
 std::string DataFolder(const std::string& programFolder) {
   if (!programFolder.empty() && access(programFolder.c_str(), W_OK) == 0) {
-    const std::string folder = programFolder + (programFolder.back() == '/' ? "dat/" : "/dat/");
+    const std::string folder = WithTrailingSlash(programFolder) + "dat/";
     mkdir(folder.c_str(), 0777);
     return folder;
   }
@@ -54,6 +56,10 @@ std::string DataFolder(const std::string& programFolder) {
   const std::string folder = base + "/kinovue";
   MakeFolders(folder, 0700);
   return folder + '/';
+}
+
+std::string SettingsFilePath(const std::string& programFolder) {
+  return DataFolder(WithTrailingSlash(programFolder)) + "kinovue.ini";
 }
 
 }  // namespace platform

@@ -19,6 +19,10 @@ std::string ProgramFolder(const std::string& executableLink = "/proc/self/exe");
 // cannot be written and defaults stay in place.
 std::string DataFolder(const std::string& programFolder);
 
+// The settings file "kinovue.ini" in the data folder of that program folder
+// (which may lack its final '/'); the folder is created as DataFolder does.
+std::string SettingsFilePath(const std::string& programFolder);
+
 // True when the text is a local absolute path (begins with '/').
 inline bool IsLocalPath(const std::string& text) { return !text.empty() && text[0] == '/'; }
 

@@ -3,9 +3,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
-#include <climits>
 #include <string_view>
 #include <vector>
+
+#include "platform/text_rules.h"
 
 namespace {
 
@@ -118,21 +119,6 @@ std::size_t FindKey(const std::vector<std::string>& lines, SectionSpan span, std
 
 }  // namespace
 
-int ParseLeadingInt(const char* text) {
-  if (!text) return 0;
-  while (IsBlank(*text)) ++text;
-  bool negative = false;
-  if (*text == '+' || *text == '-') negative = *text++ == '-';
-  long long value = 0;
-  for (; *text >= '0' && *text <= '9'; ++text) {
-    if (value <= static_cast<long long>(INT_MAX) + 1) value = value * 10 + (*text - '0');
-  }
-  if (negative) value = -value;
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
-}
-
 bool IniFile::SetPath(const std::string& path) {
   path_ = path;
   return true;
@@ -157,34 +143,58 @@ bool IniFile::DeleteSection(const std::string& section) {
   return true;
 }
 
-bool IniFile::ReadString(const std::string& section, const std::string& key, std::string& value,
-                         std::size_t size) const {
-  value.clear();
-  if (path_.empty() || size == 0) return false;
+IniSection IniFile::ReadSection(const std::string& section) const {
+  IniSection result;
+  if (path_.empty()) return result;
   const std::vector<std::string> lines = ReadLines(path_);
   const SectionSpan span = FindSection(lines, section);
-  if (span.begin == std::string::npos) return false;
-  const std::size_t at = FindKey(lines, span, key);
-  if (at == std::string::npos) return false;
-  std::string_view k, v;
-  KeyLine(lines[at], k, v);
-  // One surrounding pair of quotes is the value's wrapping, not its text:
-  // Params="-vf eq2" is the two words -vf eq2.
-  if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
-  value.assign(v.substr(0, size - 1));
-  return !value.empty();
+  if (span.begin == std::string::npos) return result;
+  for (std::size_t i = span.begin; i < span.end; ++i) {
+    std::string_view k, v;
+    if (!KeyLine(lines[i], k, v)) continue;
+    // One surrounding pair of quotes is the value's wrapping, not its text:
+    // Params="-vf eq2" is the two words -vf eq2.
+    if (v.size() >= 2 && (v.front() == '"' || v.front() == '\'') && v.back() == v.front()) v = v.substr(1, v.size() - 2);
+    result.entries_.emplace_back(k, v);
+  }
+  return result;
+}
+
+bool IniFile::ReadString(const std::string& section, const std::string& key, std::string& value,
+                         std::size_t size) const {
+  return ReadSection(section).ReadString(key, value, size);
 }
 
 bool IniFile::ReadInt(const std::string& section, const std::string& key, int& value) const {
-  std::string text;
-  if (!ReadString(section, key, text, kIntTextLimit + 1)) return false;
-  value = ParseLeadingInt(text.c_str());
-  return true;
+  return ReadSection(section).ReadInt(key, value);
 }
 
 bool IniFile::ReadBool(const std::string& section, const std::string& key, bool& value) const {
+  return ReadSection(section).ReadBool(key, value);
+}
+
+bool IniSection::ReadString(const std::string& key, std::string& value, std::size_t size) const {
+  value.clear();
+  if (size == 0) return false;
+  // The first line with the key counts, as in the file's own lookup.
+  for (const auto& [k, v] : entries_) {
+    if (!EqualNoCase(k, key)) continue;
+    value.assign(v.substr(0, size - 1));
+    return !value.empty();
+  }
+  return false;
+}
+
+bool IniSection::ReadInt(const std::string& key, int& value) const {
+  std::string text;
+  if (!ReadString(key, text, kIntTextLimit + 1)) return false;
+  value = platform::ParseLeadingInt(text);
+  return true;
+}
+
+bool IniSection::ReadBool(const std::string& key, bool& value) const {
   int number = 0;
-  if (!ReadInt(section, key, number)) return false;
+  if (!ReadInt(key, number)) return false;
   value = number != 0;
   return true;
 }

@@ -4,6 +4,21 @@
 #include <utility>
 #include <vector>
 
+// One section as read from the settings file at one moment: its "key=value"
+// lines in file order, read by the same rules as IniFile's reads, so that a
+// caller with many keys reads the file once.
+class IniSection {
+ public:
+  bool ReadString(const std::string& key, std::string& value, std::size_t size) const;
+  bool ReadInt(const std::string& key, int& value) const;
+  bool ReadBool(const std::string& key, bool& value) const;
+
+ private:
+  friend class IniFile;
+  // Keys and values trimmed; a value's wrapping pair of quotes removed.
+  std::vector<std::pair<std::string, std::string>> entries_;
+};
+
 // The settings store: one INI file read and written key by key, with the
 // behaviour of the classic private-profile functions that the settings
 // sections rely on.
@@ -44,6 +59,8 @@ class IniFile {
   // At most size - 1 bytes are kept (the classic buffer rule); true when at
   // least one character came back. size 0 reads nothing.
   bool ReadString(const std::string& section, const std::string& key, std::string& value, std::size_t size) const;
+  // The whole section from one read of the file; empty when it is absent.
+  IniSection ReadSection(const std::string& section) const;
 
   bool WriteInt(const std::string& section, const std::string& key, int value);
   bool WriteBool(const std::string& section, const std::string& key, bool value);
@@ -55,8 +72,3 @@ class IniFile {
  private:
   std::string path_;
 };
-
-// The text-to-number rule of ReadInt, shared with the engine's output parser:
-// leading white space, optional sign, digits up to the first other character,
-// 0 when there are none. Saturates at the int range instead of overflowing.
-int ParseLeadingInt(const char* text);

@@ -9,17 +9,13 @@
 #include "platform/upgrade_process.h"
 #include "settings/ini_file.h"
 #include "platform/dynamic_library.h"
+#include "platform/text_rules.h"
 #include "update/update_files.h"
 #include "updatelib/autorenew_contract.h"
 
 namespace {
 
 std::string FolderOf(const std::string& file) { return file.substr(0, file.rfind('/') + 1); }
-
-std::string WithSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
 
 // The helper deletes only the update cache of the program it restarts.
 bool IsCacheOf(const std::string& cacheFolder, const std::string& programFile) {
@@ -32,7 +28,7 @@ bool IsCacheOf(const std::string& cacheFolder, const std::string& programFile) {
 // Places the cached files through the program's own update library, which
 // checks them against the signed list once more.
 bool ApplyCachedFiles(const HelperArguments& args, const std::string& keyHex) {
-  const std::string target = WithSlash(args.targetFolder);
+  const std::string target = platform::WithTrailingSlash(args.targetFolder);
   platform::DynamicLibrary library;
   if (!library.Load(target + update::kUpdateLibraryFile)) return false;
   const auto apply = reinterpret_cast<CachedUpdateFn>(library.Symbol("_CachedUpdate"));

@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "net/http_download.h"
+#include "platform/text_rules.h"
 #include "settings/ini_file.h"
 #include "updatelib/file_placement.h"
 #include "updatelib/ini_text.h"
@@ -19,11 +20,6 @@ constexpr std::size_t kMaxSignatureFile = 1024;
 constexpr std::size_t kMaxServerFile = 64 * 1024;
 
 std::string Text(const char* text) { return text ? text : ""; }
-
-std::string WithSlash(std::string folder) {
-  if (!folder.empty() && folder.back() != '/') folder += '/';
-  return folder;
-}
 
 std::string TrimmedSignature(const std::string& bytes) {
   std::string hex;
@@ -89,8 +85,8 @@ UpdateSession::UpdateSession(const UpdateInitBlock& block)
       localConfigPath_(Text(block.localConfigPath)),
       publicKeyHex_(block.publicKeyHex ? block.publicKeyHex : kBuiltInUpdateKeyHex),
       logPath_(Text(block.logPath)),
-      cacheFolder_(WithSlash(Text(block.cacheFolder))),
-      programFolder_(WithSlash(Text(block.programFolder))) {}
+      cacheFolder_(platform::WithTrailingSlash(Text(block.cacheFolder))),
+      programFolder_(platform::WithTrailingSlash(Text(block.programFolder))) {}
 
 void UpdateSession::Log(const std::string& line) const { AppendUpdateLog(logPath_, line); }
 
@@ -221,8 +217,8 @@ namespace {
 
 int ApplyVerified(const std::string& cacheFolderText, const std::string& programFolderText,
                   const std::string& keyHex) {
-  const std::string cacheFolder = WithSlash(cacheFolderText);
-  const std::string programFolder = WithSlash(programFolderText);
+  const std::string cacheFolder = platform::WithTrailingSlash(cacheFolderText);
+  const std::string programFolder = platform::WithTrailingSlash(programFolderText);
   const std::string logPath = programFolder + "dat/update.log";
   std::string checkBytes;
   std::string signature;
@@ -262,7 +258,7 @@ int Apply(const std::string& cacheFolder, const std::string& programFolder, cons
   const int result = ApplyVerified(cacheFolder, programFolder, keyHex);
   // A refused cache is not offered again; the next check fetches afresh.
   if (result != AUTORENEW_OK) {
-    IniFile(WithSlash(programFolder) + "dat/UpdateLocal.ini").WriteString("update_info", "cached_update", "0");
+    IniFile(platform::WithTrailingSlash(programFolder) + "dat/UpdateLocal.ini").WriteString("update_info", "cached_update", "0");
   }
   return result;
 }

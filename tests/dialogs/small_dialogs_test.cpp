@@ -12,7 +12,6 @@
 #include "dialogs/goto_time_dlg.h"
 #include "dialogs/play_setting_dlg.h"
 #include "dialogs/play_url_dlg.h"
-#include "temp_dir.h"
 #include "widget_app.h"
 
 namespace {
@@ -37,7 +36,7 @@ TEST_F(DialogTest, LayoutsInDialogUnitsOfACjkFont) {
   EXPECT_EQ(rounding.Rect(7, 14, 2, 62), QRect(12, 26, 4, 116));  // 12.25, 26.25, 3.5, 116.25
 
   CPlayUrlDlg url;
-  CPlaySettingDlg setting("");
+  CPlaySettingDlg setting(0);
   CGotoTimeDlg go;
   const DialogUnits units(DialogFont());
   EXPECT_EQ(url.size(), units.Size(188, 62));
@@ -79,10 +78,7 @@ TEST_F(DialogTest, AddressDialogGivesWhatWasTypedOnOkOnly) {
 }
 
 TEST_F(DialogTest, PlaySettingsStartsFromPlayCacheAndPromptsUntilInRange) {
-  testsupport::TempDir dir;
-  const std::string ini = dir.File("kinovue.ini");
-  ASSERT_TRUE(testsupport::WriteFileBytes(ini, "[kinovue]\nPlayCache=1\n[MPlayer]\nplaycache = 8192\n"));
-  CPlaySettingDlg dlg(ini);
+  CPlaySettingDlg dlg(8192);
   std::vector<QString> prompts;
   dlg.showPrompt = [&](const QString& text) { prompts.push_back(text); };
   dlg.show();
@@ -104,7 +100,7 @@ TEST_F(DialogTest, PlaySettingsStartsFromPlayCacheAndPromptsUntilInRange) {
   EXPECT_EQ(dlg.result(), QDialog::Accepted);
   EXPECT_EQ(dlg.cacheKBytes, 0);
 
-  CPlaySettingDlg missing(dir.File("none.ini"));
+  CPlaySettingDlg missing(0);  // nothing stored
   missing.cacheKBytes = 77;
   Type(missing, 1033, "1024000");
   EXPECT_EQ(missing.cacheKBytes, 0);  // nothing stored

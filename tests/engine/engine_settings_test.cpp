@@ -117,4 +117,60 @@ TEST(EngineSettingsLoad, GarbageFileGivesDefaultsAndBecomesComplete) {
   EXPECT_EQ(cache, 2048);
 }
 
+// The engine's single writes: each field to its own key, nothing else; the
+// channel choice is never stored.
+TEST(EngineSettingsWrite, EachFieldWritesOnlyItsOwnKey) {
+  EngineSettings s;
+  s.playCache = 100000;  // the cache command stores any value it gets
+  s.volume = 40;
+  s.mute = true;
+  s.osdLevel = 2;
+  s.aspect = 3;
+  s.deinterlace = 2;
+  s.channels = 1;
+  const struct {
+    bool (*write)(IniFile&, const EngineSettings&);
+    const char* file;
+  } rows[] = {
+      {[](IniFile& i, const EngineSettings& e) { return WriteEngineSetting(i, e, &EngineSettings::playCache); },
+       "[mplayer]\nPlayCache=100000\n"},
+      {[](IniFile& i, const EngineSettings& e) { return WriteEngineSetting(i, e, &EngineSettings::volume); },
+       "[mplayer]\nVolume=40\n"},
+      {[](IniFile& i, const EngineSettings& e) { return WriteEngineSetting(i, e, &EngineSettings::mute); },
+       "[mplayer]\nMute=1\n"},
+      {[](IniFile& i, const EngineSettings& e) { return WriteEngineSetting(i, e, &EngineSettings::osdLevel); },
+       "[mplayer]\nOSDLevel=2\n"},
+      {[](IniFile& i, const EngineSettings& e) { return WriteEngineSetting(i, e, &EngineSettings::aspect); },
+       "[mplayer]\nAspect=3\n"},
+      {[](IniFile& i, const EngineSettings& e) { return WriteEngineSetting(i, e, &EngineSettings::deinterlace); },
+       "[mplayer]\nDeinterlace=2\n"},
+      {[](IniFile& i, const EngineSettings& e) { return WriteEngineSetting(i, e, &EngineSettings::channels); }, ""},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    IniFile ini(dir.File("kinovue.ini"));
+    EXPECT_EQ(row.write(ini, s), *row.file != '\0') << row.file;
+    EXPECT_EQ(ReadFileBytes(dir.File("kinovue.ini")), row.file);
+  }
+}
+
+// The play settings dialog opens with this value: the file's own, found by
+// the file's matching rules, not capped; 0 when nothing is stored.
+TEST(EngineSettingsStoredPlayCache, IsTheFilesValueOrZero) {
+  const struct {
+    const char* file;
+    int expected;
+  } rows[] = {
+      {"[kinovue]\nPlayCache=1\n[MPlayer]\nplaycache = 8192\n", 8192},
+      {"[mplayer]\nPlayCache=100000\n", 100000},
+      {"[mplayer]\nPlayCache=\n", 0},
+      {nullptr, 0},
+  };
+  for (const auto& row : rows) {
+    TempDir dir;
+    if (row.file) WriteFileBytes(dir.File("kinovue.ini"), row.file);
+    EXPECT_EQ(StoredPlayCache(IniFile(dir.File("kinovue.ini"))), row.expected) << (row.file ? row.file : "no file");
+  }
+}
+
 }  // namespace
