@@ -176,16 +176,6 @@ std::unique_ptr<QTcpSocket> ConnectTcpMs(const std::string& host, int port, int 
 
 }  // namespace
 
-bool IsServerText(const std::string& text) {
-  if (text.empty() || text.size() > 259) return false;
-  for (char c : text) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                    c == '-' || c == ':';
-    if (!ok) return false;
-  }
-  return true;
-}
-
 bool ParseHttpUrl(const std::string& url, HttpTarget& target) {
   // The url is a zero-terminated text: nothing after a NUL counts.
   std::string text = url.substr(0, url.find('\0'));

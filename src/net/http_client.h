@@ -48,11 +48,6 @@ struct HttpTarget {
 // (they would let the url write its own request lines).
 bool ParseHttpUrl(const std::string& url, HttpTarget& target);
 
-// A server given from outside (an environment variable) as "host[:port]":
-// letters, digits, '.', '-' and ':' only, at most 259 bytes. A '/', '@',
-// space or line break would make it a different url.
-bool IsServerText(const std::string& text);
-
 // The exact request sent for target.
 std::string BuildHttpRequest(const HttpTarget& target);
 

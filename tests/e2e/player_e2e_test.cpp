@@ -33,6 +33,7 @@ class Player : public ::testing::Test {
     ASSERT_TRUE(QFile::copy(KINOVUE_PROGRAM, QString::fromStdString(folder.File("kinovue"))));
     ASSERT_TRUE(QFile::copy(KINOVUE_ENGINE_LIBRARY, QString::fromStdString(folder.File("libmplayer.so"))));
     ASSERT_TRUE(QFile::copy(KINOVUE_UPDATE_LIBRARY, QString::fromStdString(folder.File("libautorenew.so"))));
+    ASSERT_TRUE(QFile::copy(KINOVUE_NET_MODULE, QString::fromStdString(folder.File("libkinovue_net.so"))));
     QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
                           QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QDir().mkpath(QString::fromStdString(runtime.Path()));
