@@ -13,8 +13,11 @@ bool NetModule::Load(const std::string& path) {
     return false;
   }
   getStatusOk_ = reinterpret_cast<HttpGetStatusOkFn>(library_.Symbol(kHttpGetStatusOkExport));
-  if (!getStatusOk_) {
+  download_ = reinterpret_cast<HttpDownloadFn>(library_.Symbol(kHttpDownloadExport));
+  if (!getStatusOk_ || !download_) {
     error_ = library_.ErrorText();
+    getStatusOk_ = nullptr;
+    download_ = nullptr;
     library_.Free();
     return false;
   }
@@ -25,6 +28,10 @@ bool NetModule::Load(const std::string& path) {
 
 int NetModule::HttpGetStatusOk(const std::string& url) const {
   return getStatusOk_ ? getStatusOk_(url.c_str()) : 0;
+}
+
+bool NetModule::HttpDownload(const std::string& url, std::size_t maxBody, HttpReply& reply) const {
+  return download_ && download_(url.c_str(), maxBody, &reply) != 0;
 }
 
 }  // namespace net

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <string>
 
 #include "net/net_module_contract.h"
@@ -19,11 +20,15 @@ class NetModule {
   // HttpGetStatusOk of net/http_client.h run by the module; 0 when it is
   // not loaded.
   int HttpGetStatusOk(const std::string& url) const;
+  // HttpDownload of net/http_download.h run by the module; false when it is
+  // not loaded.
+  bool HttpDownload(const std::string& url, std::size_t maxBody, HttpReply& reply) const;
   const std::string& ErrorText() const { return error_; }
 
  private:
   platform::DynamicLibrary library_;
   HttpGetStatusOkFn getStatusOk_ = nullptr;
+  HttpDownloadFn download_ = nullptr;
   std::string error_;
 };
 

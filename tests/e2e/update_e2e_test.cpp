@@ -23,7 +23,8 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
     testsupport::CoreApp();
     ASSERT_TRUE(x.Running()) << "Xvfb did not start";
     for (const auto& [from, name] : {std::pair{KINOVUE_PROGRAM, "kinovue"}, {KINOVUE_ENGINE_LIBRARY, "libmplayer.so"},
-                                     {KINOVUE_UPDATE_LIBRARY, "libautorenew.so"}}) {
+                                     {KINOVUE_UPDATE_LIBRARY, "libautorenew.so"},
+                                     {KINOVUE_NET_MODULE, "libkinovue_net.so"}}) {
       ASSERT_TRUE(QFile::copy(from, QString::fromStdString(folder.File(name))));
     }
     QFile::setPermissions(QString::fromStdString(folder.File("kinovue")),
