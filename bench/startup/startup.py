@@ -164,7 +164,9 @@ def main():
         ENV.pop("QT_QPA_PLATFORM", None)
         SCREEN_GRAB = Screen(display)
         for name in ("kinovue", "libmplayer.so", "libautorenew.so", "libkinovue_net.so"):
-            shutil.copy2(os.path.join(BIN, name), folder)
+            # Builds from before the network module have none.
+            if os.path.exists(os.path.join(BIN, name)):
+                shutil.copy2(os.path.join(BIN, name), folder)
         # No first-start questions: the file-association check is off.
         os.makedirs(os.path.join(folder, "dat"), exist_ok=True)
         with open(os.path.join(folder, "dat", "kinovue.ini"), "w") as ini:
