@@ -163,8 +163,10 @@ def main():
                    XDG_DATA_HOME=os.path.join(folder, "data"), KINOVUE_UPDATE_SERVER="127.0.0.1:1")
         ENV.pop("QT_QPA_PLATFORM", None)
         SCREEN_GRAB = Screen(display)
-        for name in ("kinovue", "libmplayer.so", "libautorenew.so"):
-            shutil.copy2(os.path.join(BIN, name), folder)
+        for name in ("kinovue", "libmplayer.so", "libautorenew.so", "libkinovue_net.so"):
+            # Builds from before the network module have none.
+            if os.path.exists(os.path.join(BIN, name)):
+                shutil.copy2(os.path.join(BIN, name), folder)
         # No first-start questions: the file-association check is off.
         os.makedirs(os.path.join(folder, "dat"), exist_ok=True)
         with open(os.path.join(folder, "dat", "kinovue.ini"), "w") as ini:

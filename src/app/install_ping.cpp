@@ -1,9 +1,11 @@
 #include "app/install_ping.h"
 
 #include <QString>
+#include <cstdio>
 
 #include "app/version.h"
-#include "net/http_client.h"
+#include "net/net_module.h"
+#include "net/server_text.h"
 
 namespace app {
 std::string StatisticsServer() {
@@ -16,10 +18,15 @@ std::string PingUrl(CommandLineMode mode, const std::string& server) {
   return "http://" + server + "/statistics.php?name=kinovue&ver=" + kProgramVersion + "&act=" + act;
 }
 
-bool SendModePing(const std::string& commandLine, const std::string& server) {
+bool SendModePing(const std::string& commandLine, const std::string& server, const std::string& netModulePath) {
   const CommandLineMode mode = ModeOf(commandLine);
   if (mode == COMMAND_LINE_NORMAL) return false;
-  net::HttpGetStatusOk(PingUrl(mode, server));  // the answer does not matter
+  net::NetModule module;
+  if (!module.Load(netModulePath)) {
+    std::fprintf(stderr, "kinovue: no ping sent: %s\n", module.ErrorText().c_str());
+    return true;
+  }
+  module.HttpGetStatusOk(PingUrl(mode, server));  // the answer does not matter
   return true;
 }
 

@@ -20,9 +20,11 @@ std::string PingUrl(CommandLineMode mode, const std::string& server);
 
 // The command-line modes: for "-install" or "-remove" sends the matching
 // ping to server and returns true (the program then ends without a window);
-// for any other text sends nothing and returns false. Blocks for at most the
-// HTTP client's time limits while running the thread's event loop; needs a
-// QCoreApplication.
-bool SendModePing(const std::string& commandLine, const std::string& server);
+// for any other text sends nothing and returns false. The HTTP client comes
+// from the network module at netModulePath (net/net_module_contract.h),
+// loaded only here; a module that cannot be loaded sends nothing and says
+// why in one line on stderr. Blocks for at most the HTTP client's time
+// limits while running the thread's event loop; needs a QCoreApplication.
+bool SendModePing(const std::string& commandLine, const std::string& server, const std::string& netModulePath);
 
 }  // namespace app

@@ -7,6 +7,8 @@
 
 #include "mainwindow/command_line.h"
 #include "app/install_ping.h"
+#include "net/net_module_contract.h"
+#include "platform/program_folder.h"
 #include "platform/x11_display.h"
 
 namespace {
@@ -33,7 +35,7 @@ int CKinovueApp::InitInstance(const std::string& commandLine, const MainWindowRu
   if (app::ModeOf(commandLine) != app::COMMAND_LINE_NORMAL) {
     std::unique_ptr<QCoreApplication> own;
     if (!QCoreApplication::instance()) own = std::make_unique<QCoreApplication>(qtArgc_, qtArgv_);
-    app::SendModePing(commandLine, app::StatisticsServer());
+    app::SendModePing(commandLine, app::StatisticsServer(), platform::ProgramFolder() + net::kNetModuleFile);
     return 0;
   }
   if (NeedsX11Display() && !platform::CanOpenX11Display()) {

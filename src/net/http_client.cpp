@@ -3,22 +3,17 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QHostAddress>
 #include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
-
-#include "platform/text_rules.h"
 
 namespace net {
 namespace {
 
 thread_local int lastError = 0;
 
-constexpr std::size_t kWorkBuffer = 1024;  // url after the prefix, and the request
-constexpr std::size_t kPartBuffer = 260;   // host, path
-constexpr std::size_t kStatusBytes = 16;   // the part of the reply that is looked at
+constexpr std::size_t kStatusBytes = 16;  // the part of the reply that is looked at
 
 // Sentinel of EvaluateWait: keep waiting.
 constexpr int kPending = 1;
@@ -26,18 +21,6 @@ constexpr int kPending = 1;
 int TimeoutMs(int timeout) {
   if (timeout < 0) return 0;
   return timeout < 1000 ? timeout * 1000 : timeout;
-}
-
-bool SafeRequestText(const std::string& text) {
-  for (unsigned char c : text) {
-    if (c <= 0x20 || c == 0x7F) return false;
-  }
-  return true;
-}
-
-bool IsDottedIPv4(const std::string& host) {
-  QHostAddress address;
-  return address.setAddress(QString::fromStdString(host)) && address.protocol() == QAbstractSocket::IPv4Protocol;
 }
 
 int ErrorNumber(QAbstractSocket::SocketError error) {
@@ -157,61 +140,13 @@ std::unique_ptr<QTcpSocket> ConnectTcpMs(const std::string& host, int port, int 
 
 }  // namespace
 
-bool IsServerText(const std::string& text) {
-  if (text.empty() || text.size() > 259) return false;
-  for (char c : text) {
-    const bool ok = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '.' ||
-                    c == '-' || c == ':';
-    if (!ok) return false;
-  }
-  return true;
-}
-
-bool ParseHttpUrl(const std::string& url, HttpTarget& target) {
-  // The url is a zero-terminated text: nothing after a NUL counts.
-  std::string text = url.substr(0, url.find('\0'));
-  const std::size_t scheme = text.find("http://");
-  if (scheme != std::string::npos) text.erase(0, scheme + 7);
-  if (text.size() >= kWorkBuffer) return false;
-  const std::size_t slash = text.find('/');
-  if (slash == std::string::npos) return false;
-  std::string host = text.substr(0, slash);
-  std::string path = text.substr(slash + 1);
-  if (host.size() >= kPartBuffer || path.size() >= kPartBuffer) return false;
-  int port = 80;
-  const std::size_t colon = host.find(':');
-  if (colon != std::string::npos) {
-    const int number = platform::ParseLeadingInt(host.substr(colon + 1));
-    host.resize(colon);
-    if (number > 65535) return false;
-    if (number > 0) port = number;
-  }
-  if (host.empty() || !SafeRequestText(host) || !SafeRequestText(path)) return false;
-  target.host = host;
-  target.port = port;
-  target.path = path;
-  target.literalAddress = IsDottedIPv4(host);
-  return true;
-}
-
-std::string BuildHttpRequest(const HttpTarget& target) {
-  std::string request = "GET /" + target.path + " HTTP/1.1\r\nConnection: Close\r\n";
-  if (!target.literalAddress) request += "Host: " + target.host + "\r\n";
-  request +=
-      "Pragma: no-cache\r\n"
-      "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, image/png, */*\r\n"
-      "Accept-Language: en\r\n"
-      "Accept-Charset: iso-8859-1,*,utf-8\r\n\r\n";
-  return request;
-}
-
 int HttpGetStatusOk(const std::string& url) { return HttpGetStatusOk(url, HttpTimeouts{}); }
 
 int HttpGetStatusOk(const std::string& url, const HttpTimeouts& timeouts) {
   HttpTarget target;
   if (!ParseHttpUrl(url, target)) return 0;
   const std::string request = BuildHttpRequest(target);
-  if (request.size() >= kWorkBuffer) return 0;
+  if (request.size() >= kHttpWorkBuffer) return 0;
   std::unique_ptr<QTcpSocket> socket = ConnectTcpMs(target.host, target.port, timeouts.connectMs);
   if (!socket) return 0;
   socket->write(request.data(), static_cast<qint64>(request.size()));

@@ -2,6 +2,8 @@
 #include <memory>
 #include <string>
 
+#include "net/http_url.h"
+
 class QTcpSocket;
 
 // A minimal HTTP/1.1 GET that only learns whether the server answered
@@ -31,30 +33,6 @@ struct HttpTimeouts {
   int connectMs = kHttpTimeoutMs;  // host-name lookup and connect together
   int receiveMs = kHttpTimeoutMs;  // from the request sent to the status line read
 };
-
-// What a url names. Parts past the limits are rejected, never cut.
-struct HttpTarget {
-  std::string host;        // without the port
-  int port = 80;
-  std::string path;        // after the first '/', query included
-  bool literalAddress = false;  // a dotted IPv4 address: no Host header
-};
-
-// "http://" and everything before it dropped; the rest must hold a '/'
-// (host before it, path after it). "host:port" with a number of 1 to 65535;
-// a missing, zero or negative number means 80. False for: no '/', an empty
-// host, more than 1023 bytes after the prefix, a host or path over 259
-// bytes, a port above 65535, or a space or control byte in host or path
-// (they would let the url write its own request lines).
-bool ParseHttpUrl(const std::string& url, HttpTarget& target);
-
-// A server given from outside (an environment variable) as "host[:port]":
-// letters, digits, '.', '-' and ':' only, at most 259 bytes. A '/', '@',
-// space or line break would make it a different url.
-bool IsServerText(const std::string& text);
-
-// The exact request sent for target.
-std::string BuildHttpRequest(const HttpTarget& target);
 
 // 1 when the first 16 bytes of the response contain "200 OK", else 0 (also
 // for every failure: bad url, no connection, no answer in time). Bytes that

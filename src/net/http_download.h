@@ -3,17 +3,12 @@
 #include <string>
 
 #include "net/http_client.h"
+#include "net/http_reply.h"
 
 // Whole-reply GET for the update library: the status code and the body,
 // over the same connection and wait rules as the pings. Blocks its caller
 // while running the calling thread's event loop; needs a QCoreApplication.
 namespace net {
-
-struct HttpReply {
-  int status = 0;     // 0: no valid status line
-  std::string body;   // for a chunked reply: as received (never decoded)
-  bool chunked = false;
-};
 
 // Splits raw reply bytes. False when there is no complete head, the status
 // line is not "HTTP/1.x NNN ...", or a Content-Length is given but not a

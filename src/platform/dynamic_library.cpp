@@ -42,4 +42,12 @@ void DynamicLibrary::Free() {
   handle_ = nullptr;
 }
 
+std::string FolderOfLoadedLibrary(const void* address) {
+  Dl_info info{};
+  if (!dladdr(address, &info) || !info.dli_fname) return {};
+  const std::string path = info.dli_fname;
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
 }  // namespace platform

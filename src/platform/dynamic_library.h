@@ -34,4 +34,8 @@ class DynamicLibrary {
   int errorNumber_ = 0;
 };
 
+// Folder, ending in '/', of the loaded library that holds address (one of
+// its functions); empty when it cannot be told.
+std::string FolderOfLoadedLibrary(const void* address);
+
 }  // namespace platform

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "net/http_client.h"
+#include "net/server_text.h"
 #include "settings/ini_file.h"
 
 namespace update {

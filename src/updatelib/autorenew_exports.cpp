@@ -3,6 +3,8 @@
 #include <cstring>
 #include <vector>
 
+#include "net/net_module_contract.h"
+#include "platform/dynamic_library.h"
 #include "updatelib/autorenew_contract.h"
 #include "updatelib/update_session.h"
 
@@ -16,7 +18,9 @@ extern "C" {
 
 __attribute__((visibility("default"))) std::intptr_t _AutoRenewDllInit(const UpdateInitBlock* block) {
   if (!block) return 0;
-  return reinterpret_cast<std::intptr_t>(new UpdateSession(*block));
+  // The network module lies beside this library.
+  const std::string folder = platform::FolderOfLoadedLibrary(reinterpret_cast<const void*>(&_AutoRenewDllInit));
+  return reinterpret_cast<std::intptr_t>(new UpdateSession(*block, folder + net::kNetModuleFile));
 }
 
 __attribute__((visibility("default"))) int _UpdateFinish(std::intptr_t context) {

@@ -4,8 +4,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <utility>
 
-#include "net/http_download.h"
+#include "net/http_url.h"
 #include "platform/text_rules.h"
 #include "settings/ini_file.h"
 #include "updatelib/file_placement.h"
@@ -80,15 +81,24 @@ void AppendUpdateLog(const std::string& logPath, const std::string& line) {
   file.write(stamped.data(), static_cast<qint64>(stamped.size()));
 }
 
-UpdateSession::UpdateSession(const UpdateInitBlock& block)
+UpdateSession::UpdateSession(const UpdateInitBlock& block, std::string netModulePath)
     : serverConfigPath_(Text(block.serverConfigPath)),
       localConfigPath_(Text(block.localConfigPath)),
       publicKeyHex_(block.publicKeyHex ? block.publicKeyHex : kBuiltInUpdateKeyHex),
       logPath_(Text(block.logPath)),
       cacheFolder_(platform::WithTrailingSlash(Text(block.cacheFolder))),
-      programFolder_(platform::WithTrailingSlash(Text(block.programFolder))) {}
+      programFolder_(platform::WithTrailingSlash(Text(block.programFolder))),
+      netModulePath_(std::move(netModulePath)) {}
 
 void UpdateSession::Log(const std::string& line) const { AppendUpdateLog(logPath_, line); }
+
+bool UpdateSession::Download(const std::string& url, std::size_t maxBody, net::HttpReply& reply) {
+  if (!net_.Load(netModulePath_)) {
+    Log("no network module: " + net_.ErrorText());
+    return false;
+  }
+  return net_.HttpDownload(url, maxBody, reply);
+}
 
 int UpdateSession::ServerList(std::vector<std::string>& servers) const {
   std::string bytes;
@@ -120,8 +130,8 @@ int UpdateSession::GetUpdateInfo(const std::string& server) {
   }
   net::HttpReply list;
   net::HttpReply signature;
-  if (!net::HttpDownload(server, kMaxCheckFileSize, list) || list.status != 200 ||
-      !net::HttpDownload(server + kSignatureSuffix, kMaxSignatureFile, signature) || signature.status != 200) {
+  if (!Download(server, kMaxCheckFileSize, list) || list.status != 200 ||
+      !Download(server + kSignatureSuffix, kMaxSignatureFile, signature) || signature.status != 200) {
     Log("check file or its signature not fetched from " + server);
     return AUTORENEW_LIST_FAILED;
   }
@@ -163,7 +173,7 @@ int UpdateSession::UpdateAllFiles() {
   std::vector<std::pair<UpdateFileEntry, std::string>> later;
   for (const UpdateFileEntry& entry : newer_) {
     net::HttpReply reply;
-    if (!net::HttpDownload(base + entry.name, static_cast<std::size_t>(entry.size), reply) ||
+    if (!Download(base + entry.name, static_cast<std::size_t>(entry.size), reply) ||
         reply.status != 200) {
       Log("download failed: " + entry.name);
       return AUTORENEW_FAILED;

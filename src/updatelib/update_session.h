@@ -3,15 +3,17 @@
 #include <string>
 #include <vector>
 
+#include "net/net_module.h"
 #include "updatelib/autorenew_contract.h"
 #include "updatelib/check_file.h"
 
 // One update context, created by _AutoRenewDllInit: the server list, the
 // signed check file once fetched, and the download and placement of the
-// files it names. Used from one thread at a time.
+// files it names. Used from one thread at a time. Downloads go through the
+// network module at netModulePath, loaded on the first one.
 class UpdateSession {
  public:
-  explicit UpdateSession(const UpdateInitBlock& block);
+  UpdateSession(const UpdateInitBlock& block, std::string netModulePath);
 
   // The servers of "UpdateServer.ini": for every section with a "url",
   // url + filename. AUTORENEW_FAILED when the file cannot be read.
@@ -32,6 +34,7 @@ class UpdateSession {
 
  private:
   void Log(const std::string& line) const;
+  bool Download(const std::string& url, std::size_t maxBody, net::HttpReply& reply);
 
   std::string serverConfigPath_;
   std::string localConfigPath_;
@@ -39,6 +42,8 @@ class UpdateSession {
   std::string logPath_;
   std::string cacheFolder_;
   std::string programFolder_;
+  std::string netModulePath_;
+  net::NetModule net_;
 
   std::string server_;          // the check file's address
   std::string checkBytes_;      // as signed

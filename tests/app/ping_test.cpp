@@ -4,6 +4,7 @@
 
 #include "core_app.h"
 #include "loopback_server.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -18,13 +19,27 @@ std::string Head(const std::string& path) {
 
 TEST_F(InstallPing, ModesSendTheirRequestToTheServer) {
   testsupport::LoopbackServer server;
-  ASSERT_TRUE(app::SendModePing("-install", server.Address()));
-  ASSERT_TRUE(app::SendModePing("-remove", server.Address()));
+  ASSERT_TRUE(app::SendModePing("-install", server.Address(), KINOVUE_NET_MODULE));
+  ASSERT_TRUE(app::SendModePing("-remove", server.Address(), KINOVUE_NET_MODULE));
+  EXPECT_FALSE(app::SendModePing("movie.avi", server.Address(), KINOVUE_NET_MODULE));
   ASSERT_EQ(server.Requests().size(), 2u);
   EXPECT_EQ(server.Requests()[0].rfind(Head("/statistics.php?name=kinovue&ver=1.0.1008&act=install"), 0), 0u)
       << server.Requests()[0];
   EXPECT_EQ(server.Requests()[1].rfind(Head("/statistics.php?name=kinovue&ver=1.0.1008&act=remove"), 0), 0u)
       << server.Requests()[1];
+}
+
+// A broken installation still ends the mode at once, without a request and
+// without a crash.
+TEST_F(InstallPing, ModesWithoutAUsableNetworkModuleSendNothing) {
+  testsupport::TempDir folder;
+  ASSERT_TRUE(testsupport::WriteFileBytes(folder.File("libkinovue_net.so"), "not a library\n"));
+  testsupport::LoopbackServer server;
+  for (const std::string& path : {std::string("libkinovue_net.so"), std::string(""), folder.File("missing.so"),
+                                  folder.File("libkinovue_net.so"), std::string(KINOVUE_ENGINE_LIBRARY)}) {
+    EXPECT_TRUE(app::SendModePing("-install", server.Address(), path)) << path;
+  }
+  EXPECT_TRUE(server.Requests().empty());
 }
 
 TEST(StatisticsServer, EnvironmentChoosesAWellFormedServer) {

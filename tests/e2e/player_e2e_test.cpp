@@ -246,6 +246,24 @@ TEST_F(Player, InstallModeSendsThePingAndOpensNoWindow) {
   EXPECT_TRUE(FindWindow().empty());
 }
 
+// Qt's network library is for pings and updates only: a start that plays a
+// file without checking for updates never maps it.
+TEST_F(Player, WithoutAnUpdateCheckAPlayingStartMapsNoNetworkLibrary) {
+  QDir().mkpath(QString::fromStdString(folder.File("dat")));
+  ASSERT_TRUE(testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[kinovue]\nAutoUpdate=0\n"));
+  const std::string clip = testsupport::VideoClip();
+  ASSERT_FALSE(clip.empty());
+  QProcess* player = Start({QString::fromStdString(clip)});
+  const std::string window = WaitWindow();
+  ASSERT_FALSE(window.empty()) << "no main window";
+  const std::string playing = "Kinovue  正在播放: " + BaseName(clip);
+  ASSERT_EQ(WaitTitle(window, playing), playing);
+  const std::string maps = testsupport::ReadFileBytes("/proc/" + std::to_string(player->processId()) + "/maps");
+  ASSERT_NE(maps.find("libmplayer.so"), std::string::npos) << "not the playing program's map";
+  EXPECT_EQ(maps.find("libQt6Network"), std::string::npos);
+  EXPECT_EQ(maps.find("libkinovue_net.so"), std::string::npos);
+}
+
 }  // namespace
 
 namespace {

@@ -17,6 +17,7 @@ deb=${debs[0]}
 expected="./usr/bin/kinovue -> ../lib/kinovue/kinovue
 ./usr/lib/kinovue/kinovue
 ./usr/lib/kinovue/libautorenew.so
+./usr/lib/kinovue/libkinovue_net.so
 ./usr/lib/kinovue/libmplayer.so
 ./usr/share/applications/kinovue.desktop
 ./usr/share/icons/hicolor/16x16/apps/kinovue.png

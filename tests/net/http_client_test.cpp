@@ -55,6 +55,20 @@ TEST(HttpUrl, DottedAddressWithPortSendsNoHostHeader) {
             "Accept-Language: en\r\nAccept-Charset: iso-8859-1,*,utf-8\r\n\r\n");
 }
 
+// Which hosts count as addresses (no Host header), in the forms Qt's address
+// parser used to decide this read.
+TEST(HttpUrl, NumericAddressForms) {
+  const struct {
+    const char* host;
+    bool numeric;
+  } rows[] = {{"127.0.0.1", true},     {"127.1", true},       {"0x7f.0.0.1", true},   {"0177.0.0.1", true},
+              {"+1.2.3.4", true},      {"4294967295", true},  {"1.16777215", true},   {"1.2.65535", true},
+              {"1.2.3.256", false},    {"4294967296", false}, {"1.16777216", false},  {"1.2.65536", false},
+              {"1.2.3.4.5", false},    {"1.2.3.", false},     {"1..2", false},        {"08.1.1.1", false},
+              {"0x", false},           {"localhost", false},  {"1.2.3.4a", false},    {"", false}};
+  for (const auto& row : rows) EXPECT_EQ(net::IsNumericIPv4(row.host), row.numeric) << row.host;
+}
+
 TEST(HttpUrl, PortRules) {
   HttpTarget target;
   for (const char* url : {"h:0/x", "h:/x", "h:-8/x", "h:abc/x", "h/x"}) {

@@ -68,7 +68,7 @@ std::string ProgramFolder() {
 }
 
 bool CopyProgramInto(const std::string& folder) {
-  for (const char* name : {"kinovue", "libmplayer.so", "libautorenew.so"}) {
+  for (const char* name : {"kinovue", "libmplayer.so", "libautorenew.so", "libkinovue_net.so"}) {
     if (!QFile::copy(QString::fromStdString(ProgramFolder() + name), QString::fromStdString(folder + "/" + name)))
       return false;
   }

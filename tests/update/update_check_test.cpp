@@ -81,6 +81,7 @@ class UpdateCheck : public ::testing::TestWithParam<Row> {
     QDir().mkpath(QString::fromStdString(program.File("dat")));
     QDir().mkpath(QString::fromStdString(outside.Path()));
     ASSERT_TRUE(QFile::copy(KINOVUE_UPDATE_LIBRARY, QString::fromStdString(program.File("libautorenew.so"))));
+    ASSERT_TRUE(QFile::copy(KINOVUE_NET_MODULE, QString::fromStdString(program.File("libkinovue_net.so"))));
     WriteFileBytes(program.File("data.txt"), "old data");
     WriteFileBytes(program.File("kinovue"), "old program");
   }

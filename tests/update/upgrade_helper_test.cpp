@@ -63,6 +63,7 @@ class HelperRun : public ::testing::TestWithParam<bool> {
     testsupport::CoreApp();
     QDir().mkpath(QString::fromStdString(cache()));
     ASSERT_TRUE(QFile::copy(KINOVUE_UPDATE_LIBRARY, QString::fromStdString(program.File("libautorenew.so"))));
+    ASSERT_TRUE(QFile::copy(KINOVUE_NET_MODULE, QString::fromStdString(program.File("libkinovue_net.so"))));
     WriteFileBytes(program.File("kinovue"), Script("old"));
     QFile::setPermissions(QString::fromStdString(program.File("kinovue")), QFile::ReadOwner | QFile::ExeOwner);
     const std::string fresh = Script("new");
