@@ -47,6 +47,9 @@ class ControlPanel : public QObject {
   // The playback position in whole seconds: where the seek bar stands and
   // what a seek request is measured from.
   void SetSeekPosition(int position);
+  // Only what a seek request is measured from: a jump the engine has been
+  // asked for moves the bar when the engine reports it, not before.
+  void SetSeekBase(int position) { position_ = position; }
   void SetVolumeRange(int maximum);     // 0..maximum
   void SetVolumePosition(int value);
   // The elapsed and total time, e.g. "00:01:02/01:30:00", in the read-out.

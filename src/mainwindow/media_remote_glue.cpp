@@ -35,7 +35,7 @@ void CKinovueDlg::PublishMediaRemote() {
     if (!target) return;
     // As the go-to dialog does.
     positionSeconds_ = *target;
-    controlPanel_.SetSeekPosition(positionSeconds_);
+    controlPanel_.SetSeekBase(positionSeconds_);
     Run(ENGINE_CMD_SEEK_TO, positionSeconds_);
   };
   requests.openUri = [this](const std::string& uri) {

@@ -99,7 +99,7 @@ void CKinovueDlg::GoToTime() {
   if (RunModal(options_, dialog) != QDialog::Accepted) return;
   positionSeconds_ = ParseGoToTime(dialog.timeText, lengthSeconds_);
   // The strip measures its seek requests from here.
-  controlPanel_.SetSeekPosition(positionSeconds_);
+  controlPanel_.SetSeekBase(positionSeconds_);
   Run(ENGINE_CMD_SEEK_TO, positionSeconds_);
 }
 
