@@ -4,7 +4,8 @@
 namespace testsupport {
 
 // A private X server (Xvfb) for one test: started on a free display number,
-// stopped by its process id when the object goes away.
+// stopped by its process id when the object goes away. A server whose
+// socket does not take a connection is replaced, a few times at most.
 class Xvfb {
  public:
   explicit Xvfb(int width = 1280, int height = 1024);
@@ -16,6 +17,9 @@ class Xvfb {
   const std::string& Display() const { return display_; }  // ":N"
 
  private:
+  void Launch(const std::string& screen);
+  void Stop();
+
   int pid_ = -1;
   std::string display_;
 };
