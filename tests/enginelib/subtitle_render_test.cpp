@@ -7,7 +7,6 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <memory>
 
 #include "engine_harness.h"
 #include "platform/font_lookup.h"
@@ -88,18 +87,16 @@ TEST(SubtitleRendering, ChineseSubtitleShowsAsTextInGbkUtf8AndBig5) {
     const auto wid = std::find(args.begin(), args.end(), "-wid");
     ASSERT_NE(wid, args.end());
     args.erase(wid, wid + 2);
-    // On the heap: each round's lock and text at an address of their own,
-    // not the last round's stack slot, whose history the race checker keeps.
-    const auto output = std::make_unique<OutputPipe>();
-    const auto call = std::make_unique<EngineCall>(library, args, output->WriteFd());
-    ASSERT_TRUE(output->WaitFor("VO: [x11]", 15s)) << output->Text();
+    OutputPipe output;
+    EngineCall call(library, args, output.WriteFd());
+    ASSERT_TRUE(output.WaitFor("VO: [x11]", 15s)) << output.Text();
 
     // The first frames may come before the subtitle is drawn.
     Band band;
     for (const auto until = Clock::now() + 3s; TextPixels(band) < kGlyphPixels && Clock::now() < until;)
       band = GrabBand(xvfb.Display(), dir.File("screen.gray"));
     commands.Send("quit\n");
-    EXPECT_TRUE(call->WaitDone(5s));
+    EXPECT_TRUE(call.WaitDone(5s));
 
     EXPECT_GE(TextPixels(band), kGlyphPixels) << "drawn as missing glyphs or wrongly decoded";
     if (row.encoding == "gbk") {
