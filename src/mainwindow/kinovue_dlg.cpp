@@ -14,6 +14,7 @@
 #include "mainwindow/command_line.h"
 #include "mainwindow/video_windows.h"
 #include "platform/program_folder.h"
+#include "platform/text_rules.h"
 #include "update/update_library.h"
 #include "update/update_result.h"
 
@@ -136,7 +137,7 @@ bool CKinovueDlg::PlayerInitialise() {
                                                      : platform::ProgramFolder(options_.executableLink);
     if (programFolder_.empty()) return StartFailed(options_, "GetModuleFileName() failed!");
   }
-  if (programFolder_.back() != '/') programFolder_ += '/';
+  programFolder_ = platform::WithTrailingSlash(programFolder_);
   settingsPath_ = platform::SettingsFilePath(programFolder_);
   SeedUpdateFiles();
   settingsFile_.SetPath(settingsPath_);

@@ -74,6 +74,13 @@ class MainWindow : public ::testing::Test {
     engine->state = ENGINE_STATE_PLAYING;
     dlg->OnMessage(WM_ENGINE_STATE, ENGINE_STATE_PLAYING, 0);
   }
+  // The pointer moved to height y in the middle of the picture.
+  static void MovePointer(QWidget* picture, int y) {
+    const QPointF local(picture->width() / 2, y);
+    QMouseEvent event(QEvent::MouseMove, local, picture->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(picture, &event);
+  }
   bool Enabled(int id) { return dlg->Action(id)->isEnabled(); }
   bool Checked(int id) { return dlg->Action(id)->isChecked(); }
   void SendKey(int qtKey, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -683,12 +690,7 @@ TEST_F(MainWindow, FullScreenPanelSlidesInAtTheBottomAndTheCursorHidesWhilePlayi
   Playing();
   dlg->OnCommand(ID_FULL_SCREEN);
   QWidget* picture = dlg->VideoBackWidget();
-  auto move = [&](int y) {
-    const QPointF local(picture->width() / 2, y);
-    QMouseEvent event(QEvent::MouseMove, local, picture->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(picture, &event);
-  };
+  auto move = [&](int y) { MovePointer(picture, y); };
   move(10);
   EXPECT_FALSE(dlg->IsPanelOverlay());
   move(picture->height() - 5);  // into the lowest 70 pixels
@@ -764,12 +766,7 @@ TEST_F(MainWindow, LeavingFullScreenDuringTheCursorCountdownDoesNotStopLaterHidi
   dlg->show();
   Playing();
   QWidget* picture = dlg->VideoBackWidget();
-  auto move = [&](int y) {
-    const QPointF local(picture->width() / 2, y);
-    QMouseEvent event(QEvent::MouseMove, local, picture->mapToGlobal(local), Qt::NoButton, Qt::NoButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(picture, &event);
-  };
+  auto move = [&](int y) { MovePointer(picture, y); };
   dlg->OnCommand(ID_FULL_SCREEN);
   move(10);
   dlg->HideCursorTick();
