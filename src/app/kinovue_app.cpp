@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 #include "mainwindow/command_line.h"
 #include "app/install_ping.h"
@@ -38,7 +39,8 @@ int CKinovueApp::InitInstance(const std::string& commandLine, const MainWindowRu
     app::SendModePing(commandLine, app::StatisticsServer(), platform::ProgramFolder() + net::kNetModuleFile);
     return 0;
   }
-  if (NeedsX11Display() && !platform::CanOpenX11Display()) {
+  std::optional<platform::X11DisplayCheck> display;
+  if (NeedsX11Display() && !display.emplace().Opened()) {
     std::fputs("kinovue: Kinovue needs an X11 display, and DISPLAY is not set or cannot be opened.\n", stderr);
     return 1;
   }
@@ -47,5 +49,6 @@ int CKinovueApp::InitInstance(const std::string& commandLine, const MainWindowRu
   QCoreApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
   std::unique_ptr<QApplication> own;
   if (!QCoreApplication::instance()) own = std::make_unique<QApplication>(qtArgc_, qtArgv_);
+  display.reset();  // Qt holds a connection of its own now
   return runMainWindow ? runMainWindow(commandLine) : 0;
 }

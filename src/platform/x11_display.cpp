@@ -4,11 +4,10 @@
 
 namespace platform {
 
-bool CanOpenX11Display() {
-  Display* display = XOpenDisplay(nullptr);
-  if (!display) return false;
-  XCloseDisplay(display);
-  return true;
+X11DisplayCheck::X11DisplayCheck() : display_(XOpenDisplay(nullptr)) {}
+
+X11DisplayCheck::~X11DisplayCheck() {
+  if (display_) XCloseDisplay(static_cast<Display*>(display_));
 }
 
 }  // namespace platform
