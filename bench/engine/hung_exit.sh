@@ -14,7 +14,7 @@ cp "$build/bin/kinovue" "$build/bin/libmplayer.so" "$work/"
 clip="$work/hung-exit-clip.avi"
 ffmpeg -nostdin -loglevel error -y -f lavfi -i testsrc=size=320x240:rate=25:duration=60 -c:v mpeg4 "$clip"
 
-exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp 2>/dev/null)
+exec 3< <(Xvfb -displayfd 1 -screen 0 1280x1024x24 -nolisten tcp -noreset 2>/dev/null)
 read -r display <&3
 xvfb=$!
 export DISPLAY=":$display" XDG_RUNTIME_DIR="$work/run"

@@ -28,7 +28,7 @@ if [ -e /tmp/.X5-lock ]; then
   echo "== display :5 is taken; x11 run skipped"
   exit 0
 fi
-Xvfb :5 -screen 0 1280x720x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb :5 -screen 0 1280x720x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb=$!
 for _ in $(seq 50); do [ -e /tmp/.X11-unix/X5 ] && break; sleep 0.1; done
 echo "== Xvfb :5"

@@ -34,7 +34,7 @@ mkdir -p "$work/program" "$work/run"
 chmod 700 "$work/run"
 cp "$build/bin/kinovue" "$build/bin/libmplayer.so" "$work/program/"
 
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$work/display" >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset 3>"$work/display" >/dev/null 2>&1 &
 xvfb=$!
 until_true 10 test -s "$work/display"
 dbus-daemon --session --nofork --nopidfile --print-address=1 --address="unix:tmpdir=$work" >"$work/bus" 2>/dev/null &

@@ -152,7 +152,7 @@ def main():
     os.chmod(folder, 0o700)
     display_pipe = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(display_pipe[1]), "-screen", "0",
-                             f"{SCREEN[0]}x{SCREEN[1]}x24", "-br", "-nolisten", "tcp"],
+                             f"{SCREEN[0]}x{SCREEN[1]}x24", "-br", "-nolisten", "tcp", "-noreset"],
                             pass_fds=[display_pipe[1]], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(display_pipe[1])
     try:

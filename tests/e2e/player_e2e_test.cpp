@@ -91,6 +91,7 @@ class Player : public ::testing::Test {
       window = FindWindow();
       if (window.empty()) std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
+    if (window.empty()) std::cerr << "no window; the X server: " << x.Health() << "\n";
     return window;
   }
   // Presses key until the title reads want (a key sent before the window

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <iostream>
 
 #include "core_app.h"
 #include "settings/ini_file.h"
@@ -69,6 +70,7 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
       window = Sh("xdotool search --onlyvisible --name '" + pattern + "' 2>/dev/null | head -n 1");
       return !window.empty();
     }, timeoutMs);
+    if (window.empty()) std::cerr << "no window; the X server: " << x.Health() << "\n";
     return window;
   }
   std::string Local(const std::string& key) {

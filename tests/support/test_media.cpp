@@ -2,10 +2,11 @@
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 #include <QStringList>
 #include <cstdlib>
 #include <unistd.h>
+
+#include "run_command.h"
 
 namespace testsupport {
 namespace {
@@ -23,11 +24,10 @@ std::string Make(const QString& name, const QStringList& args) {
   const QString target = MediaDir() + "/" + name;
   if (QFile::exists(target)) return target.toStdString();
   const QString partial = target + ".part" + QString::number(getpid()) + "." + name.section('.', -1);
-  QStringList all{"-nostdin", "-loglevel", "error", "-y"};
-  all << args << partial;
-  QProcess ffmpeg;
-  ffmpeg.start("ffmpeg", all);
-  if (!ffmpeg.waitForFinished(120000) || ffmpeg.exitCode() != 0) {
+  std::vector<std::string> command{"ffmpeg", "-nostdin", "-loglevel", "error", "-y"};
+  for (const QString& arg : args) command.push_back(arg.toStdString());
+  command.push_back(partial.toStdString());
+  if (RunCommand(command, {}, 120000).exitCode != 0) {
     QFile::remove(partial);
     return {};
   }

@@ -1,9 +1,16 @@
 #include "xvfb.h"
 
-#include <QProcess>
-#include <QProcessEnvironment>
+#include "run_command.h"
+
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -15,45 +22,106 @@ namespace testsupport {
 
 namespace {
 
-// Whether the server's socket for display ":number" accepts a connection.
-bool Connectable(const std::string& number) {
+// What the server at display ":number" answers an X connection setup sent to
+// its abstract socket (which clients try first) or its socket file: empty
+// when it accepts, otherwise why not.
+std::string SetupRefusal(const std::string& number, bool abstract) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
-  std::snprintf(address.sun_path, sizeof address.sun_path, "/tmp/.X11-unix/X%s", number.c_str());
+  const std::string path = "/tmp/.X11-unix/X" + number;
+  socklen_t length = sizeof address;
+  if (abstract) {
+    path.copy(address.sun_path + 1, sizeof address.sun_path - 2);
+    length = static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 + path.size());
+  } else {
+    path.copy(address.sun_path, sizeof address.sun_path - 1);
+  }
+  const std::string where = (abstract ? "@" : "") + path + ": ";
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return false;
-  const bool ok = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+  if (fd < 0) return where + "no socket";
+  std::string refusal;
+  // Little-endian, protocol 11.0, no authorisation.
+  const unsigned char request[12] = {'l', 0, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0};
+  unsigned char reply[256] = {};
+  pollfd p{fd, POLLIN, 0};
+  ssize_t got = 0;
+  if (connect(fd, reinterpret_cast<const sockaddr*>(&address), length) != 0) {
+    refusal = where + "connect: " + std::strerror(errno);
+  } else if (write(fd, request, sizeof request) != sizeof request) {
+    refusal = where + "write: " + std::strerror(errno);
+  } else if (poll(&p, 1, 10000) <= 0 || (got = read(fd, reply, sizeof reply)) <= 0) {
+    refusal = where + "no answer";
+  } else if (reply[0] != 1) {
+    const std::size_t reasonLength = std::min<std::size_t>(reply[1], got > 8 ? static_cast<std::size_t>(got) - 8 : 0);
+    refusal = where + "refused: " + std::string(reinterpret_cast<const char*>(reply) + 8, reasonLength);
+  }
   close(fd);
-  return ok;
+  return refusal;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 }  // namespace
 
-Xvfb::Xvfb(int width, int height) {
+Xvfb::Xvfb(int width, int height, WhenIdle idle) {
   const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
   for (int attempt = 0; attempt < 3; ++attempt) {
-    Launch(screen);
-    if (Running() && Connectable(display_.substr(1))) return;
+    Launch(screen, idle);
+    const std::string health = Running() ? Health() : "no display number";
+    if (health.empty()) return;
+    std::fprintf(stderr, "[ xvfb     ] replacing a server that does not serve: %s\n", health.c_str());
     Stop();
   }
 }
 
-Xvfb::~Xvfb() { Stop(); }
+Xvfb::~Xvfb() {
+  // A server that ended before the test stopped it explains a test's failure.
+  siginfo_t info{};
+  if (pid_ > 0 && waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_)
+    std::fprintf(stderr, "[ xvfb     ] the server on %s ended by itself: %s\n", display_.c_str(), Health().c_str());
+  Stop();
+  if (!log_.empty()) unlink(log_.c_str());
+}
 
-void Xvfb::Launch(const std::string& screen) {
-  int fds[2];
-  if (pipe(fds) != 0) return;
-  pid_ = fork();
-  if (pid_ == 0) {
-    // Xvfb picks a free display and writes its number to the pipe.
-    dup2(fds[1], 3);
-    const int null = open("/dev/null", O_RDWR);
-    dup2(null, 1);
-    dup2(null, 2);
-    execlp("Xvfb", "Xvfb", "-displayfd", "3", "-screen", "0", screen.c_str(), "-nolisten", "tcp", "-ac",
-           static_cast<char*>(nullptr));
-    _exit(127);
+std::string Xvfb::Health() const {
+  std::string health;
+  siginfo_t info{};
+  if (pid_ <= 0) {
+    health = "not started; ";
+  } else if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_) {
+    health = "ended with " + std::string(info.si_code == CLD_EXITED ? "status " : "signal ") +
+             std::to_string(info.si_status) + "; ";
+  } else if (!display_.empty()) {
+    const std::string number = display_.substr(1);
+    const std::string abstract = SetupRefusal(number, true);
+    const std::string file = SetupRefusal(number, false);
+    if (abstract.empty() && file.empty()) return {};
+    health = abstract + (abstract.empty() || file.empty() ? "" : "; ") + file + "; ";
   }
+  const std::string log = FileText(log_);
+  return health + "log: " + log.substr(log.size() > 600 ? log.size() - 600 : 0);
+}
+
+void Xvfb::Launch(const std::string& screen, WhenIdle idle) {
+  if (log_.empty()) {
+    std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/kinovue-xvfb.XXXXXX";
+    const int logFd = mkstemp(path.data());
+    if (logFd >= 0) {
+      close(logFd);
+      log_ = path;
+    }
+  }
+  // Xvfb picks a free display and writes its number to descriptor 3.
+  int fds[2];
+  if (pipe2(fds, O_CLOEXEC) != 0) return;
+  std::vector<std::string> command{"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ac"};
+  if (idle == WhenIdle::kKeepServing) command.push_back("-noreset");
+  pid_ = SpawnCommand(command, fds[1], 3, log_);
   close(fds[1]);
   std::string number;
   pollfd p{fds[0], POLLIN, 0};
@@ -73,17 +141,14 @@ void Xvfb::Stop() {
 }
 
 std::string RunWithDisplay(const std::string& display, const std::string& command, int timeoutMs) {
-  QProcess process;
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("DISPLAY", QString::fromStdString(display));
-  process.setProcessEnvironment(env);
-  process.start("/bin/sh", {"-c", QString::fromStdString(command)});
-  if (!process.waitForFinished(timeoutMs)) {
-    process.kill();
-    process.waitForFinished(1000);
-    return {};
-  }
-  return process.readAllStandardOutput().trimmed().toStdString();
+  const CommandResult result = RunCommand({"/bin/sh", "-c", command}, {"DISPLAY=" + display}, timeoutMs);
+  if (result.exitCode < 0) return {};
+  std::string output = result.output;
+  const auto isSpace = [](char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; };
+  while (!output.empty() && isSpace(output.back())) output.pop_back();
+  std::size_t first = 0;
+  while (first < output.size() && isSpace(output[first])) ++first;
+  return output.substr(first);
 }
 
 }  // namespace testsupport

@@ -4,24 +4,32 @@
 namespace testsupport {
 
 // A private X server (Xvfb) for one test: started on a free display number,
-// stopped by its process id when the object goes away. A server whose
-// socket does not take a connection is replaced, a few times at most.
+// stopped by its process id when the object goes away. A server that does
+// not complete an X connection setup is replaced, a few times at most.
+//
+// By default it does not reset when its last client leaves: a connection
+// made during a reset fails, and tests connect and leave all the time.
 class Xvfb {
  public:
-  explicit Xvfb(int width = 1280, int height = 1024);
+  enum class WhenIdle { kKeepServing, kReset };
+  explicit Xvfb(int width = 1280, int height = 1024, WhenIdle idle = WhenIdle::kKeepServing);
   ~Xvfb();
   Xvfb(const Xvfb&) = delete;
   Xvfb& operator=(const Xvfb&) = delete;
 
   bool Running() const { return pid_ > 0 && !display_.empty(); }
   const std::string& Display() const { return display_; }  // ":N"
+  // Empty while the server answers a connection; otherwise what became of
+  // it and the end of its log, for a test's failure message.
+  std::string Health() const;
 
  private:
-  void Launch(const std::string& screen);
+  void Launch(const std::string& screen, WhenIdle idle);
   void Stop();
 
   int pid_ = -1;
   std::string display_;
+  std::string log_;  // the server's standard error
 };
 
 // Runs a command line through /bin/sh with DISPLAY set, waits at most

@@ -1,0 +1,111 @@
+#include "run_command.h"
+
+#include <cerrno>
+#include <chrono>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+extern char** environ;
+
+namespace testsupport {
+
+namespace {
+
+std::vector<char*> Pointers(std::vector<std::string>& strings) {
+  std::vector<char*> pointers;
+  for (std::string& s : strings) pointers.push_back(s.data());
+  pointers.push_back(nullptr);
+  return pointers;
+}
+
+// This process's environment with entries ("NAME=value") put in or replaced.
+std::vector<std::string> EnvironmentWith(const std::vector<std::string>& entries) {
+  std::vector<std::string> result;
+  auto replaced = [&](const char* current) {
+    for (const std::string& entry : entries) {
+      const std::size_t nameEnd = entry.find('=') + 1;
+      if (std::strncmp(current, entry.c_str(), nameEnd) == 0) return true;
+    }
+    return false;
+  };
+  for (char** e = environ; *e; ++e)
+    if (!replaced(*e)) result.emplace_back(*e);
+  result.insert(result.end(), entries.begin(), entries.end());
+  return result;
+}
+
+pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+            posix_spawn_file_actions_t& actions) {
+  std::vector<std::string> args = argv;
+  std::vector<std::string> env = EnvironmentWith(environment);
+  std::vector<char*> argp = Pointers(args);
+  std::vector<char*> envp = Pointers(env);
+  pid_t pid = -1;
+  if (posix_spawnp(&pid, argp[0], &actions, nullptr, argp.data(), envp.data()) != 0) return -1;
+  return pid;
+}
+
+}  // namespace
+
+CommandResult RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
+                         int timeoutMs) {
+  CommandResult result;
+  int out[2];
+  if (argv.empty() || pipe2(out, O_CLOEXEC) != 0) return result;
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+  const pid_t pid = Spawn(argv, environment, actions);
+  posix_spawn_file_actions_destroy(&actions);
+  close(out[1]);
+  if (pid < 0) {
+    close(out[0]);
+    return result;
+  }
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  bool timedOut = false;
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    pollfd p{out[0], POLLIN, 0};
+    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) == 0) {
+      timedOut = true;
+      break;
+    }
+    char buffer[4096];
+    const ssize_t got = read(out[0], buffer, sizeof buffer);
+    if (got > 0) {
+      result.output.append(buffer, static_cast<std::size_t>(got));
+    } else if (got == 0 || errno != EINTR) {
+      break;
+    }
+  }
+  close(out[0]);
+  if (timedOut) kill(pid, SIGKILL);
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+  }
+  if (!timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
+  return result;
+}
+
+int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd, const std::string& errorFile) {
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, errorFile.empty() ? "/dev/null" : errorFile.c_str(),
+                                   O_WRONLY | O_TRUNC, 0);
+  posix_spawn_file_actions_adddup2(&actions, parentFd, childFd);
+  const pid_t pid = argv.empty() ? -1 : Spawn(argv, {}, actions);
+  posix_spawn_file_actions_destroy(&actions);
+  return pid;
+}
+
+}  // namespace testsupport
