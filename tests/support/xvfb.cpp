@@ -1,7 +1,6 @@
 #include "xvfb.h"
 
-#include "run_command.h"
-
+#include <QString>
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
@@ -17,6 +16,8 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+
+#include "run_command.h"
 
 namespace testsupport {
 
@@ -142,13 +143,7 @@ void Xvfb::Stop() {
 
 std::string RunWithDisplay(const std::string& display, const std::string& command, int timeoutMs) {
   const CommandResult result = RunCommand({"/bin/sh", "-c", command}, {"DISPLAY=" + display}, timeoutMs);
-  if (result.exitCode < 0) return {};
-  std::string output = result.output;
-  const auto isSpace = [](char c) { return c == ' ' || c == '\n' || c == '\t' || c == '\r'; };
-  while (!output.empty() && isSpace(output.back())) output.pop_back();
-  std::size_t first = 0;
-  while (first < output.size() && isSpace(output[first])) ++first;
-  return output.substr(first);
+  return result.exitCode < 0 ? std::string() : QString::fromStdString(result.output).trimmed().toStdString();
 }
 
 }  // namespace testsupport
