@@ -23,10 +23,10 @@ namespace testsupport {
 
 namespace {
 
-// What the server at display ":number" answers an X connection setup sent to
-// its abstract socket (which clients try first) or its socket file: empty
-// when it accepts, otherwise why not.
-std::string SetupRefusal(const std::string& number, bool abstract) {
+// Sends an X connection setup to the server at display ":number" through its
+// abstract socket (which clients try first) or its socket file. Returns the
+// connection, for the caller to close, or -1 with the reason in refusal.
+int SetUpConnection(const std::string& number, bool abstract, std::string& refusal) {
   sockaddr_un address{};
   address.sun_family = AF_UNIX;
   const std::string path = "/tmp/.X11-unix/X" + number;
@@ -39,8 +39,10 @@ std::string SetupRefusal(const std::string& number, bool abstract) {
   }
   const std::string where = (abstract ? "@" : "") + path + ": ";
   const int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  if (fd < 0) return where + "no socket";
-  std::string refusal;
+  if (fd < 0) {
+    refusal = where + "no socket";
+    return -1;
+  }
   // Little-endian, protocol 11.0, no authorisation.
   const unsigned char request[12] = {'l', 0, 11, 0, 0, 0, 0, 0, 0, 0, 0, 0};
   unsigned char reply[256] = {};
@@ -56,8 +58,9 @@ std::string SetupRefusal(const std::string& number, bool abstract) {
     const std::size_t reasonLength = std::min<std::size_t>(reply[1], got > 8 ? static_cast<std::size_t>(got) - 8 : 0);
     refusal = where + "refused: " + std::string(reinterpret_cast<const char*>(reply) + 8, reasonLength);
   }
+  if (refusal.empty()) return fd;
   close(fd);
-  return refusal;
+  return -1;
 }
 
 std::string FileText(const std::string& path) {
@@ -99,8 +102,12 @@ std::string Xvfb::Health() const {
              std::to_string(info.si_status) + "; ";
   } else if (!display_.empty()) {
     const std::string number = display_.substr(1);
-    const std::string abstract = SetupRefusal(number, true);
-    const std::string file = SetupRefusal(number, false);
+    // Both held at once: a server that resets when its last client leaves
+    // would otherwise be resetting under the second.
+    std::string abstract, file;
+    const int fds[] = {SetUpConnection(number, true, abstract), SetUpConnection(number, false, file)};
+    for (const int fd : fds)
+      if (fd >= 0) close(fd);
     if (abstract.empty() && file.empty()) return {};
     health = abstract + (abstract.empty() || file.empty() ? "" : "; ") + file + "; ";
   }
