@@ -101,7 +101,7 @@ int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, 2, errorFile.empty() ? "/dev/null" : errorFile.c_str(),
-                                   O_WRONLY | O_TRUNC, 0);
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_adddup2(&actions, parentFd, childFd);
   const pid_t pid = argv.empty() ? -1 : Spawn(argv, {}, actions);
   posix_spawn_file_actions_destroy(&actions);

@@ -6,10 +6,7 @@
 #include <csignal>
 #include <cstddef>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
@@ -63,13 +60,6 @@ int SetUpConnection(const std::string& number, bool abstract, std::string& refus
   return -1;
 }
 
-std::string FileText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 }  // namespace
 
 Xvfb::Xvfb(int width, int height, WhenIdle idle) {
@@ -89,7 +79,6 @@ Xvfb::~Xvfb() {
   if (pid_ > 0 && waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_)
     std::fprintf(stderr, "[ xvfb     ] the server on %s ended by itself: %s\n", display_.c_str(), Health().c_str());
   Stop();
-  if (!log_.empty()) unlink(log_.c_str());
 }
 
 std::string Xvfb::Health() const {
@@ -111,25 +100,17 @@ std::string Xvfb::Health() const {
     if (abstract.empty() && file.empty()) return {};
     health = abstract + (abstract.empty() || file.empty() ? "" : "; ") + file + "; ";
   }
-  const std::string log = FileText(log_);
+  const std::string log = ReadFileBytes(Log());
   return health + "log: " + log.substr(log.size() > 600 ? log.size() - 600 : 0);
 }
 
 void Xvfb::Launch(const std::string& screen, WhenIdle idle) {
-  if (log_.empty()) {
-    std::string path = std::string(std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "/tmp") + "/kinovue-xvfb.XXXXXX";
-    const int logFd = mkstemp(path.data());
-    if (logFd >= 0) {
-      close(logFd);
-      log_ = path;
-    }
-  }
   // Xvfb picks a free display and writes its number to descriptor 3.
   int fds[2];
   if (pipe2(fds, O_CLOEXEC) != 0) return;
   std::vector<std::string> command{"Xvfb", "-displayfd", "3", "-screen", "0", screen, "-nolisten", "tcp", "-ac"};
   if (idle == WhenIdle::kKeepServing) command.push_back("-noreset");
-  pid_ = SpawnCommand(command, fds[1], 3, log_);
+  pid_ = SpawnCommand(command, fds[1], 3, Log());
   close(fds[1]);
   std::string number;
   pollfd p{fds[0], POLLIN, 0};

@@ -1,6 +1,8 @@
 #pragma once
 #include <string>
 
+#include "temp_dir.h"
+
 namespace testsupport {
 
 // A private X server (Xvfb) for one test: started on a free display number,
@@ -26,10 +28,11 @@ class Xvfb {
  private:
   void Launch(const std::string& screen, WhenIdle idle);
   void Stop();
+  std::string Log() const { return logFolder_.File("xvfb.log"); }  // the server's standard error
 
   int pid_ = -1;
   std::string display_;
-  std::string log_;  // the server's standard error
+  TempDir logFolder_;
 };
 
 // Runs a command line through /bin/sh with DISPLAY set, waits at most
