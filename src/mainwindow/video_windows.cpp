@@ -14,7 +14,7 @@ VideoWindow::VideoWindow(QWidget* parent) : QWidget(parent) {
   setObjectName("videoWindow");
 }
 
-VideoBackWindow::VideoBackWindow(QWidget* parent) : QWidget(parent), logo_(LoadResourceBitmap(kLogoBitmap)) {
+VideoBackWindow::VideoBackWindow(QWidget* parent) : QWidget(parent) {
   setAutoFillBackground(true);
   QPalette p = palette();
   p.setColor(QPalette::Window, QColor(kVideoBackgroundGrey, kVideoBackgroundGrey, kVideoBackgroundGrey));
@@ -29,9 +29,13 @@ void VideoBackWindow::SetLogoVisible(bool visible) {
 }
 
 void VideoBackWindow::paintEvent(QPaintEvent*) {
-  if (!logoVisible_ || logo_.isNull()) return;
+  if (!logoVisible_) return;
+  // Read at the first paint: the first image read scans the image plugins,
+  // and the engine's start waits for this window.
+  if (!logo_) logo_ = LoadResourceBitmap(kLogoBitmap);
+  if (logo_->isNull()) return;
   QPainter painter(this);
-  const int x = logo_.width() < width() ? (width() - logo_.width()) / 2 : 0;
-  const int y = logo_.height() < height() ? (height() - logo_.height()) / 2 : 0;
-  painter.drawPixmap(x, y, logo_);
+  const int x = logo_->width() < width() ? (width() - logo_->width()) / 2 : 0;
+  const int y = logo_->height() < height() ? (height() - logo_->height()) / 2 : 0;
+  painter.drawPixmap(x, y, *logo_);
 }

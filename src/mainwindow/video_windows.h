@@ -1,6 +1,7 @@
 #pragma once
 #include <QPixmap>
 #include <QWidget>
+#include <optional>
 
 // The window the engine draws into: a native X11 window whose id goes to the
 // engine, with a dark background. Qt never paints over the engine's picture.
@@ -29,7 +30,7 @@ class VideoBackWindow : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  QPixmap logo_;
+  std::optional<QPixmap> logo_;
   bool logoVisible_ = true;
 };
 

@@ -233,6 +233,25 @@ TEST_F(MainWindow, TitleFollowsTheState) {
   }
 }
 
+// The logo is read at the first paint, not when the window is built.
+TEST_F(MainWindow, TheLogoIsPaintedWhileNothingPlaysAndNotWhilePlaying) {
+  auto* back = dlg->findChild<QWidget*>("videoBackWindow");
+  ASSERT_NE(back, nullptr);
+  const auto logoPixels = [back] {
+    const QImage image = back->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x) count += qGray(image.pixel(x, y)) > 48;
+    return count;
+  };
+  EXPECT_GT(logoPixels(), 100);
+  dlg->VideoWidget()->resize(0, 0);  // the picture would cover the middle
+  Playing();
+  EXPECT_EQ(logoPixels(), 0);
+  Finish();
+  EXPECT_GT(logoPixels(), 100);
+}
+
 TEST_F(MainWindow, PlaybackMenuEnablingFollowsTheState) {
   const std::vector<int> transport{ID_PLAY, ID_PAUSE, ID_STOP, ID_GO_TO, ID_NEXT, ID_PREVIOUS, ID_FRAME_STEP,
                                    ID_SEEK_FORWARD_10S};
