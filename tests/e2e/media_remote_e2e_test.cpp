@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
-#include <QProcess>
 
 #include "core_app.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "platform/optical_drives.h"
+#include "run_command.h"
 #include "session_bus.h"
 #include "temp_dir.h"
 #include "test_media.h"
@@ -21,13 +21,15 @@ namespace {
 std::string BaseName(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 // playerctl against the player, with the event loop running meanwhile (the
-// window answers it from this thread); its output, trimmed.
+// window answers it from this thread); its output, trimmed. Started without
+// QProcess, which would hide this thread's locking from the race checker.
 std::string Ctl(const QStringList& arguments) {
-  QProcess ctl;
-  ctl.start("playerctl", QStringList{"--player=kinovue"} + arguments);
-  testsupport::PumpUntil([&] { return ctl.state() == QProcess::NotRunning; }, 8000);
-  if (ctl.state() != QProcess::NotRunning) ctl.kill();
-  return ctl.readAllStandardOutput().trimmed().toStdString();
+  std::vector<std::string> argv{"playerctl", "--player=kinovue"};
+  for (const QString& argument : arguments) argv.push_back(argument.toStdString());
+  testsupport::RunningCommand ctl(argv);
+  testsupport::PumpUntil([&] { return !ctl.Running(); }, 8000);
+  ctl.Kill();
+  return QString::fromStdString(ctl.Output()).trimmed().toStdString();
 }
 
 // Asks until the answer is want (or time is up); returns the last answer.
@@ -68,15 +70,13 @@ TEST(MediaRemote, PlayerctlSeesAndDrivesPlaybackThroughTheWindow) {
   EXPECT_EQ(CtlUntil({"metadata", "--format", "{{xesam:title}}|{{mpris:length}}"}, want), want);
 
   // The change to Paused arrives as a signal to a client that only listens.
-  QProcess follower;
-  follower.start("playerctl", {"--player=kinovue", "--follow", "status"});
-  QByteArray followed;
-  testsupport::PumpUntil([&] { return (followed += follower.readAllStandardOutput()).contains("Playing"); }, 5000);
+  testsupport::RunningCommand follower({"playerctl", "--player=kinovue", "--follow", "status"});
+  const auto followed = [&](const char* status) { return follower.Output().find(status) != std::string::npos; };
+  testsupport::PumpUntil([&] { return followed("Playing"); }, 5000);
   Ctl({"play-pause"});
-  testsupport::PumpUntil([&] { return (followed += follower.readAllStandardOutput()).contains("Paused"); }, 5000);
-  follower.kill();
-  follower.waitForFinished(2000);
-  EXPECT_TRUE(followed.contains("Paused")) << followed.toStdString();
+  testsupport::PumpUntil([&] { return followed("Paused"); }, 5000);
+  follower.Kill();
+  EXPECT_TRUE(followed("Paused")) << follower.Output();
   EXPECT_EQ(window->Engine()->GetState(), ENGINE_STATE_PAUSED);
   EXPECT_EQ(CtlUntil({"status"}, "Paused"), "Paused");
   Ctl({"play-pause"});

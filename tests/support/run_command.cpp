@@ -108,4 +108,41 @@ int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd
   return pid;
 }
 
+RunningCommand::RunningCommand(const std::vector<std::string>& argv) {
+  int out[2];
+  if (pipe2(out, O_CLOEXEC | O_NONBLOCK) != 0) return;
+  pid_ = SpawnCommand(argv, out[1], 1, "");
+  close(out[1]);
+  output_fd_ = out[0];
+}
+
+RunningCommand::~RunningCommand() {
+  Kill();
+  if (output_fd_ >= 0) close(output_fd_);
+}
+
+const std::string& RunningCommand::Output() {
+  char buffer[4096];
+  ssize_t got = 0;
+  while (output_fd_ >= 0 && ((got = read(output_fd_, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)))
+    if (got > 0) output_.append(buffer, static_cast<std::size_t>(got));
+  return output_;
+}
+
+bool RunningCommand::Running() {
+  if (pid_ <= 0) return false;
+  int status = 0;
+  if (waitpid(pid_, &status, WNOHANG) == 0) return true;
+  pid_ = -1;  // reaped (or not ours to wait for)
+  return false;
+}
+
+void RunningCommand::Kill() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGKILL);
+  while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
+  }
+  pid_ = -1;
+}
+
 }  // namespace testsupport

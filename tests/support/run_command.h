@@ -24,4 +24,26 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const std::vector
 // the child's descriptor childFd is the caller's parentFd. -1 on failure.
 int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd, const std::string& errorFile);
 
+// A command left running while the caller goes on (with its event loop, say),
+// started as SpawnCommand starts it; its standard output is collected as it
+// comes. Killed and reaped when the object goes away.
+class RunningCommand {
+ public:
+  explicit RunningCommand(const std::vector<std::string>& argv);
+  ~RunningCommand();
+  RunningCommand(const RunningCommand&) = delete;
+  RunningCommand& operator=(const RunningCommand&) = delete;
+
+  // Everything written so far; never waits.
+  const std::string& Output();
+  // False once the command has ended.
+  bool Running();
+  void Kill();
+
+ private:
+  int pid_ = -1;
+  int output_fd_ = -1;
+  std::string output_;
+};
+
 }  // namespace testsupport

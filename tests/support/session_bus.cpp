@@ -1,18 +1,20 @@
 #include "session_bus.h"
 
+#include <chrono>
+#include <thread>
+
 namespace testsupport {
 
-SessionBus::SessionBus(const std::string& folder) {
-  daemon_.start("dbus-daemon", {"--session", "--nofork", "--nopidfile", "--print-address=1",
-                                QString::fromStdString("--address=unix:tmpdir=" + folder)});
-  if (daemon_.waitForStarted(5000) && daemon_.waitForReadyRead(5000))
-    address_ = daemon_.readLine().trimmed().toStdString();
-}
-
-SessionBus::~SessionBus() {
-  if (daemon_.state() == QProcess::NotRunning) return;
-  daemon_.kill();
-  daemon_.waitForFinished(3000);
+SessionBus::SessionBus(const std::string& folder)
+    : daemon_({"dbus-daemon", "--session", "--nofork", "--nopidfile", "--print-address=1",
+               "--address=unix:tmpdir=" + folder}) {
+  // The daemon prints its address, one line, once it listens.
+  const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  std::size_t lineEnd = std::string::npos;
+  while ((lineEnd = daemon_.Output().find('\n')) == std::string::npos && daemon_.Running() &&
+         std::chrono::steady_clock::now() < end)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  if (lineEnd != std::string::npos) address_ = daemon_.Output().substr(0, lineEnd);
 }
 
 }  // namespace testsupport

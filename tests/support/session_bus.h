@@ -1,6 +1,7 @@
 #pragma once
-#include <QProcess>
 #include <string>
+
+#include "run_command.h"
 
 namespace testsupport {
 
@@ -9,15 +10,12 @@ namespace testsupport {
 class SessionBus {
  public:
   explicit SessionBus(const std::string& folder);
-  ~SessionBus();
-  SessionBus(const SessionBus&) = delete;
-  SessionBus& operator=(const SessionBus&) = delete;
 
   // The address to put in DBUS_SESSION_BUS_ADDRESS; empty when the daemon did not start.
   const std::string& Address() const { return address_; }
 
  private:
-  QProcess daemon_;
+  RunningCommand daemon_;
   std::string address_;
 };
 
