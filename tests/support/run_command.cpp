@@ -103,7 +103,12 @@ int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd
   posix_spawn_file_actions_addopen(&actions, 2, errorFile.empty() ? "/dev/null" : errorFile.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_adddup2(&actions, parentFd, childFd);
-  const pid_t pid = argv.empty() ? -1 : Spawn(argv, {}, actions);
+  // The child dies with this process even when no destructor runs (the race
+  // checker ends a process at its first report): no X server or bus daemon
+  // outlives a failed test.
+  std::vector<std::string> watched{"setpriv", "--pdeathsig", "KILL", "--"};
+  watched.insert(watched.end(), argv.begin(), argv.end());
+  const pid_t pid = argv.empty() ? -1 : Spawn(watched, {}, actions);
   posix_spawn_file_actions_destroy(&actions);
   return pid;
 }

@@ -21,7 +21,8 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const std::vector
 
 // Starts argv as RunCommand does, without waiting: standard input and output
 // go to /dev/null, standard error to errorFile (or /dev/null when empty), and
-// the child's descriptor childFd is the caller's parentFd. -1 on failure.
+// the child's descriptor childFd is the caller's parentFd. The child is killed
+// when the calling thread ends. -1 on failure.
 int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd, const std::string& errorFile);
 
 // A command left running while the caller goes on (with its event loop, say),
