@@ -1,5 +1,6 @@
 #include "run_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -7,6 +8,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -54,48 +56,16 @@ pid_t Spawn(const std::vector<std::string>& argv, const std::vector<std::string>
 
 CommandResult RunCommand(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
                          int timeoutMs) {
-  CommandResult result;
-  int out[2];
-  if (argv.empty() || pipe2(out, O_CLOEXEC) != 0) return result;
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_adddup2(&actions, out[1], 1);
-  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-  const pid_t pid = Spawn(argv, environment, actions);
-  posix_spawn_file_actions_destroy(&actions);
-  close(out[1]);
-  if (pid < 0) {
-    close(out[0]);
-    return result;
-  }
+  RunningCommand command(argv, environment);
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  bool timedOut = false;
-  for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
-    pollfd p{out[0], POLLIN, 0};
-    if (left.count() <= 0 || poll(&p, 1, static_cast<int>(left.count())) == 0) {
-      timedOut = true;
-      break;
-    }
-    char buffer[4096];
-    const ssize_t got = read(out[0], buffer, sizeof buffer);
-    if (got > 0) {
-      result.output.append(buffer, static_cast<std::size_t>(got));
-    } else if (got == 0 || errno != EINTR) {
-      break;
-    }
-  }
-  close(out[0]);
-  if (timedOut) kill(pid, SIGKILL);
-  int status = 0;
-  while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-  }
-  if (!timedOut && WIFEXITED(status)) result.exitCode = WEXITSTATUS(status);
-  return result;
+  for (auto now = std::chrono::steady_clock::now(); command.Running() && now < end; now = std::chrono::steady_clock::now())
+    command.WaitForOutput(static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count()) + 1);
+  command.Kill();  // out of time; nothing to do when it has ended
+  return {command.ExitCode(), command.Output()};
 }
 
-int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd, const std::string& errorFile) {
+int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd, const std::string& errorFile,
+                 const std::vector<std::string>& environment) {
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
@@ -103,20 +73,17 @@ int SpawnCommand(const std::vector<std::string>& argv, int parentFd, int childFd
   posix_spawn_file_actions_addopen(&actions, 2, errorFile.empty() ? "/dev/null" : errorFile.c_str(),
                                    O_WRONLY | O_CREAT | O_TRUNC, 0600);
   posix_spawn_file_actions_adddup2(&actions, parentFd, childFd);
-  // The child dies with this process even when no destructor runs (the race
-  // checker ends a process at its first report): no X server or bus daemon
-  // outlives a failed test.
   std::vector<std::string> watched{"setpriv", "--pdeathsig", "KILL", "--"};
   watched.insert(watched.end(), argv.begin(), argv.end());
-  const pid_t pid = argv.empty() ? -1 : Spawn(watched, {}, actions);
+  const pid_t pid = argv.empty() ? -1 : Spawn(watched, environment, actions);
   posix_spawn_file_actions_destroy(&actions);
   return pid;
 }
 
-RunningCommand::RunningCommand(const std::vector<std::string>& argv) {
+RunningCommand::RunningCommand(const std::vector<std::string>& argv, const std::vector<std::string>& environment) {
   int out[2];
   if (pipe2(out, O_CLOEXEC | O_NONBLOCK) != 0) return;
-  pid_ = SpawnCommand(argv, out[1], 1, "");
+  pid_ = SpawnCommand(argv, out[1], 1, "", environment);
   close(out[1]);
   output_fd_ = out[0];
 }
@@ -128,17 +95,36 @@ RunningCommand::~RunningCommand() {
 
 const std::string& RunningCommand::Output() {
   char buffer[4096];
-  ssize_t got = 0;
-  while (output_fd_ >= 0 && ((got = read(output_fd_, buffer, sizeof buffer)) > 0 || (got < 0 && errno == EINTR)))
-    if (got > 0) output_.append(buffer, static_cast<std::size_t>(got));
+  while (output_fd_ >= 0) {
+    const ssize_t got = read(output_fd_, buffer, sizeof buffer);
+    if (got > 0) {
+      output_.append(buffer, static_cast<std::size_t>(got));
+    } else if (got == 0) {  // every writer has gone
+      close(output_fd_);
+      output_fd_ = -1;
+    } else if (errno != EINTR) {
+      break;  // nothing more for now
+    }
+  }
   return output_;
+}
+
+void RunningCommand::WaitForOutput(int timeoutMs) {
+  if (output_fd_ < 0) {  // the output has ended: only the command's end is left
+    std::this_thread::sleep_for(std::chrono::milliseconds(std::min(timeoutMs, 1)));
+    return;
+  }
+  pollfd p{output_fd_, POLLIN, 0};
+  if (poll(&p, 1, timeoutMs) > 0) Output();
 }
 
 bool RunningCommand::Running() {
   if (pid_ <= 0) return false;
   int status = 0;
-  if (waitpid(pid_, &status, WNOHANG) == 0) return true;
-  pid_ = -1;  // reaped (or not ours to wait for)
+  const pid_t ended = waitpid(pid_, &status, WNOHANG);
+  if (ended == 0) return true;
+  if (ended == pid_ && WIFEXITED(status)) exitCode_ = WEXITSTATUS(status);
+  pid_ = -1;
   return false;
 }
 

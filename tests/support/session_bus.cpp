@@ -1,7 +1,6 @@
 #include "session_bus.h"
 
 #include <chrono>
-#include <thread>
 
 namespace testsupport {
 
@@ -13,7 +12,7 @@ SessionBus::SessionBus(const std::string& folder)
   std::size_t lineEnd = std::string::npos;
   while ((lineEnd = daemon_.Output().find('\n')) == std::string::npos && daemon_.Running() &&
          std::chrono::steady_clock::now() < end)
-    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    daemon_.WaitForOutput(50);
   if (lineEnd != std::string::npos) address_ = daemon_.Output().substr(0, lineEnd);
 }
 
