@@ -22,8 +22,10 @@ struct Sink : OutputEvents {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
-  // The first byte picks the read size, as the pipe would cut the stream.
-  const std::size_t readSize = 1 + data[0] % 64 * 17;
+  // The first byte picks the read size, as the pipe would cut the stream,
+  // up to the reader's whole read (kMaxLine).
+  const std::size_t readSize = 1 + data[0] % 64 * 16;
+  static_assert(1 + 63 * 16 <= LineSplitter::kMaxLine);
   ++data;
   --size;
   MediaFields fields;

@@ -20,7 +20,8 @@ namespace {
 
 constexpr const char* kLibraryName = "libmplayer.so";
 constexpr std::size_t kMaxCommandBytes = 128;  // with its LF
-constexpr std::size_t kReadSize = 1025;
+// Reads no longer than the splitter's longest line: no line is handed on longer.
+constexpr std::size_t kReadSize = LineSplitter::kMaxLine;
 // Written by the runner after a run, so it knows when the reader has seen
 // all of that run's output. No engine line starts with a control character;
 // the LF before it ends a last line the run left unfinished.

@@ -11,9 +11,10 @@ class LineSplitter {
  public:
   static constexpr std::size_t kMaxLine = 1025;
 
-  // Feeds one read. onLine(const char* line, std::size_t length) is called
-  // for every finished line, NUL-terminated. The chunk is modified in place
-  // (terminators become NUL), and must have one spare byte after size.
+  // Feeds one read of at most kMaxLine bytes. onLine(const char* line,
+  // std::size_t length) is called for every finished line, NUL-terminated.
+  // The chunk is modified in place (terminators become NUL), and must have
+  // one spare byte after size.
   template <typename OnLine>
   void Feed(char* chunk, std::size_t size, OnLine&& onLine);
 
