@@ -5,10 +5,10 @@
 #include <chrono>
 #include <csignal>
 #include <cstring>
+#include <thread>
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
-#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -58,8 +58,11 @@ CommandResult RunCommand(const std::vector<std::string>& argv, const std::vector
                          int timeoutMs) {
   RunningCommand command(argv, environment);
   const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
-  for (auto now = std::chrono::steady_clock::now(); command.Running() && now < end; now = std::chrono::steady_clock::now())
-    command.WaitForOutput(static_cast<int>(std::chrono::duration_cast<std::chrono::milliseconds>(end - now).count()) + 1);
+  for (;;) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
+    if (!command.Running() || left.count() <= 0) break;
+    command.WaitForOutput(static_cast<int>(left.count()) + 1);
+  }
   command.Kill();  // out of time; nothing to do when it has ended
   return {command.ExitCode(), command.Output()};
 }
