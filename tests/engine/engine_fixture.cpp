@@ -117,14 +117,17 @@ std::vector<std::string> EngineScript::Commands() const {
 }
 
 std::vector<std::string> EngineScript::Arguments(int run) const {
-  std::vector<std::string> out;
+  // A run's arguments come before its "run" line.
+  std::vector<std::string> pending;
   std::istringstream in(Record());
   int current = -1;
   for (std::string line; std::getline(in, line);) {
-    if (line == "run") ++current;
-    if (current == run && line.rfind("arg ", 0) == 0) out.push_back(line.substr(4));
+    if (line.rfind("arg ", 0) == 0) pending.push_back(line.substr(4));
+    if (line != "run") continue;
+    if (++current == run) return pending;
+    pending.clear();
   }
-  return out;
+  return {};
 }
 
 int EngineScript::Runs() const {

@@ -58,7 +58,7 @@ TEST_F(ScriptedEngineTest, PlaysScriptAndRecordsArgumentsAndCommands) {
   EXPECT_EQ(chunks.back(), " [x]\n") << "split writes arrive as two reads";
   EXPECT_TRUE(chunks[chunks.size() - 2].ends_with("VO:"));
   EXPECT_EQ(Record(),
-            "run\narg kinovue.exe\narg -slave\narg my clip.avi\ncmd volume 5 1\ncmd pause\ncmd quit\ncmd seek 1 2\n"
+            "arg kinovue.exe\narg -slave\narg my clip.avi\nrun\ncmd volume 5 1\ncmd pause\ncmd quit\ncmd seek 1 2\n"
             "end\n");
 }
 

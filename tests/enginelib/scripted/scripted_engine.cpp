@@ -13,8 +13,9 @@
 //
 // Record file: each line is appended (one write, no fsync) the moment it
 // happens, so a test can poll the file:
-//   run             when a call starts
 //   arg <element>   one per argv element, in order, written as is
+//   run             when a call starts, after its arguments: a test that
+//                   sees the run sees all of them
 //   cmd <text>      one per slave command line read from fd 0, without the LF
 //   end             when the call returns
 // Complete command lines still waiting in fd 0 when the run ends are read
@@ -284,8 +285,8 @@ extern "C" __attribute__((visibility("default"))) int mplayer(int argc, char** a
   const int recordFd =
       recordPath && *recordPath ? open(recordPath, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644) : -1;
   Run run(outputFd, recordFd);
-  run.Record("run");
   for (int i = 0; argv && i < argc; ++i) run.Record("arg", argv[i] ? argv[i] : "");
+  run.Record("run");
 
   run.Play(ReadScript(std::getenv("KINOVUE_ENGINE_SCRIPT")));
   run.Drain();
