@@ -76,9 +76,15 @@ Xvfb::Xvfb(int width, int height, WhenIdle idle) {
 Xvfb::~Xvfb() {
   // A server that ended before the test stopped it explains a test's failure.
   siginfo_t info{};
-  if (pid_ > 0 && waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_)
+  if (Ended(info))
     std::fprintf(stderr, "[ xvfb     ] the server on %s ended by itself: %s\n", display_.c_str(), Health().c_str());
   Stop();
+}
+
+bool Xvfb::Ended(siginfo_t& info) const {
+  // WNOWAIT: the server stays a zombie for Stop() to reap.
+  return pid_ > 0 && waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 &&
+         info.si_pid == pid_;
 }
 
 std::string Xvfb::Health() const {
@@ -86,7 +92,7 @@ std::string Xvfb::Health() const {
   siginfo_t info{};
   if (pid_ <= 0) {
     health = "not started; ";
-  } else if (waitid(P_PID, static_cast<id_t>(pid_), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid == pid_) {
+  } else if (Ended(info)) {
     health = "ended with " + std::string(info.si_code == CLD_EXITED ? "status " : "signal ") +
              std::to_string(info.si_status) + "; ";
   } else if (!display_.empty()) {

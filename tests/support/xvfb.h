@@ -1,4 +1,5 @@
 #pragma once
+#include <csignal>
 #include <string>
 
 #include "temp_dir.h"
@@ -28,6 +29,8 @@ class Xvfb {
  private:
   void Launch(const std::string& screen, WhenIdle idle);
   void Stop();
+  // Whether the server has ended, leaving it for Stop() to reap.
+  bool Ended(siginfo_t& info) const;
   std::string Log() const { return logFolder_.File("xvfb.log"); }  // the server's standard error
 
   int pid_ = -1;
