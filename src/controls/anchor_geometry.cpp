@@ -95,26 +95,25 @@ std::optional<AnchorRect> ZoomedMainWindowRect(const ZoomWindowInput& in) {
 }
 
 std::optional<AnchorRect> FittedVideoRect(int containerWidth, int containerHeight,
-                                          int nativeWidth, int nativeHeight, bool nativeSize,
-                                          bool screenAspect, int screenWidth, int screenHeight) {
-  if (nativeWidth == 0 || nativeHeight == 0) return std::nullopt;
-  int w = containerWidth;
-  int h = containerHeight;
-  if (nativeSize) {
-    w = nativeWidth;
-    h = nativeHeight;
-  } else if (screenAspect && screenWidth > 0 && screenHeight > 0) {
-    const float ratio = static_cast<float>(screenWidth) / static_cast<float>(screenHeight);
-    const int byHeight = TruncateToInt(static_cast<float>(containerHeight) * ratio);
-    if (byHeight <= containerWidth) {
-      w = byHeight;
+                                          int nativeWidth, int nativeHeight, bool nativeSize) {
+  if (nativeWidth <= 0 || nativeHeight <= 0) return std::nullopt;
+  std::int64_t w = nativeWidth;
+  std::int64_t h = nativeHeight;
+  if (!nativeSize) {
+    const std::int64_t cw = std::max(containerWidth, 0);
+    const std::int64_t ch = std::max(containerHeight, 0);
+    // Full height unless that would be wider than the container.
+    if (ch * nativeWidth <= cw * nativeHeight) {
+      h = ch;
+      w = (ch * nativeWidth + nativeHeight / 2) / nativeHeight;
     } else {
-      h = TruncateToInt(static_cast<float>(containerWidth) / ratio);
+      w = cw;
+      h = (cw * nativeHeight + nativeWidth / 2) / nativeWidth;
     }
   }
-  const int x = (containerWidth - w) / 2;
-  const int y = (containerHeight - h) / 2;
-  return AnchorRect{x, y, x + w, y + h};
+  const std::int64_t x = (containerWidth - w) / 2;
+  const std::int64_t y = (containerHeight - h) / 2;
+  return AnchorRect{ClampToInt(x), ClampToInt(y), ClampToInt(x + w), ClampToInt(y + h)};
 }
 
 std::optional<int> SliderReleaseValue(int pointerX, int clientWidth, int span) {

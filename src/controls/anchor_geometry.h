@@ -67,13 +67,12 @@ struct ZoomWindowInput {
 std::optional<AnchorRect> ZoomedMainWindowRect(const ZoomWindowInput& in);
 
 // The video rectangle of FitVideo inside a container of width x height:
-// the native size (nativeSize), the screen's proportions fitted into the
-// container (screenAspect), or the whole container; centred. nullopt while
-// either native side is 0. A screen size that is not positive counts as no
-// aspect at all, so the picture fills the container.
+// the native size (nativeSize), or else the largest rectangle with the
+// native size's proportions (the picture's display size, so its shape is
+// kept whatever the container's), rounded to the nearest pixel; centred.
+// nullopt while either native side is not positive. Computed in 64 bits.
 std::optional<AnchorRect> FittedVideoRect(int containerWidth, int containerHeight,
-                                          int nativeWidth, int nativeHeight, bool nativeSize,
-                                          bool screenAspect, int screenWidth, int screenHeight);
+                                          int nativeWidth, int nativeHeight, bool nativeSize);
 
 // A release on a slider mapped to a value: (pointerX - 8) / (clientWidth - 16)
 // of span, in floating point, truncated toward zero and not clamped to the

@@ -1,8 +1,8 @@
 #include "controls/video_area_fitter.h"
 
-#include <QGuiApplication>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace {
@@ -16,7 +16,18 @@ AnchorRect ScreenRect(const QWidget* w) {
 }
 
 void MoveTo(QWidget* w, const AnchorRect& r) {
-  w->setGeometry(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+  const QRect geometry(r.left, r.top, std::max(0, r.Width()), std::max(0, r.Height()));
+  w->setGeometry(geometry);
+  // Qt gives a hidden native window its new geometry only when it is shown.
+  // The engine sets up its output on the video window before the picture is
+  // shown, and changing the window's size under it afterwards costs a
+  // rescale at every start (and lost the subtitle on the screen then): the
+  // window system hears of the size now.
+  QWindow* native = w->internalWinId() ? w->windowHandle() : nullptr;
+  if (native && !w->isVisible() && !geometry.isEmpty()) {
+    const QWidget* parent = w->nativeParentWidget();
+    native->setGeometry(QRect(parent ? w->mapTo(parent, QPoint(0, 0)) : geometry.topLeft(), geometry.size()));
+  }
   w->update();
 }
 
@@ -58,20 +69,11 @@ void VideoAreaFitter::ZoomWindow(float zoom) {
   Relayout(true, zoom);
 }
 
-bool VideoAreaFitter::FitVideo(bool nativeSize, bool screenAspect) {
+bool VideoAreaFitter::FitVideo(bool nativeSize) {
   if (!videoWindow || !videoContainer) return false;
-  const QSize screen = screenAspect ? PrimaryScreenSize() : QSize();
   const std::optional<AnchorRect> r =
-      FittedVideoRect(videoContainer->width(), videoContainer->height(), nativeWidth,
-                      nativeHeight, nativeSize, screenAspect, screen.width(), screen.height());
-  if (!r) return false;
+      FittedVideoRect(videoContainer->width(), videoContainer->height(), nativeWidth, nativeHeight, nativeSize);
+  if (!r || r->Width() <= 0 || r->Height() <= 0) return false;
   MoveTo(videoWindow, *r);
   return true;
-}
-
-QSize VideoAreaFitter::PrimaryScreenSize() const {
-  const QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen) return {};
-  // Device pixels, so the proportions are those of the real display.
-  return screen->size() * screen->devicePixelRatio();
 }

@@ -5,9 +5,9 @@
 #include "controls/anchor_geometry.h"
 #include "controls/anchor_layout.h"
 
-// Places the video widget inside its container (native size, zoomed,
-// letterboxed to the screen's proportions, or filling it) and resizes the
-// top-level window so that the video gets a requested zoom. The main window
+// Places the video widget inside its container (native size, zoomed, or
+// as large as the container allows with the picture's own proportions) and
+// resizes the top-level window so that the video gets a requested zoom. The main window
 // owns one fitter and fills its fields; everything starts empty.
 //
 // The widgets are not owned. A null widget makes the operation that needs
@@ -20,7 +20,10 @@ class VideoAreaFitter : public AnchorLayout {
   std::vector<AnchorEntry> table;
   QWidget* videoWindow = nullptr;     // shows the picture
   QWidget* videoContainer = nullptr;  // the picture is placed inside it
-  int nativeWidth = 0;                // picture size; 0 while unknown
+  // The picture's display size, as the engine reports it; 0 while unknown.
+  // The engine fills the video window whatever its shape, so this size's
+  // proportions are the ones the window is given.
+  int nativeWidth = 0;
   int nativeHeight = 0;
   QWidget* mainWindow = nullptr;  // the top-level window
   // The widget whose client area the table is laid out in (the area below a
@@ -39,13 +42,9 @@ class VideoAreaFitter : public AnchorLayout {
   // already has that size and fills its container only the relayout runs.
   void ZoomWindow(float zoom);
 
-  // Places the video in the container at its native size (nativeSize), at
-  // the screen's proportions (screenAspect) or filling it; centred. False,
-  // and nothing moves, while the native size is unknown.
-  bool FitVideo(bool nativeSize, bool screenAspect);
-
- protected:
-  // The primary screen's size in pixels; an invalid size when there is no
-  // screen. Tests replace it.
-  virtual QSize PrimaryScreenSize() const;
+  // Places the video in the container at its native size (nativeSize) or
+  // as large as fits with the native size's proportions; centred. False, and
+  // nothing moves, while the native size is unknown or the container has no
+  // room (a collapsed video area keeps the picture's last size).
+  bool FitVideo(bool nativeSize);
 };

@@ -153,4 +153,7 @@ class CPlayerEngine {
   virtual bool HandleKey(unsigned virtualKey) = 0;
   // Calls back once per key table row, in order; returns 0.
   virtual int EnumKeyHelp(std::intptr_t context, KeyHelpCallback callback) = 0;
+  // The size in device pixels of the screen the picture is shown on, for
+  // the runs that start from now on. An engine that draws nothing needs none.
+  virtual void SetScreenSize(int /*width*/, int /*height*/) {}
 };

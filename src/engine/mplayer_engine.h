@@ -10,6 +10,7 @@
 #include "engine/engine_settings.h"
 #include "engine/engine_types.h"
 #include "engine/output_parser.h"
+#include "engine/run_arguments.h"
 #include "platform/dynamic_library.h"
 #include "platform/key_state.h"
 #include "platform/manual_reset_event.h"
@@ -58,6 +59,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   bool ApplySetting(const EngineSetting* setting) override;
   bool HandleKey(unsigned virtualKey) override;
   int EnumKeyHelp(std::intptr_t context, KeyHelpCallback callback) override;
+  void SetScreenSize(int width, int height) override { screen_ = {width, height}; }
 
  private:
   struct Runner {
@@ -132,6 +134,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
 
   bool hasFileName_ = false;
   std::string fileName_;
+  ScreenSize screen_;  // UI thread only
 
   std::atomic<platform::WindowHandle> logWindow_{0};
   std::atomic<unsigned> logMessage_{0};

@@ -229,7 +229,7 @@ void CMplayerEngine::StartRun(bool opening) {
   // A new medium starts with nothing known: flags of the previous one would
   // make the wrong output line count as the start of playback.
   media_.ClearMedium();
-  arguments_ = BuildRunArguments(settings_, videoWindow_, fileName_, platform::CjkFontFile());
+  arguments_ = BuildRunArguments(settings_, videoWindow_, fileName_, platform::CjkFontFile(), screen_);
   media_.state = opening ? ENGINE_STATE_OPENING : ENGINE_STATE_PLAYING;
   quitSent_ = false;
   quitDeadline_.Disarm();

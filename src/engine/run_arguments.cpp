@@ -1,6 +1,7 @@
 #include "engine/run_arguments.h"
 
 #include <algorithm>
+#include <numeric>
 
 #include "platform/program_folder.h"
 
@@ -9,8 +10,15 @@ bool IsLocalMedium(const std::string& fileName) {
   return fileName.size() > 1 && platform::IsLocalPath(fileName);
 }
 
+std::string ScreenProportion(ScreenSize screen) {
+  if (screen.width <= 0 || screen.height <= 0) return "4/3";
+  const int divisor = std::gcd(screen.width, screen.height);
+  return std::to_string(screen.width / divisor) + "/" + std::to_string(screen.height / divisor);
+}
+
 std::vector<std::string> BuildRunArguments(const EngineSettings& s, platform::WindowHandle videoWindow,
-                                              const std::string& fileName, const std::string& fontFile) {
+                                              const std::string& fileName, const std::string& fontFile,
+                                              ScreenSize screen) {
   std::vector<std::string> a = {
       "kinovue.exe",
       "-slave", "-identify",
@@ -37,7 +45,7 @@ std::vector<std::string> BuildRunArguments(const EngineSettings& s, platform::Wi
   if (s.channels >= 0 && s.channels <= 2) a.insert(a.end(), {"-stereo", std::to_string(s.channels)});
   if (s.subId >= 0) a.insert(a.end(), {"-sid", std::to_string(s.subId)});
   switch (s.aspect) {
-    case 0:
+    case 0: a.insert(a.end(), {"-vf", "screenshot=2,expand=:::::" + ScreenProportion(screen) + ":2"}); break;
     case 1: a.insert(a.end(), {"-vf", "screenshot=2,expand=:::::4/3:2"}); break;
     case 2: a.insert(a.end(), {"-vf", "screenshot=2,expand=:::::16/9:2"}); break;
     case 3: a.insert(a.end(), {"-vf", "screenshot=2,expand=:::::16/10:2"}); break;

@@ -31,6 +31,7 @@ std::vector<std::string> TranslateEngineArguments(const std::string& binary, con
   std::vector<std::string> out{binary, "-nolirc"};
   if (hostArgs.size() < 2) return out;
   const std::size_t mediumIndex = hostArgs.size() - 1;
+  bool x11Output = false;
 
   for (std::size_t i = 1; i < mediumIndex; ++i) {
     const std::string& arg = hostArgs[i];
@@ -46,6 +47,7 @@ std::vector<std::string> TranslateEngineArguments(const std::string& binary, con
         // x11 output scales only when allowed to, and rescales when the
         // window changes size.
         if (haveDisplay) out.push_back("-zoom");
+        x11Output = haveDisplay;
       } else if (arg == "-ao" && *value == "dsound") {
         out.push_back("pulse,alsa,null,");
       } else {
@@ -74,6 +76,19 @@ std::vector<std::string> TranslateEngineArguments(const std::string& binary, con
     } else {
       out.push_back(arg);
     }
+  }
+
+  if (x11Output) {
+    // The x11 output draws subtitles and the on-screen text on its scaled
+    // image and, once the window has changed size under a shown subtitle,
+    // never draws that subtitle again. So the last filter draws them into the
+    // picture before any scaling, as an overlay output that scales in
+    // hardware would show them; it draws them only on whole frames, not on
+    // slices already passed on. It also pads the picture to a multiple of 16
+    // pixels: the output's scaler corrupts memory and ends MPlayer when a
+    // picture 854 or 856 pixels wide (16:9 of 480 lines) meets a window that
+    // grows under it.
+    out.insert(out.end(), {"-noslices", "-vf-add", "expand=::::1::16"});
   }
 
   // MPlayer has "--" too, but a bare "-" would still mean standard input,

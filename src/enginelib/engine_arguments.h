@@ -13,6 +13,11 @@ bool HaveDisplay(const char* display);
 // elements) as MPlayer's argv, with `binary` as argv[0]:
 // - "-nolirc" is added first;
 // - "-vo directx" becomes "-vo xv,x11," with a display, else "-vo null";
+//   with a display the picture is scaled to the window ("-zoom") and the
+//   subtitles and on-screen text are drawn into the picture by a last filter
+//   that also pads it to a multiple of 16 pixels ("-noslices", "-vf-add
+//   expand=::::1::16" before the medium), so that a change of the window's
+//   size neither loses them nor ends MPlayer;
 // - "-ao dsound" becomes "-ao pulse,alsa,null,";
 // - "-priority X" is dropped (both elements);
 // - "-max N" becomes "-softvol-max N";

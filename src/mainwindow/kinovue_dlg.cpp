@@ -6,6 +6,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
+#include <QWindow>
 #include <utility>
 
 #include "controls/resource_images.h"
@@ -93,15 +94,6 @@ bool CKinovueDlg::OnInitDialog() {
   StartEngine();
   // The start-up association question is answered before anything plays.
   CheckFileAssociation();
-  // MPlayer needs only the picture window, and loading it takes longer than
-  // building the rest of this window: a file from the command line starts
-  // now and the window is built while MPlayer loads. The engine's messages
-  // from its other threads wait for the event loop, by when all is built.
-  if (!options_.commandLine.empty()) {
-    pendingPath_ = app::StripSurroundingQuotes(options_.commandLine);
-    OnEngineFinished(0);
-  }
-
   controlPanel_.CreatePanel(client_, QRect(0, client_->height() - 72, client_->width(), 72));
   ConnectControlPanel();
   // Native, so that in full screen it can lie over the engine's picture window.
@@ -117,6 +109,15 @@ bool CKinovueDlg::OnInitDialog() {
   recentIdTop_ = recentIdNext_ = driveIdNext_;
   RebuildRecentMenu(false);
   LayOutWindow();
+  // Only now: MPlayer sets up its output on the picture window as it is when
+  // it starts, and before the layout that window has no size yet (a window
+  // of one pixel ends MPlayer when it grows under it). The rest is quickly
+  // built; the engine's messages from its other threads wait for the event
+  // loop anyway.
+  if (!options_.commandLine.empty()) {
+    pendingPath_ = app::StripSurroundingQuotes(options_.commandLine);
+    OnEngineFinished(0);
+  }
 
   SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
   SetChecked(videoPanel_ ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
@@ -182,6 +183,8 @@ void CKinovueDlg::StartEngine() {
   const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
   // Without a working engine library the window still opens.
   engine_->Start(&info);
+  TellEngineTheScreen();
+  if (QWindow* window = windowHandle()) connect(window, &QWindow::screenChanged, this, [this] { TellEngineTheScreen(); });
 }
 
 void CKinovueDlg::LayOutWindow() {

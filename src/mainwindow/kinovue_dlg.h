@@ -212,6 +212,8 @@ class CKinovueDlg : public QMainWindow {
 
   // Window modes.
   void FitToVideo();
+  // Tells the engine the size of the screen the window is on.
+  void TellEngineTheScreen();
   void SetVideoSize(int multiple);
   void ShowVideoArea();
   void ShowSoundOnlyStrip();

@@ -17,7 +17,7 @@ void CKinovueDlg::resizeEvent(QResizeEvent* event) {
     videoBackWindow_->setGeometry(client_->rect());
     controlPanel_.Panel()->hide();
   }
-  videoFitter_.FitVideo(false, !fullScreen_);
+  videoFitter_.FitVideo(false);
 }
 
 void CKinovueDlg::FitToVideo() {
@@ -30,12 +30,12 @@ void CKinovueDlg::FitToVideo() {
       resize(width(), height() + savedVideoRect_.height());
       savedVideoRect_ = QRect();
     }
-    if (!fullScreen_) {
-      videoFitter_.nativeWidth = info.displayWidth;
-      videoFitter_.nativeHeight = info.displayHeight;
-      videoFitter_.ZoomWindow(static_cast<float>(settings_.VideoMutiple));
-      videoFitter_.FitVideo(false, true);
-    }
+    // The picture's shape is needed in full screen too: a new medium there
+    // may have other proportions than the last.
+    videoFitter_.nativeWidth = info.displayWidth;
+    videoFitter_.nativeHeight = info.displayHeight;
+    if (!fullScreen_) videoFitter_.ZoomWindow(static_cast<float>(settings_.VideoMutiple));
+    videoFitter_.FitVideo(false);
     videoPanel_ = true;
     SetChecked(ID_VIDEO_PANEL, true);
     SetChecked(ID_AUDIO_PANEL, false);
@@ -43,6 +43,14 @@ void CKinovueDlg::FitToVideo() {
   } else if (info.hasAudio) {
     ShowSoundOnlyStrip();
   }
+}
+
+void CKinovueDlg::TellEngineTheScreen() {
+  const QScreen* s = screen();
+  if (!engine_ || !s) return;
+  // Device pixels: the engine pads the picture to the screen's proportions.
+  const QSize size = s->size() * s->devicePixelRatio();
+  engine_->SetScreenSize(size.width(), size.height());
 }
 
 void CKinovueDlg::SetVideoSize(int multiple) {
@@ -54,6 +62,8 @@ void CKinovueDlg::SetVideoSize(int multiple) {
   }
   settings_.VideoMutiple = multiple;
   videoFitter_.ZoomWindow(static_cast<float>(multiple));
+  // The screen may not have room for the size asked for.
+  videoFitter_.FitVideo(false);
   RefreshViewMenu();
   WriteMainSetting(settingsFile_, settings_, &MainSettings::VideoMutiple);
 }
@@ -107,7 +117,7 @@ void CKinovueDlg::ToggleFullScreen() {
   }
   videoFitter_.Relayout(true, 1.0f);
   if (fullScreen_) videoBackWindow_->setGeometry(client_->rect());
-  videoFitter_.FitVideo(false, !fullScreen_);
+  videoFitter_.FitVideo(false);
   RefreshViewMenu();
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <limits>
 #include <optional>
 
@@ -155,28 +156,42 @@ TEST_F(ZoomedMainWindowRectTest, LeftGoesToZeroOnlyWhenTheClientOriginWouldBeOff
 }
 
 TEST(FittedVideoRect, DoesNothingWhileTheNativeSizeIsUnknown) {
-  EXPECT_EQ(FittedVideoRect(640, 480, 0, 480, true, false, 1280, 1024), std::nullopt);
-  EXPECT_EQ(FittedVideoRect(640, 480, 640, 0, false, true, 1280, 1024), std::nullopt);
+  EXPECT_EQ(FittedVideoRect(640, 480, 0, 480, true), std::nullopt);
+  EXPECT_EQ(FittedVideoRect(640, 480, 640, 0, false), std::nullopt);
+  EXPECT_EQ(FittedVideoRect(640, 480, -640, 480, false), std::nullopt);
 }
 
-TEST(FittedVideoRect, ScreenProportionsInTheContainer) {
-  // 1280 x 1024: ratio 1.25, 480 * 1.25 = 600 fits in 640.
-  EXPECT_EQ(FittedVideoRect(640, 480, 352, 288, false, true, 1280, 1024),
-            (AnchorRect{20, 0, 620, 480}));
-  // A tall container: 600 * 1.25 = 750 is too wide, so the width binds:
-  // 400 / 1.25 = 320 high, centred at (600 - 320) / 2 = 140.
-  EXPECT_EQ(FittedVideoRect(400, 600, 352, 288, false, true, 1280, 1024),
-            (AnchorRect{0, 140, 400, 460}));
-  // A screen size that is not known fills the container.
-  EXPECT_EQ(FittedVideoRect(640, 480, 352, 288, false, true, 0, 0),
-            (AnchorRect{0, 0, 640, 480}));
+// The picture keeps the proportions of its display size in any container:
+// the screen's proportions and the container's own play no part.
+TEST(FittedVideoRect, KeepsThePicturesProportionsCentred) {
+  const struct {
+    int cw, ch, nw, nh;
+    bool nativeSize;
+    AnchorRect want;
+  } rows[] = {
+      {640, 480, 640, 480, false, {0, 0, 640, 480}},         // exactly its size: no scaling
+      {1920, 1080, 640, 480, false, {240, 0, 1680, 1080}},   // 4:3 on a 16:9 screen: bars left and right
+      {1920, 1200, 1280, 720, false, {0, 60, 1920, 1140}},   // 16:9 on 16:10: bars above and below
+      {1280, 1024, 1024, 576, false, {0, 152, 1280, 872}},   // a PAL DVD's 16:9 display size on 5:4
+      {1280, 720, 1792, 750, false, {0, 92, 1280, 628}},     // 2.39:1, width binds
+      {500, 335, 640, 480, false, {26, 0, 473, 335}},        // 446.67 rounds to the nearest pixel
+      {640, 480, 352, 288, true, {144, 96, 496, 384}},       // native size wins
+      {640, 0, 640, 480, false, {320, 0, 320, 0}},           // no room: an empty rectangle
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(::testing::Message() << r.cw << "x" << r.ch << " " << r.nw << "x" << r.nh);
+    const std::optional<AnchorRect> got = FittedVideoRect(r.cw, r.ch, r.nw, r.nh, r.nativeSize);
+    ASSERT_TRUE(got.has_value());
+    EXPECT_EQ(*got, r.want);
+  }
 }
 
-TEST(FittedVideoRect, NativeSizeWinsAndOtherwiseFills) {
-  EXPECT_EQ(FittedVideoRect(640, 480, 352, 288, true, true, 1280, 1024),
-            (AnchorRect{144, 96, 496, 384}));
-  EXPECT_EQ(FittedVideoRect(640, 480, 352, 288, false, false, 1280, 1024),
-            (AnchorRect{0, 0, 640, 480}));
+// Sizes from the medium may be anything: no overflow, no division by zero.
+TEST(FittedVideoRect, HugeSizesStayInRange) {
+  const std::optional<AnchorRect> r = FittedVideoRect(INT_MAX, INT_MAX, 16384, 1, false);
+  ASSERT_TRUE(r.has_value());
+  EXPECT_EQ(r->left, 0);
+  EXPECT_GT(r->Height(), 0);
 }
 
 TEST(SliderReleaseValue, PointerAcrossTheChannel) {

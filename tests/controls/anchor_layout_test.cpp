@@ -86,14 +86,6 @@ TEST_F(AnchorLayoutTest, EdgesThatCrossGiveAnEmptyWidget) {
 
 // ---------------------------------------------------------------- fitter
 
-class FakeScreenFitter : public VideoAreaFitter {
- public:
-  QSize screen{1280, 1024};
-
- protected:
-  QSize PrimaryScreenSize() const override { return screen; }
-};
-
 // A top-level window with the main window's two-entry table: the container
 // fills all but the lowest 60 pixels, a strip fills those.
 class VideoAreaFitterTest : public ::testing::Test {
@@ -122,7 +114,7 @@ class VideoAreaFitterTest : public ::testing::Test {
   QWidget* container_ = nullptr;
   QWidget* video_ = nullptr;
   QWidget* strip_ = nullptr;
-  FakeScreenFitter fitter_;
+  VideoAreaFitter fitter_;
 };
 
 TEST_F(VideoAreaFitterTest, RelayoutPlacesTheTableAndCentresTheVideo) {
@@ -145,18 +137,22 @@ TEST_F(VideoAreaFitterTest, UnknownNativeSizeFillsTheContainerAndFitVideoDoesNot
   fitter_.Relayout(true, 2.0f);
   EXPECT_EQ(video_->geometry(), QRect(0, 0, 640, 480));
   video_->setGeometry(5, 5, 10, 10);
-  EXPECT_FALSE(fitter_.FitVideo(false, true));
+  EXPECT_FALSE(fitter_.FitVideo(false));
   EXPECT_EQ(video_->geometry(), QRect(5, 5, 10, 10));
 }
 
-TEST_F(VideoAreaFitterTest, FitVideoToTheScreenProportions) {
-  fitter_.nativeWidth = 352;
-  fitter_.nativeHeight = 288;
+TEST_F(VideoAreaFitterTest, FitVideoKeepsThePicturesProportions) {
+  fitter_.nativeWidth = 1024;  // a 16:9 display size
+  fitter_.nativeHeight = 576;
   fitter_.Relayout(false, 1.0f);
-  EXPECT_TRUE(fitter_.FitVideo(false, true));
-  EXPECT_EQ(video_->geometry(), QRect(20, 0, 600, 480));
-  EXPECT_TRUE(fitter_.FitVideo(true, true));
-  EXPECT_EQ(video_->geometry(), QRect(144, 96, 352, 288));
+  EXPECT_TRUE(fitter_.FitVideo(false));
+  EXPECT_EQ(video_->geometry(), QRect(0, 60, 640, 360));
+  EXPECT_TRUE(fitter_.FitVideo(true));
+  EXPECT_EQ(video_->geometry(), QRect(-192, -48, 1024, 576));
+  // A collapsed video area leaves the picture as it was.
+  container_->resize(640, 0);
+  EXPECT_FALSE(fitter_.FitVideo(false));
+  EXPECT_EQ(video_->size(), QSize(1024, 576));
 }
 
 TEST_F(VideoAreaFitterTest, ZoomWindowResizesAroundTheCentre) {

@@ -74,6 +74,34 @@ TEST(RunArguments, OptionalStepsFollowTheSettings) {
   EXPECT_NE(std::find(a.begin(), a.end(), "screenshot=2,expand=:::::16/9:2"), a.end());
 }
 
+// The automatic aspect pads to the proportions of the screen the picture is
+// on; the chosen ones stay whatever the screen.
+TEST(RunArguments, AutomaticAspectTakesTheScreensProportions) {
+  const struct {
+    int aspect;
+    ScreenSize screen;
+    const char* filter;
+  } rows[] = {
+      {0, {1920, 1080}, "screenshot=2,expand=:::::16/9:2"},
+      {0, {1920, 1200}, "screenshot=2,expand=:::::8/5:2"},
+      {0, {1280, 1024}, "screenshot=2,expand=:::::5/4:2"},
+      {0, {3840, 2160}, "screenshot=2,expand=:::::16/9:2"},
+      {0, {2560, 1080}, "screenshot=2,expand=:::::64/27:2"},
+      {0, {}, "screenshot=2,expand=:::::4/3:2"},         // not known yet
+      {0, {-1, 768}, "screenshot=2,expand=:::::4/3:2"},  // not a size
+      {1, {1920, 1080}, "screenshot=2,expand=:::::4/3:2"},
+      {2, {1280, 1024}, "screenshot=2,expand=:::::16/9:2"},
+      {3, {1024, 768}, "screenshot=2,expand=:::::16/10:2"},
+  };
+  for (const auto& r : rows) {
+    EngineSettings s;
+    s.aspect = r.aspect;
+    const Args a = BuildRunArguments(s, 1, "/a", "", r.screen);
+    EXPECT_NE(std::find(a.begin(), a.end(), r.filter), a.end())
+        << "aspect " << r.aspect << " on " << r.screen.width << "x" << r.screen.height;
+  }
+}
+
 TEST(RunArguments, ExtraParametersSplitOnSpacesOnly) {
   EngineSettings s;
   s.params = "  -fps   25\t30 \"a b\"   x";

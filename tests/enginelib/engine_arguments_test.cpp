@@ -17,7 +17,7 @@ TEST(EngineArguments, HostVectorBecomesMplayerVectorWithAndWithoutDisplay) {
   EXPECT_EQ(TranslateEngineArguments("mp", kHostVector, true, false),
             (Args{"mp", "-nolirc", "-slave", "-identify", "-wid", "4242", "-colorkey", "0x101010", "-vo", "xv,x11,",
                   "-zoom", "-idx", "-softvol", "-softvol-max", "100", "-ao", "pulse,alsa,null,", "-vf-add", "pp",
-                  "/m/a b.avi"}));
+                  "-noslices", "-vf-add", "expand=::::1::16", "/m/a b.avi"}));
 }
 
 TEST(EngineArguments, OnlyTheWindowsDriverNamesAreReplaced) {

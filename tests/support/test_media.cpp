@@ -60,6 +60,12 @@ std::string BlackClip() {
                                "-q:v", "5"});
 }
 
+std::string MadeClip(const std::string& name, const std::vector<std::string>& ffmpegArgs) {
+  QStringList args;
+  for (const std::string& a : ffmpegArgs) args << QString::fromStdString(a);
+  return Make(QString::fromStdString(name), args);
+}
+
 std::string ProgramFolder() {
   const char* env = std::getenv("KINOVUE_BIN_DIR");
   std::string dir = env && *env ? env : KINOVUE_BIN_DIR_DEFAULT;

@@ -1,5 +1,6 @@
 #pragma once
 #include <string>
+#include <vector>
 
 // Media the tests play, made with ffmpeg on first use and cached in the build
 // folder (KINOVUE_TEST_MEDIA_DIR). Each returns the absolute path, or an empty
@@ -14,6 +15,10 @@ std::string LongVideoClip();
 std::string SoundClip();
 // 320x240, 3 s, black MPEG-4 video in AVI, no sound: subtitles show plainly on it.
 std::string BlackClip();
+
+// A clip made once under name from ffmpeg's arguments (inputs, filters,
+// codecs; the output file is added), cached like the ones above.
+std::string MadeClip(const std::string& name, const std::vector<std::string>& ffmpegArgs);
 
 // Folder of the built program (kinovue, libmplayer.so), with trailing '/'.
 std::string ProgramFolder();
