@@ -59,6 +59,8 @@ for ((i = 1; i <= runs; i++)); do
     [ -n "$window" ] && [ "$(grep -c connected "$work/server.log" || true)" -gt "$connections" ] && break
     sleep 0.05
   done
+  checking=no
+  [ "$(grep -c connected "$work/server.log" || true)" -gt "$connections" ] && checking=yes
   # Well into the trickle: the check waits for its next byte.
   sleep 1
   start=$(now)
@@ -73,6 +75,6 @@ for ((i = 1; i <= runs; i++)); do
   ended=$(now)
   wait "$pid" || true
   [ -n "$hidden" ] || hidden=$ended
-  echo "round $i: window hidden $(((hidden - start) / 1000000)) ms after xdotool started," \
-    "process ended $(((ended - start) / 1000000)) ms after it"
+  echo "round $i: check under way: $checking; window hidden $(((hidden - start) / 1000000)) ms after xdotool" \
+    "started, process ended $(((ended - start) / 1000000)) ms after it"
 done
