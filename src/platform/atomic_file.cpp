@@ -1,11 +1,10 @@
 #include "platform/atomic_file.h"
 
 #include <cerrno>
-#include <cstdint>
+#include <atomic>
 #include <cstring>
 #include <ctime>
 #include <fcntl.h>
-#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,19 +24,12 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-std::string RandomSuffix() {
-  static constexpr char kLetters[] = "abcdefghijklmnopqrstuvwxyz0123456789";
-  unsigned char raw[8];
-  if (getrandom(raw, sizeof raw, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof raw)) {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    const unsigned long long mix = static_cast<unsigned long long>(now.tv_nsec) ^
-                                   (static_cast<unsigned long long>(getpid()) << 32) ^ reinterpret_cast<std::uintptr_t>(raw);
-    std::memcpy(raw, &mix, sizeof raw);
-  }
-  std::string suffix;
-  for (unsigned char c : raw) suffix += kLetters[c % (sizeof kLetters - 1)];
-  return suffix;
+// Unique within the process; O_EXCL settles a clash with another one.
+std::string TemporarySuffix() {
+  static std::atomic<unsigned> counter{0};
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return std::to_string(getpid()) + "-" + std::to_string(counter++) + "-" + std::to_string(now.tv_nsec);
 }
 
 // Writes everything, retrying short writes; false with errno set.
@@ -68,7 +60,7 @@ int CreateTemporary(const std::string& path, std::string& tempPath) {
   const std::string folder = FolderOf(path);
   const std::string base = path.substr(path.rfind('/') + 1);
   for (int i = 0; i < kNameTries; ++i) {
-    tempPath = folder + "/." + base + ".tmp-" + RandomSuffix();
+    tempPath = folder + "/." + base + ".tmp-" + TemporarySuffix();
     const int fd = open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
