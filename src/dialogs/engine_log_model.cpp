@@ -1,7 +1,8 @@
 #include "dialogs/engine_log_model.h"
 
 #include <algorithm>
-#include <fstream>
+
+#include "platform/atomic_file.h"
 
 namespace {
 
@@ -99,12 +100,14 @@ void EngineLogModel::Clear() {
 }
 
 bool EngineLogModel::Export(const std::string& path) const {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) return false;
+  std::string text;
   for (const std::string& row : rows_) {
-    out.write(row.data(), static_cast<std::streamsize>(row.size()));
-    out.write("\r\n", 2);
+    text += row;
+    text += "\r\n";
   }
-  out.close();
-  return static_cast<bool>(out);
+  // The user chose the file: a failed export leaves it as it was, unless no
+  // new file can be made in its folder.
+  platform::AtomicWriteOptions options;
+  options.inPlaceFallback = true;
+  return !path.empty() && platform::WriteFileAtomically(path, text, options) == 0;
 }

@@ -36,8 +36,9 @@ class EngineLogModel : public QAbstractListModel {
   // after Clear.
   const std::string& WidestRow() const { return widestRow_; }
 
-  // Writes every row followed by CR LF to the file, creating or truncating
-  // it. False when the file cannot be created or written.
+  // Writes every row followed by CR LF to the file, replacing it whole
+  // (platform::WriteFileAtomically; in place only when no new file can be
+  // made in its folder). False when it cannot be written.
   bool Export(const std::string& path) const;
 
  private:

@@ -13,6 +13,7 @@
 #include <sys/prctl.h>
 #include <sys/syscall.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -25,7 +26,16 @@ struct RunSlot {
   bool busy = false;            // a run is between start and reap
   bool abortRequested = false;  // abort came before the child existed
   pid_t pid = 0;
+  timespec killedAt{};          // when the run's child was sent SIGKILL; zero: not yet
 };
+
+// A killed child that has still not ended after this is stuck in the kernel
+// (uninterruptible I/O on a dead drive): the run ends without it.
+constexpr long kGiveUpAfterKillMs = 500;
+// How often the wait looks again while the child runs, and while a child
+// that has ended cannot be reaped yet.
+constexpr int kWaitSliceMs = 100;
+constexpr int kRecheckMs = 20;
 
 RunSlot& Slot() {
   static RunSlot slot;
@@ -121,13 +131,51 @@ pid_t StartChild(ChildPlan& plan) {
   return child;
 }
 
-// Blocks until the child has exited but leaves it unreaped.
+long MillisecondsSince(const timespec& then) {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return (now.tv_sec - then.tv_sec) * 1000 + (now.tv_nsec - then.tv_nsec) / 1000000;
+}
+
+bool Killed() { return Slot().killedAt.tv_sec != 0 || Slot().killedAt.tv_nsec != 0; }  // under the lock
+
+bool KillGivenUp() {
+  std::lock_guard lock(Slot().mutex);
+  return Killed() && MillisecondsSince(Slot().killedAt) >= kGiveUpAfterKillMs;
+}
+
+void KillChild(pid_t pid) {  // under the slot's lock
+  kill(pid, SIGKILL);
+  clock_gettime(CLOCK_MONOTONIC, &Slot().killedAt);
+}
+
+// Waits until the child has exited but leaves it unreaped. False when it
+// cannot be waited for (someone else reaps our children), or when it was
+// killed and still has not ended after kGiveUpAfterKillMs.
 bool WaitForExit(pid_t pid) {
-  siginfo_t info{};
-  while (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT) == -1) {
-    if (errno != EINTR) return false;  // ECHILD: someone else reaps our children
+  const int pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0));
+  bool exited = false;
+  for (;;) {
+    siginfo_t info{};
+    if (waitid(P_PID, static_cast<id_t>(pid), &info, WEXITED | WNOWAIT | WNOHANG) == -1) {
+      if (errno == EINTR) continue;
+      break;
+    }
+    if (info.si_pid == pid) {
+      exited = true;
+      break;
+    }
+    if (KillGivenUp()) break;
+    // The descriptor turns readable when the child ends; one that ended but
+    // is not ours to reap yet (a tracer holds it) is looked at again shortly.
+    pollfd ended{pidfd, POLLIN, 0};
+    if (pidfd < 0 || poll(&ended, 1, kWaitSliceMs) > 0) {
+      const timespec pause{0, kRecheckMs * 1000000L};
+      nanosleep(&pause, nullptr);
+    }
   }
-  return true;
+  if (pidfd >= 0) close(pidfd);
+  return exited;
 }
 
 int Reap(pid_t pid) {
@@ -154,6 +202,16 @@ void EndRun() {
   std::lock_guard lock(Slot().mutex);
   Slot().pid = 0;
   Slot().busy = false;
+  Slot().killedAt = timespec{};
+}
+
+// A killed child the run did not wait out is reaped whenever it ends, by a
+// thread of its own. The library stays loaded for that thread's sake.
+void LeaveToReaper(pid_t pid) {
+  Dl_info self{};
+  if (dladdr(reinterpret_cast<void*>(&LeaveToReaper), &self) && self.dli_fname)
+    dlopen(self.dli_fname, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE);
+  std::thread([pid] { Reap(pid); }).detach();
 }
 
 }  // namespace
@@ -178,6 +236,7 @@ EngineChildResult RunEngineChild(const std::vector<std::string>& argv, const std
     Slot().busy = true;
     Slot().abortRequested = false;
     Slot().pid = 0;
+    Slot().killedAt = timespec{};
   }
 
   ChildPlan plan{getpid(), argvPointers[0], argvPointers.data(), envPointers.data(), outputFd, 0};
@@ -193,15 +252,19 @@ EngineChildResult RunEngineChild(const std::vector<std::string>& argv, const std
   {
     std::lock_guard lock(Slot().mutex);
     Slot().pid = child;
-    if (Slot().abortRequested) kill(child, SIGKILL);
+    if (Slot().abortRequested) KillChild(child);
   }
 
   const bool exited = WaitForExit(child);
+  bool givenUp = false;
   {
     std::lock_guard lock(Slot().mutex);
     Slot().pid = 0;
+    givenUp = !exited && Killed();
   }
-  const int status = exited ? Reap(child) : -1;
+  // Killed, it ends as soon as the kernel lets it: the run does not wait.
+  if (givenUp) LeaveToReaper(child);
+  const int status = exited ? Reap(child) : givenUp ? 128 + SIGKILL : -1;
   EndRun();
   if (result.startError == 0) result.status = status;
   return result;
@@ -211,7 +274,7 @@ void AbortEngineChild() {
   std::lock_guard lock(Slot().mutex);
   if (!Slot().busy) return;
   if (Slot().pid > 0) {
-    kill(Slot().pid, SIGKILL);
+    KillChild(Slot().pid);
   } else {
     Slot().abortRequested = true;
   }

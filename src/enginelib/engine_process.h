@@ -9,7 +9,10 @@
 // RunEngineChild starts argv[0] (a path; no PATH search) with `argv` and the
 // environment `env`; its standard input is our fd 0 and its standard output
 // and error are `outputFd`. It blocks until the child has exited and has been
-// reaped (waits retry on EINTR, no zombie is left).
+// reaped (waits retry on EINTR, no zombie is left), except after an abort:
+// a child that half a second after SIGKILL has still not ended is stuck in
+// the kernel (uninterruptible I/O, a dead optical drive) and the call returns
+// without it; a thread of the library reaps it whenever it ends.
 //
 // The child never outlives the process: it asks the kernel for SIGKILL when
 // its parent goes (PR_SET_PDEATHSIG), which holds even when Kinovue is killed

@@ -41,7 +41,8 @@ std::string HandOverBytes(const std::string& commandLine, const std::string& wor
 }
 
 HandOverOutcome HandOverToRunningInstance(const std::string& commandLine, const IniFile& settings,
-                                          const std::string& folder, int timeoutMs) {
+                                          const std::string& folder, int timeoutMs,
+                                          const std::function<bool()>& runningEnded) {
   if (app::StripSurroundingQuotes(commandLine).empty()) return HandOverOutcome::Nothing;
   std::error_code error;
   const std::string bytes = HandOverBytes(commandLine, std::filesystem::current_path(error).string());
@@ -57,6 +58,7 @@ HandOverOutcome HandOverToRunningInstance(const std::string& commandLine, const 
     const platform::WindowHandle target = ReadRunningHandle(settings);
     if (target != 0 && platform::SendHandOver(target, 0, bytes, static_cast<int>(left), folder))
       return HandOverOutcome::Delivered;
+    if (runningEnded && runningEnded()) return HandOverOutcome::NotDelivered;
     std::this_thread::sleep_for(std::chrono::milliseconds(20));
   }
 }

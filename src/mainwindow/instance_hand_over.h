@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -42,11 +43,14 @@ enum class HandOverOutcome {
 // Sends HandOverBytes(commandLine, the process's working folder) with dwData
 // 0 to the window under "RunningHandle" and waits until it was handled. A
 // busy, starting or briefly unreachable receiver is tried again, the handle
-// read afresh each time, for at most timeoutMs in all. folder as for the
-// platform hand-over (the private runtime folder when empty).
+// read afresh each time, for at most timeoutMs in all; between tries,
+// runningEnded (when given) is asked whether the running instance has gone,
+// which ends the tries at once (NotDelivered). folder as for the platform
+// hand-over (the private runtime folder when empty).
 HandOverOutcome HandOverToRunningInstance(const std::string& commandLine, const IniFile& settings,
                                           const std::string& folder = {},
-                                          int timeoutMs = platform::kHandOverTimeoutMs);
+                                          int timeoutMs = platform::kHandOverTimeoutMs,
+                                          const std::function<bool()>& runningEnded = {});
 
 // The receiver's side: the path in a hand-over's bytes (up to the first zero
 // byte). Nothing when there are fewer than 2 bytes, which carry no path, or

@@ -16,6 +16,7 @@
 #include "mainwindow/video_windows.h"
 #include "platform/program_folder.h"
 #include "platform/text_rules.h"
+#include "settings/save_failures.h"
 #include "update/update_library.h"
 #include "update/update_result.h"
 
@@ -26,6 +27,8 @@ constexpr int kDialogWidthUnits = 287;
 constexpr int kDialogHeightUnits = 222;
 // Quiet time after which the shutdown stops waiting for the engine.
 constexpr int kShutdownQuietMs = 2000;
+// How long the shutdown waits for an interrupted update check to end.
+constexpr int kUpdaterStopMs = 300;
 
 QColor InterfaceGrey() { return QColor(212, 208, 200); }
 
@@ -58,6 +61,10 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   messageWindow_ = std::make_unique<platform::MessageWindow>(
       [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return OnMessage(m, w, l); }, winId());
   qApp->installEventFilter(this);
+  // Writers report on their own thread; the window hears it from its loop.
+  settings::SetSaveFailureListener([this](const std::string& path, int error) {
+    QMetaObject::invokeMethod(this, [this, path, error] { OnSaveFailed(path, error); }, Qt::QueuedConnection);
+  });
   hideCursorTimer_.setInterval(1000);
   connect(&hideCursorTimer_, &QTimer::timeout, this, &CKinovueDlg::OnHideCursorTick);
 }
@@ -76,6 +83,7 @@ void CKinovueDlg::HandOverReceived(const std::string& path) {
 }
 
 CKinovueDlg::~CKinovueDlg() {
+  settings::SetSaveFailureListener({});
   qApp->removeEventFilter(this);
   updater_.reset();
   // Engine first: its threads may still talk to the windows below.
@@ -105,6 +113,7 @@ bool CKinovueDlg::OnInitDialog() {
   controlPanel_.SetVolumePosition(engineInfo.volume);
 
   BuildMenuBar();
+  CheckAnnouncedSettings();
   CollectDiscDrives();
   recentIdTop_ = recentIdNext_ = driveIdNext_;
   RebuildRecentMenu(false);
@@ -253,6 +262,11 @@ void CKinovueDlg::OnCancel() {
   closing_ = true;
   // The user asked to leave: nothing on screen waits for the engine.
   hide();
+  // Files handed over from now on are for the next instance, and a check
+  // under way is interrupted; one that does not stop at once is left to the
+  // process's end rather than waited for.
+  singleInstance_.StopTakingFiles();
+  if (updater_ && !updater_->Stop(kUpdaterStopMs)) (void)updater_.release();
   discQueue_.clear();
   if (playlist_) playlist_->Clear();
   if (engine_ && engine_->GetState() != ENGINE_STATE_STOPPED) {

@@ -172,6 +172,8 @@ class CKinovueDlg : public QMainWindow {
   void OnEngineStarted();
   void OnEnginePosition(int position);
   void OnEngineSetting(const EngineSetting* setting);
+  // Checks the radio items of the settings the engine announced so far.
+  void CheckAnnouncedSettings();
   void OnEngineOpen(const char* file);
   void OnEngineError(const char* reason);
   void Run(int code, std::intptr_t arg = 0);
@@ -182,6 +184,9 @@ class CKinovueDlg : public QMainWindow {
   void ApplyEngineSetting(int kind, int value);
   void ShowTime();
   void UpdateTitle();
+  // A settings or playlist file could not be saved: the title says so for
+  // the rest of the run (the first such failure; no dialog).
+  void OnSaveFailed(const std::string& path, int error);
 
   // Settings and menus.
   void FlipSetting(bool MainSettings::*field);
@@ -284,6 +289,8 @@ class CKinovueDlg : public QMainWindow {
   std::string timeText_;
   int titleState_ = ENGINE_STATE_STOPPED;  // the state the title names, as last announced
   std::string failureReason_;               // why the last run could not play
+  QString saveProblem_;                     // the title's note once a save failed
+  std::map<int, int> announcedSettings_;    // setting kind -> value the engine last announced
 
   bool fullScreen_ = false;
   bool panelOverlay_ = false;

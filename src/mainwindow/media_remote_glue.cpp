@@ -50,8 +50,14 @@ void CKinovueDlg::PublishMediaRemote() {
   };
   mediaRemote_ = std::make_unique<platform::MediaRemoteBus>("kinovue", std::move(identity), std::move(requests));
 
+  // A file given at start is opened before the controls are published: they
+  // start from what the engine is doing now, not from its later messages.
   EngineInfo info;
-  if (engine_) mediaRemoteState_.VolumeChanged(engine_->GetInfo(&info)->volume);
+  if (engine_) {
+    engine_->GetInfo(&info);
+    mediaRemoteState_.CatchUp(engine_->GetState(), info.hasMedia ? info.file : nullptr, engine_->GetLength());
+    mediaRemoteState_.VolumeChanged(info.volume);
+  }
   mediaRemote_->Show(mediaRemoteState_.Status(info.hasMedia, playlist_ && playlist_->Count() > 0));
 }
 

@@ -1,5 +1,6 @@
 #include "mainwindow/media_remote_state.h"
 
+#include <QFileInfo>
 #include <QMimeDatabase>
 #include <QUrl>
 #include <algorithm>
@@ -17,6 +18,13 @@ constexpr int kLongestPlaybackStep = 2;
 
 bool HasControlCharacter(const std::string& text) {
   return std::any_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; });
+}
+
+// What the open dialog would take: an existing file, not a folder.
+std::optional<std::string> ExistingFile(const std::string& path) {
+  const QFileInfo info(QString::fromStdString(path));
+  if (!info.exists() || info.isDir()) return std::nullopt;
+  return path;
 }
 
 }  // namespace
@@ -48,6 +56,13 @@ bool MediaRemoteState::PositionMoved(int seconds) {
 void MediaRemoteState::VolumeChanged(int volume) { volume_ = std::clamp(volume, 0, 100); }
 
 void MediaRemoteState::Finished() { positionSeconds_ = 0; }
+
+void MediaRemoteState::CatchUp(int engineState, const char* file, int lengthSeconds) {
+  StateChanged(engineState);
+  if (!file || !*file || (track_ != 0 && file_ == file)) return;
+  Opened(file);
+  lengthSeconds_ = std::max(lengthSeconds, 0);
+}
 
 std::string MediaRemoteState::TrackId() const {
   return track_ == 0 ? std::string() : "/org/kinovue/Track/" + std::to_string(track_);
@@ -109,7 +124,7 @@ const std::vector<std::string>& MediaUriSchemes() {
 
 std::optional<std::string> OpenablePath(const std::string& uri) {
   if (uri.empty() || HasControlCharacter(uri)) return std::nullopt;
-  if (uri.front() == '/') return uri;
+  if (uri.front() == '/') return ExistingFile(uri);
   const QUrl url(QString::fromStdString(uri), QUrl::StrictMode);
   if (!url.isValid()) return std::nullopt;
   const std::string scheme = url.scheme().toLower().toStdString();
@@ -119,7 +134,7 @@ std::optional<std::string> OpenablePath(const std::string& uri) {
     // The path itself: toLocalFile() would keep "localhost" as a network share.
     const std::string path = url.path(QUrl::FullyDecoded).toStdString();
     if (path.empty() || path.front() != '/' || HasControlCharacter(path)) return std::nullopt;
-    return path;
+    return ExistingFile(path);
   }
   const auto& schemes = MediaUriSchemes();
   if (std::find(schemes.begin(), schemes.end(), scheme) == schemes.end() || url.host().isEmpty())

@@ -22,6 +22,10 @@ class MediaRemoteState {
   void VolumeChanged(int volume);
   // The run ended: back at the start.
   void Finished();
+  // Takes the engine's current state, file and length as they are now (the
+  // messages that announced them came before anyone listened). A file seen
+  // for the first time is a new track; nothing changes for the one known.
+  void CatchUp(int engineState, const char* file, int lengthSeconds);
 
   // hasMedia: the engine holds a file it can play again; listHasItems: Next
   // and Previous have somewhere to go.
@@ -55,7 +59,8 @@ std::optional<int> VolumePercent(double volume);
 const std::vector<std::string>& MediaUriSchemes();
 // What to open for a URI from the desktop: a local file URL's path, a plain
 // absolute path, an address of a scheme the engine streams; nothing for
-// anything else (other hosts' files, relative paths, control characters).
+// anything else (other hosts' files, relative paths, control characters, and
+// what the open dialog would not take: folders, files that do not exist).
 std::optional<std::string> OpenablePath(const std::string& uri);
 // The URL of an opened medium: a local path as a "file://" URL, an address
 // as it was given.

@@ -3,6 +3,8 @@
 // plays next.
 #include <QAction>
 #include <QMenu>
+#include <cstdio>
+#include <cstring>
 
 #include "mainwindow/command_ids.h"
 #include "mainwindow/command_rows.h"
@@ -177,7 +179,15 @@ void CKinovueDlg::OnEngineState(int state) {
 void CKinovueDlg::UpdateTitle() {
   EngineInfo info;
   const char* file = engine_ ? engine_->GetInfo(&info)->file : nullptr;
-  setWindowTitle(WindowTitle(titleState_, file));
+  setWindowTitle(WindowTitle(titleState_, file) + saveProblem_);
+}
+
+void CKinovueDlg::OnSaveFailed(const std::string& path, int error) {
+  if (!saveProblem_.isEmpty()) return;
+  saveProblem_ = SaveProblemNote(path, error);
+  std::fprintf(stderr, "kinovue: %s could not be saved (%s); it keeps its old content\n", path.c_str(),
+               std::strerror(error));
+  setWindowTitle(windowTitle() + saveProblem_);
 }
 
 void CKinovueDlg::OnEngineError(const char* reason) {
@@ -194,17 +204,37 @@ void CKinovueDlg::OnEngineStarted() {
   FitToVideo();
 }
 
-void CKinovueDlg::OnEngineSetting(const EngineSetting* setting) {
-  if (!setting) return;
+namespace {
+
+// The menu items of a setting's radio group, in the order of its values;
+// null for a kind that has none.
+const std::vector<int>* SettingGroup(int kind) {
   static const std::vector<int> kChannels{ID_STEREO, ID_LEFT_CHANNEL, ID_RIGHT_CHANNEL};
   static const std::vector<int> kAspects{ID_ASPECT_AUTO, ID_ASPECT_4_3, ID_ASPECT_16_9, ID_ASPECT_16_10};
   static const std::vector<int> kDeinterlace{ID_DEINTERLACE_OFF, ID_DEINTERLACE_SIMPLE, ID_DEINTERLACE_ADAPTIVE};
-  const std::vector<int>* group = setting->kind == ENGINE_SETTING_CHANNELS      ? &kChannels
-                                  : setting->kind == ENGINE_SETTING_ASPECT      ? &kAspects
-                                  : setting->kind == ENGINE_SETTING_DEINTERLACE ? &kDeinterlace
-                                                                                : nullptr;
+  return kind == ENGINE_SETTING_CHANNELS      ? &kChannels
+         : kind == ENGINE_SETTING_ASPECT      ? &kAspects
+         : kind == ENGINE_SETTING_DEINTERLACE ? &kDeinterlace
+                                              : nullptr;
+}
+
+}  // namespace
+
+void CKinovueDlg::OnEngineSetting(const EngineSetting* setting) {
+  if (!setting) return;
+  const std::vector<int>* group = SettingGroup(setting->kind);
   if (!group || setting->value < 0 || setting->value >= static_cast<int>(group->size())) return;
+  // The engine announces its settings as it starts, before the menus are
+  // built: they are checked again from here once they are.
+  announcedSettings_[setting->kind] = setting->value;
   CheckRadio(*group, (*group)[static_cast<std::size_t>(setting->value)]);
+}
+
+void CKinovueDlg::CheckAnnouncedSettings() {
+  for (const auto& [kind, value] : announcedSettings_) {
+    const std::vector<int>& group = *SettingGroup(kind);
+    CheckRadio(group, group[static_cast<std::size_t>(value)]);
+  }
 }
 
 void CKinovueDlg::OnEngineOpen(const char* file) {

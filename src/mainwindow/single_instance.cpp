@@ -17,8 +17,15 @@ SingleInstance::~SingleInstance() = default;
 bool SingleInstance::Claim(platform::WindowHandle handle, const std::string& commandLine, PathHandler onPath) {
   lock_ = std::make_unique<platform::NamedMutex>(instance::kInstanceMutexName, runtimeFolder_);
   if (lock_->AlreadyRunning()) {
-    if (instance::HandOverToRunningInstance(commandLine, settings_, runtimeFolder_) ==
-        instance::HandOverOutcome::NotDelivered) {
+    const auto runningEnded = [this] {
+      lock_ = std::make_unique<platform::NamedMutex>(instance::kInstanceMutexName, runtimeFolder_);
+      return !lock_->AlreadyRunning();
+    };
+    const instance::HandOverOutcome outcome = instance::HandOverToRunningInstance(
+        commandLine, settings_, runtimeFolder_, platform::kHandOverTimeoutMs, runningEnded);
+    if (outcome == instance::HandOverOutcome::NotDelivered && lock_->Acquired())
+      return TakeFiles(handle, std::move(onPath));
+    if (outcome == instance::HandOverOutcome::NotDelivered) {
       // The user must not believe the file is playing.
       std::fprintf(stderr, "kinovue: the running Kinovue did not take \"%s\"; it is not opened.\n",
                    app::StripSurroundingQuotes(commandLine).c_str());
@@ -26,9 +33,15 @@ bool SingleInstance::Claim(platform::WindowHandle handle, const std::string& com
     }
     return false;
   }
+  return TakeFiles(handle, std::move(onPath));
+}
+
+bool SingleInstance::TakeFiles(platform::WindowHandle handle, PathHandler onPath) {
   instance::WriteRunningHandle(settings_, handle);
   handOver_ = std::make_unique<platform::HandOverServer>(handle, [onPath = std::move(onPath)](const std::string& bytes) {
     if (const auto path = instance::HandedOverPath(bytes)) onPath(*path);
   }, runtimeFolder_);
   return true;
 }
+
+void SingleInstance::StopTakingFiles() { handOver_.reset(); }

@@ -30,14 +30,24 @@ class SingleInstance {
   // True when this is the first instance: the lock is held for the life of
   // this object, handle is written under "RunningHandle" and hand-overs go
   // to onPath. False when another instance runs: commandLine's file was
-  // handed to it (or there was none), and ExitCode() says how that went.
+  // handed to it (or there was none), and ExitCode() says how that went. A
+  // running instance that ends while the file is being handed over (it was
+  // closing) leaves its place to this one, which then is the first.
   bool Claim(platform::WindowHandle handle, const std::string& commandLine, PathHandler onPath);
+
+  // The program is closing: later instances are no longer answered, so they
+  // wait for its end and run in its place instead of handing it a file that
+  // would never be opened. The lock stays held until the process ends.
+  void StopTakingFiles();
 
   // After a false Claim: 0, or 1 when the running instance did not take the
   // file, which is then not opened anywhere.
   int ExitCode() const { return exitCode_; }
 
  private:
+  // Keeps "RunningHandle" and takes the files of later instances.
+  bool TakeFiles(platform::WindowHandle handle, PathHandler onPath);
+
   IniFile& settings_;
   std::string runtimeFolder_;
   std::unique_ptr<platform::NamedMutex> lock_;

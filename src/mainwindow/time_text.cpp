@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/atomic_file.h"
 #include "platform/file_name.h"
 
 std::string ClockText(int seconds) {
@@ -35,4 +36,9 @@ std::string MediaDisplayName(const char* file) {
 QString WindowTitle(int engineState, const char* file) {
   return QString("Kinovue  ") + QString::fromUtf8(EngineStateName(engineState)) + ": " +
          platform::DisplayName(MediaDisplayName(file));
+}
+
+QString SaveProblemNote(const std::string& path, int error) {
+  return QString("  [未能保存 ") + platform::DisplayName(MediaDisplayName(path.c_str())) + ": " +
+         QString::fromStdString(platform::WriteErrorText(error)) + "]";
 }

@@ -17,5 +17,9 @@ std::string MediaDisplayName(const char* file);
 // medium's display name, readable also when the name is not UTF-8.
 QString WindowTitle(int engineState, const char* file);
 
+// What the title adds once a file the user keeps could not be saved: the
+// file's name and why (errno of the failed write).
+QString SaveProblemNote(const std::string& path, int error);
+
 // The name of an engine state as the title shows it.
 const char* EngineStateName(int engineState);

@@ -1,13 +1,14 @@
 #include "platform/registry.h"
 
-#include <QDir>
 #include <algorithm>
-#include <QFile>
-#include <QFileInfo>
-#include <QSaveFile>
 #include <fcntl.h>
+#include <filesystem>
+#include <system_error>
 #include <sys/file.h>
 #include <unistd.h>
+
+#include "platform/atomic_file.h"
+#include "platform/bounded_file.h"
 
 namespace platform {
 
@@ -48,7 +49,7 @@ std::pair<std::string_view, std::string_view> SplitLast(std::string_view path) {
 class FileLock {
  public:
   explicit FileLock(const std::string& path) {
-    fd_ = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    fd_ = ::open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd_ >= 0 && ::flock(fd_, LOCK_EX) != 0) {
       ::close(fd_);
       fd_ = -1;
@@ -71,45 +72,34 @@ std::string RegistryText(std::string_view data) { return std::string(data.substr
 
 std::string Registry::ClassesPath(const std::string& configHome) { return configHome + "/kinovue/classes.reg"; }
 
-bool Registry::Load(RegistryKey& root, std::string* bytes) const {
-  QFile file(QString::fromStdString(path_));
+Registry::Contents Registry::Load(RegistryKey& root, std::string* bytes) const {
   std::string text;
-  if (file.open(QIODevice::ReadOnly)) {
-    if (file.size() > static_cast<qint64>(kRegistryMaxFileBytes)) {
-      root = RegistryKey{};
-      return false;
-    }
-    const QByteArray data = file.readAll();
-    text.assign(data.constData(), static_cast<std::size_t>(data.size()));
-  }
+  root = RegistryKey{};
+  const FileRead read = ReadRegularFile(path_, kRegistryMaxFileBytes, text);
   if (bytes) *bytes = text;
-  return ParseRegistryText(text, root);
+  if (read != FileRead::kRead && read != FileRead::kMissing) return kUnreadable;
+  return ParseRegistryText(text, root) ? kIntact : kDamaged;
 }
 
 Registry::Status Registry::Change(const std::function<Status(RegistryKey& root)>& change) {
   if (path_.empty()) return kFailed;
-  const QString path = QString::fromStdString(path_);
-  if (!QDir().mkpath(QFileInfo(path).absolutePath())) return kFailed;
+  std::error_code made;
+  std::filesystem::create_directories(std::filesystem::path(path_).parent_path(), made);
+  if (made) return kFailed;
   const FileLock lock(path_);
   if (!lock.Held()) return kFailed;
   RegistryKey root;
   std::string before;
-  const bool intact = Load(root, &before);
+  const Contents contents = Load(root, &before);
+  // What is there but cannot be read (a FIFO, a device, a huge file) is not
+  // replaced: nothing of it may be lost.
+  if (contents == kUnreadable) return kFailed;
   const Status status = change(root);
   if (status != kOk) return status;
   const std::string after = FormatRegistryText(root);
-  if (intact && after == before) return kOk;
-  if (!intact) {
-    QFile::remove(path + ".bad");
-    QFile::copy(path, path + ".bad");
-  }
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(after.data(), static_cast<qint64>(after.size())) != static_cast<qint64>(after.size())) {
-    file.cancelWriting();
-    return kFailed;
-  }
-  return file.commit() ? kOk : kFailed;
+  if (contents == kIntact && after == before) return kOk;
+  if (contents == kDamaged && WriteFileAtomically(path_ + ".bad", before) != 0) return kFailed;
+  return WriteFileAtomically(path_, after) == 0 ? kOk : kFailed;
 }
 
 bool Registry::CreateKey(std::string_view key, bool* created) {

@@ -29,9 +29,13 @@
 // file under an exclusive lock (a ".lock" file beside it), applies itself
 // and replaces the file atomically (temporary file, flushed, renamed), so
 // two processes never lose each other's changes and a crash never leaves a
-// half-written file. A change that changes nothing writes nothing. A damaged
-// file reads as empty; the first change then keeps it as ".bad" beside the
-// new file instead of losing it.
+// half-written file (platform::WriteFileAtomically: a full disk or an I/O
+// error leaves the old file whole and the change fails). A change that
+// changes nothing writes nothing. A damaged file reads as empty; the first
+// change then keeps it as ".bad" beside the new file instead of losing it.
+// Only a regular file of at most kRegistryMaxFileBytes is read: anything else
+// at the path (a FIFO, a device, a bigger file) reads as empty and is never
+// replaced.
 namespace platform {
 
 class Registry {
@@ -67,8 +71,10 @@ class Registry {
   bool DeleteTree(std::string_view key);
 
  private:
-  // The tree as the file holds it; false when the file is damaged.
-  bool Load(RegistryKey& root, std::string* bytes = nullptr) const;
+  enum Contents { kIntact, kDamaged, kUnreadable };
+  // The tree as the file holds it (empty unless intact); a missing file is
+  // an intact empty one.
+  Contents Load(RegistryKey& root, std::string* bytes = nullptr) const;
   // Runs change on a fresh copy of the tree under the lock and writes the
   // result when change succeeded and the tree differs.
   Status Change(const std::function<Status(RegistryKey& root)>& change);

@@ -4,8 +4,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QSaveFile>
 #include <QStandardPaths>
+
+#include "platform/atomic_file.h"
+#include "platform/bounded_file.h"
 
 namespace platform {
 
@@ -19,23 +21,17 @@ std::string BaseFolder(const char* variable, const char* fallbackUnderHome) {
   return (QDir::homePath() + "/" + fallbackUnderHome).toStdString();
 }
 
-std::string ReadWhole(const std::string& path) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return {};
-  const QByteArray data = file.readAll();
-  return std::string(data.constData(), static_cast<std::size_t>(data.size()));
+// mimeapps.list as it is: false when something is there that cannot be read
+// (a FIFO, a device, a huge file), which is then never rewritten.
+bool ReadList(const std::string& path, std::string& text) {
+  const FileRead read = ReadRegularFile(path, kMaxSettingsFileBytes, text);
+  return read == FileRead::kRead || read == FileRead::kMissing;
 }
 
 bool WriteAtomically(const std::string& path, const std::string& bytes) {
-  const QString name = QString::fromStdString(path);
-  if (!QDir().mkpath(QFileInfo(name).absolutePath())) return false;
-  QSaveFile file(name);
-  if (!file.open(QIODevice::WriteOnly) ||
-      file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
-    file.cancelWriting();
-    return false;
-  }
-  return file.commit();
+  AtomicWriteOptions options;
+  options.createFolder = true;
+  return WriteFileAtomically(path, bytes, options) == 0;
 }
 
 }  // namespace
@@ -67,11 +63,14 @@ bool UserDesktop::WriteIcon(const std::string& name, int size, const std::string
 void UserDesktop::RemoveIcon(const std::string& name, int size) { QFile::remove(QString::fromStdString(IconPath(name, size))); }
 
 std::optional<std::string> UserDesktop::DefaultApplication(const std::string& mime) const {
-  return DefaultApplicationIn(ReadWhole(MimeAppsPath()), mime);
+  std::string text;
+  ReadList(MimeAppsPath(), text);
+  return DefaultApplicationIn(text, mime);
 }
 
 bool UserDesktop::ChangeDefaults(const std::vector<DefaultApplicationChange>& changes) {
-  const std::string before = ReadWhole(MimeAppsPath());
+  std::string before;
+  if (!ReadList(MimeAppsPath(), before)) return false;
   const std::string after = WithDefaultApplications(before, changes);
   return after == before || WriteAtomically(MimeAppsPath(), after);
 }

@@ -159,7 +159,7 @@ void CGeneralPlayList::Play(int index) {
 
 bool CGeneralPlayList::IsEmpty() const { return items_.empty(); }
 
-bool CGeneralPlayList::Save(const std::string& filePath) const { return WritePlayListFile(filePath, items_); }
+bool CGeneralPlayList::Save(const std::string& filePath) const { return WritePlayListFile(filePath, items_) == 0; }
 
 bool CGeneralPlayList::Load(const std::string& filePath) {
   return ReadPlayListFile(filePath, [this](const std::string& line) { Add(line); });

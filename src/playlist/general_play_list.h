@@ -43,6 +43,7 @@ class CGeneralPlayList : public CPlayList {
   void SetViewFactory(ViewFactory factory) { viewFactory_ = std::move(factory); }
 
   int Count() const { return static_cast<int>(items_.size()); }
+  const std::deque<std::string>& Items() const { return items_; }
   // Item text; empty for an index out of range.
   const std::string& ItemAt(int index) const;
   int Current() const { return current_; }

@@ -4,6 +4,7 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QUrl>
@@ -13,6 +14,9 @@
 #include "controls/list_box_ex.h"
 #include "controls/widget_dock_windows.h"
 #include "dialogs/dialog_template.h"
+#include "platform/atomic_file.h"
+#include "playlist/play_list_file.h"
+#include "settings/save_failures.h"
 
 namespace {
 
@@ -166,7 +170,11 @@ void CGeneralPlayListDlg::OnSelectionChanged() {
   SelectRow(selectedRow_);
 }
 
-void CGeneralPlayListDlg::SaveStored() { owner_.Save(options_.storedPath); }
+void CGeneralPlayListDlg::SaveStored() {
+  // A failed save leaves the stored list as it was; the user hears of it.
+  if (const int error = WritePlayListFile(options_.storedPath, owner_.Items()))
+    settings::ReportSaveFailure(options_.storedPath, error);
+}
 
 int CGeneralPlayListDlg::RunDialog(QDialog& dialog) {
   return options_.runDialog ? options_.runDialog(dialog) : dialog.exec();
@@ -204,7 +212,15 @@ void CGeneralPlayListDlg::OnExport() {
   dialog.setDefaultSuffix("txt");
   dialog.selectFile(kListDefaultName);
   if (RunDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return;
-  owner_.Save(Utf8(dialog.selectedFiles().front()));
+  // The user chose to overwrite this file: into a folder where no new file
+  // may be made, it is rewritten in place.
+  platform::AtomicWriteOptions inPlace;
+  inPlace.inPlaceFallback = true;
+  if (const int error = WritePlayListFile(Utf8(dialog.selectedFiles().front()), owner_.Items(), inPlace)) {
+    QMessageBox box(QMessageBox::Warning, "Kinovue",
+                    "无法导出播放列表: " + QString::fromStdString(platform::WriteErrorText(error)), QMessageBox::Ok, this);
+    RunDialog(box);
+  }
 }
 
 void CGeneralPlayListDlg::OnImport() {

@@ -1,25 +1,21 @@
 #include "playlist/play_list_file.h"
 
-#include <QFile>
-#include <QSaveFile>
-#include <QString>
+#include <QBuffer>
 #include <algorithm>
+#include <cerrno>
 #include <vector>
 
-namespace {
+#include "platform/bounded_file.h"
 
-QString FileName(const std::string& path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
-
-}  // namespace
-
-bool WritePlayListFile(const std::string& path, const std::deque<std::string>& items) {
-  if (path.empty()) return false;
-  QSaveFile file(FileName(path));
-  // An export into a folder we may not create files in still works in place.
-  file.setDirectWriteFallback(true);
-  if (!file.open(QIODevice::WriteOnly)) return false;
-  WritePlayListLines(file, items);
-  return file.commit();
+int WritePlayListFile(const std::string& path, const std::deque<std::string>& items,
+                      const platform::AtomicWriteOptions& options) {
+  if (path.empty()) return EINVAL;
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  WritePlayListLines(buffer, items);
+  return platform::WriteFileAtomically(path, std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())),
+                                       options);
 }
 
 void WritePlayListLines(QIODevice& file, const std::deque<std::string>& items) {
@@ -32,9 +28,12 @@ void WritePlayListLines(QIODevice& file, const std::deque<std::string>& items) {
 
 bool ReadPlayListFile(const std::string& path, const std::function<void(const std::string&)>& onLine) {
   if (path.empty()) return false;
-  QFile file(FileName(path));
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  ReadPlayListLines(file, onLine);
+  std::string bytes;
+  if (platform::ReadRegularFile(path, platform::kMaxListFileBytes, bytes) != platform::FileRead::kRead) return false;
+  QByteArray data = QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size()));
+  QBuffer buffer(&data);
+  buffer.open(QIODevice::ReadOnly);
+  ReadPlayListLines(buffer, onLine);
   return true;
 }
 

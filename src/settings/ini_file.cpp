@@ -1,12 +1,14 @@
 #include "settings/ini_file.h"
 
-#include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
+#include <cerrno>
 #include <string_view>
 #include <vector>
 
+#include "platform/atomic_file.h"
+#include "platform/bounded_file.h"
 #include "platform/text_rules.h"
+#include "settings/save_failures.h"
 
 namespace {
 
@@ -36,13 +38,16 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 bool StorableText(std::string_view s) { return s.find_first_of(std::string_view("\r\n\0", 3)) == std::string_view::npos; }
 
 // The file as lines (CR LF or LF; NUL bytes are kept inside lines and do not
-// end the file). Unreadable or missing file: no lines.
-std::vector<std::string> ReadLines(const std::string& path) {
-  std::vector<std::string> lines;
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return lines;
-  const QByteArray data = file.readAll();
-  std::string_view rest(data.constData(), static_cast<std::size_t>(data.size()));
+// end the file). A missing file has no lines; false when a file is there but
+// cannot be read (not a regular file, over the cap, unreadable): a rewrite
+// would then lose what it holds.
+bool ReadLines(const std::string& path, std::vector<std::string>& lines) {
+  lines.clear();
+  std::string data;
+  const platform::FileRead read = platform::ReadRegularFile(path, platform::kMaxSettingsFileBytes, data);
+  if (read == platform::FileRead::kMissing) return true;
+  if (read != platform::FileRead::kRead) return false;
+  std::string_view rest(data);
   while (!rest.empty()) {
     const std::size_t end = rest.find('\n');
     std::string_view line = rest.substr(0, end);
@@ -51,20 +56,32 @@ std::vector<std::string> ReadLines(const std::string& path) {
     if (end == std::string_view::npos) break;
     rest.remove_prefix(end + 1);
   }
+  return true;
+}
+
+std::vector<std::string> ReadLines(const std::string& path) {
+  std::vector<std::string> lines;
+  ReadLines(path, lines);
   return lines;
 }
 
+// Replaces the file; a failure leaves the old one whole and is reported.
 bool WriteLines(const std::string& path, const std::vector<std::string>& lines) {
-  QSaveFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::WriteOnly)) return false;
+  std::string text;
   for (const std::string& line : lines) {
-    if (file.write(line.data(), static_cast<qint64>(line.size())) != static_cast<qint64>(line.size()) ||
-        file.write("\n", 1) != 1) {
-      file.cancelWriting();
-      return false;
-    }
+    text += line;
+    text += '\n';
   }
-  return file.commit();  // flushes to disk, then renames over the old file
+  const int error = platform::WriteFileAtomically(path, text);
+  if (error) settings::ReportSaveFailure(path, error);
+  return error == 0;
+}
+
+// Reads the file for a rewrite; a file that cannot be read is not rewritten.
+bool ReadForRewrite(const std::string& path, std::vector<std::string>& lines) {
+  if (ReadLines(path, lines)) return true;
+  settings::ReportSaveFailure(path, EINVAL);
+  return false;
 }
 
 // "[name]" with optional surrounding blanks; the name is trimmed.
@@ -131,7 +148,8 @@ bool IniFile::Exists() const {
 
 bool IniFile::DeleteSection(const std::string& section) {
   if (path_.empty()) return true;
-  std::vector<std::string> lines = ReadLines(path_);
+  std::vector<std::string> lines;
+  if (!ReadForRewrite(path_, lines)) return true;
   bool changed = false;
   for (SectionSpan span = FindSection(lines, section); span.begin != std::string::npos;
        span = FindSection(lines, section)) {
@@ -210,7 +228,8 @@ bool IniFile::WriteStrings(const std::string& section,
   for (const auto& [key, text] : entries) {
     if (key.empty() || !StorableText(key) || !StorableText(text) || key.find('=') != std::string::npos) return false;
   }
-  std::vector<std::string> lines = ReadLines(path_);
+  std::vector<std::string> lines;
+  if (!ReadForRewrite(path_, lines)) return false;
   for (const auto& [key, text] : entries) {
     const std::string entry = key + "=" + text;
     const SectionSpan span = FindSection(lines, section);

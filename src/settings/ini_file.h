@@ -27,12 +27,15 @@ class IniSection {
 //   surrounding spaces; an empty value counts as missing.
 // - Nothing is cached: every read goes to the file, and every write is on disk
 //   when the call returns. A write replaces the whole file atomically
-//   (temporary file in the same folder, flushed, renamed over it), so a crash
-//   never leaves a half-written settings file.
+//   (platform::WriteFileAtomically), so a crash, a full disk or an I/O error
+//   never leaves a half-written or empty settings file.
 // - Lines that are not "key=value" (comments, garbage) survive a rewrite.
 // - A broken file (binary bytes, NUL bytes, no final line end, huge lines)
-//   reads without harm. When the file cannot be written, writes fail quietly
-//   and reads still give what is there or defaults.
+//   reads without harm. Only a regular file of at most
+//   platform::kMaxSettingsFileBytes is read; anything else there (a FIFO, a
+//   device, a huge file) reads as empty and is never rewritten, so nothing
+//   in it is lost. A write that fails returns false and is reported to
+//   settings::ReportSaveFailure; reads still give what is there or defaults.
 // - Without a path every read fails and every write does nothing.
 // Not thread-safe for concurrent writes to the same file from two threads;
 // callers write from their own thread (each owner has its own IniFile).

@@ -1,14 +1,23 @@
 #include "update/update_library.h"
 
+#include <QDeadlineTimer>
 #include <QThread>
+#include <QTimer>
 #include <vector>
 
 #include "update/update_files.h"
 #include "update/update_result.h"
 
+namespace {
+
+// Interrupting the worker: its waits end as soon as they see it.
+constexpr int kStopMs = 1000;
+
+}  // namespace
+
 UpdateLibrary::~UpdateLibrary() {
-  gate_.Close();
-  if (worker_) worker_->wait();
+  // The worker uses this object: it is waited for, interrupted first.
+  if (!Stop(kStopMs) && worker_) worker_->wait();
   workerDone_.Wait(1000);  // bounded: a worker that never started never sets it
   // Left loaded as long as the context lives: nothing else frees it.
   if (context_ && finish_) finish_(context_);
@@ -71,12 +80,27 @@ void UpdateLibrary::StartUpdateThread() {
   workerDone_.Wait(1000);  // bounded: a worker that never started never sets it
   workerDone_.Reset();
   worker_.reset(QThread::create([this] {
+    // The network code waits in this thread's event loops: ending the
+    // thread's loops (QThread::exit) ends every wait, this one and all that
+    // would follow, so the check fails fast once its time is up.
+    QTimer deadline;
+    deadline.setSingleShot(true);
+    QObject::connect(&deadline, &QTimer::timeout, [] { QThread::currentThread()->exit(1); });
+    deadline.start(params_.sessionMs);
     const int code = RunUpdate(params_.owner);
     platform::SendMessage(params_.owner, params_.resultMessage, static_cast<std::uintptr_t>(code), 0, nullptr,
                           &gate_);
     workerDone_.Set();
   }));
   worker_->start();
+}
+
+bool UpdateLibrary::Stop(int timeoutMs) {
+  gate_.Close();
+  if (!worker_) return true;
+  // Thread-safe: ends the worker's event loops, as its deadline does.
+  worker_->exit(1);
+  return worker_->wait(QDeadlineTimer(timeoutMs));
 }
 
 int UpdateLibrary::RunUpdate(platform::WindowHandle owner) {
@@ -99,7 +123,8 @@ int UpdateLibrary::RunUpdate(platform::WindowHandle owner) {
     default: break;
   }
   if (updateAllFiles_(context_) == AUTORENEW_FAILED) return UPDATE_RESULT_FILE_FAILED;
-  if ((checkCachedUpdate_(localConfigPath_.c_str()) & 0xFF) == 0) return UPDATE_RESULT_LATEST;
+  // Newer files were there and are in place: the user hears that they are.
+  if ((checkCachedUpdate_(localConfigPath_.c_str()) & 0xFF) == 0) return UPDATE_RESULT_DONE;
 
   std::string cacheFolder = cacheFolder_;
   if (!programFolder_.empty() && programFolder_.back() == '/' && cacheFolder.back() != '/') cacheFolder += '/';

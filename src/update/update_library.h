@@ -15,6 +15,10 @@
 // working files and runs checks on a worker thread, whose result goes to the
 // owner window as a message.
 
+// The whole of one check (server list, check file, files) must end within
+// this; a server that trickles its bytes cannot hold a check longer.
+inline constexpr int kUpdateSessionMs = 120000;
+
 struct UpdateLoadParams {
   platform::WindowHandle owner = 0;
   unsigned cachedMessage = 0;    // sent with a CachedUpdatePaths* when the restart is postponed
@@ -24,6 +28,7 @@ struct UpdateLoadParams {
   std::string programFolder;     // where updates are placed, ending in '/'
   std::string dataFolder;        // where the update files live, ending in '/'
   std::string publicKeyHex;      // empty: the library's built-in key
+  int sessionMs = kUpdateSessionMs;  // the time a whole check may take
   // Shows a Load failure to the user.
   std::function<void(const std::string& text)> showError;
   // Starts the restart helper (LaunchUpgradeHelper); true when it answered.
@@ -40,7 +45,7 @@ struct CachedUpdatePaths {
 class UpdateLibrary {
  public:
   UpdateLibrary() = default;
-  // Abandons the worker's messages, waits for it, and frees the library.
+  // Stops the worker (Stop) and waits for it, and frees the library.
   ~UpdateLibrary();
   UpdateLibrary(const UpdateLibrary&) = delete;
   UpdateLibrary& operator=(const UpdateLibrary&) = delete;
@@ -51,8 +56,13 @@ class UpdateLibrary {
   // Runs RunUpdate on a worker, then sends resultMessage with its result.
   // A check still running is waited for first.
   void StartUpdateThread();
-  // One check, on the calling thread: a result code 1 to 9.
+  // One check, on the calling thread: a result code 0 to 9.
   int RunUpdate(platform::WindowHandle owner);
+  // Interrupts a running check: its messages are abandoned and every wait of
+  // its network code gives up at once, so it ends with a failure code. Waits
+  // at most timeoutMs for it to end; false when it is still running (the
+  // object must then outlive it: the caller leaves it to the process's end).
+  bool Stop(int timeoutMs);
 
   const std::string& ProgramFolder() const { return programFolder_; }
   const std::string& CacheFolder() const { return cacheFolder_; }

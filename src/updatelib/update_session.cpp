@@ -2,11 +2,12 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <utility>
 
 #include "net/http_url.h"
+#include "platform/atomic_file.h"
+#include "platform/bounded_file.h"
 #include "platform/text_rules.h"
 #include "settings/ini_file.h"
 #include "updatelib/file_placement.h"
@@ -31,11 +32,7 @@ std::string TrimmedSignature(const std::string& bytes) {
 }
 
 bool ReadSmallFile(const std::string& path, std::size_t maxBytes, std::string& bytes) {
-  QFile file(QString::fromStdString(path));
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  const QByteArray data = file.read(static_cast<qint64>(maxBytes));
-  bytes.assign(data.constData(), static_cast<std::size_t>(data.size()));
-  return true;
+  return platform::ReadRegularFile(path, maxBytes, bytes) == platform::FileRead::kRead;
 }
 
 std::int64_t LocalVersion(const IniFile& local, const std::string& section, const std::string& key) {
@@ -73,12 +70,11 @@ bool PlaceAll(const std::string& programFolder, const std::vector<std::pair<Upda
 
 }  // namespace
 
-void AppendUpdateLog(const std::string& logPath, const std::string& line) {
-  QFile file(QString::fromStdString(logPath));
-  if (logPath.empty() || !file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+bool AppendUpdateLog(const std::string& logPath, const std::string& line) {
+  if (logPath.empty()) return false;
   const std::string stamped =
       QDateTime::currentDateTime().toString("yyyy-MM-dd hh:mm:ss ").toStdString() + line + "\n";
-  file.write(stamped.data(), static_cast<qint64>(stamped.size()));
+  return platform::AppendToFile(logPath, stamped) == 0;
 }
 
 UpdateSession::UpdateSession(const UpdateInitBlock& block, std::string netModulePath)

@@ -64,5 +64,7 @@ bool Pending(const std::string& localConfigPath);
 int Apply(const std::string& cacheFolder, const std::string& programFolder, const std::string& publicKeyHex);
 }  // namespace cached_update
 
-// Appends one time-stamped line to the log file.
-void AppendUpdateLog(const std::string& logPath, const std::string& line);
+// Appends one time-stamped line to the log file; a line that cannot be
+// written whole is taken back, so the log never ends in half a line. False
+// when it was not written.
+bool AppendUpdateLog(const std::string& logPath, const std::string& line);

@@ -176,6 +176,23 @@ TEST_F(EngineLibraryTest, AbortEndsTheRunPromptlyAndIsHarmlessWithoutOne) {
   library_.Abort();  // after the run: nothing to do, nothing to break
 }
 
+// MPlayer stuck in the kernel (a dead optical drive) does not end on SIGKILL
+// until its I/O returns; the run ends without it, and the next one starts.
+TEST_F(EngineLibraryTest, AnAbortedRunDoesNotWaitForAChildTheKernelHolds) {
+  setenv("KINOVUE_MPLAYER", KINOVUE_UNREAPABLE_ENGINE, 1);
+  EngineCall stuck(library_, HostArgs(clip_), output_.WriteFd());
+  if (!output_.WaitFor("traced\n", 5s)) GTEST_SKIP() << "no child can be held here: " << output_.Text();
+  library_.Abort();
+  // The tracer holds the child for eight seconds.
+  ASSERT_TRUE(stuck.WaitDone(3s)) << "the run waited for a child that cannot be reaped";
+
+  FakeEngine("echo next run\n");
+  OutputPipe next;
+  EngineCall again(library_, HostArgs(clip_), next.WriteFd());
+  EXPECT_TRUE(next.WaitFor("next run", 5s)) << next.Text();
+  EXPECT_TRUE(again.WaitDone(5s));
+}
+
 TEST_F(EngineLibraryTest, SecondRunWhileOneIsInProgressIsRefused) {
   FakeEngine("exec sleep 5\n");
   EngineCall first(library_, HostArgs(clip_), output_.WriteFd());

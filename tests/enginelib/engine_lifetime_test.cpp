@@ -1,7 +1,6 @@
 // MPlayer must not outlive the process that hosts the engine library, even
 // when that process is killed outright.
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
@@ -16,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "run_command.h"
 #include "temp_dir.h"
 #include "test_media.h"
 
@@ -35,23 +35,6 @@ pid_t ParentOf(pid_t pid) {
   char state = 0;
   int parent = -1;
   return std::sscanf(stat.c_str() + close + 1, " %c %d", &state, &parent) == 2 ? parent : -1;
-}
-
-// Live processes whose command line mentions `marker`; a zombie's command
-// line reads empty, so dead ones do not count.
-std::vector<pid_t> ProcessesMentioning(const std::string& marker) {
-  std::vector<pid_t> found;
-  DIR* proc = opendir("/proc");
-  if (!proc) return found;
-  while (dirent* entry = readdir(proc)) {
-    const pid_t pid = std::atoi(entry->d_name);
-    if (pid <= 0) continue;
-    if (ReadProcFile("/proc/" + std::to_string(pid) + "/cmdline").find(marker) != std::string::npos) {
-      found.push_back(pid);
-    }
-  }
-  closedir(proc);
-  return found;
 }
 
 // Reads `fd` until `needle` shows up or the time is over.
@@ -101,7 +84,7 @@ TEST(EngineLifetime, MplayerDiesWhenItsHostIsKilled) {
   std::string text;
   const bool playing = ReadUntil(output[0], "VO: [", 10s, text);
   pid_t engine = -1;
-  for (pid_t pid : ProcessesMentioning(marker)) {
+  for (pid_t pid : testsupport::ProcessesMentioning(marker)) {
     if (ParentOf(pid) == host) engine = pid;
   }
   kill(host, SIGKILL);
@@ -111,8 +94,8 @@ TEST(EngineLifetime, MplayerDiesWhenItsHostIsKilled) {
   ASSERT_GT(engine, 0) << "no MPlayer child of the host found";
 
   const auto until = Clock::now() + 2s;
-  while (!ProcessesMentioning(marker).empty() && Clock::now() < until) std::this_thread::sleep_for(20ms);
-  const auto survivors = ProcessesMentioning(marker);
+  while (!testsupport::ProcessesMentioning(marker).empty() && Clock::now() < until) std::this_thread::sleep_for(20ms);
+  const auto survivors = testsupport::ProcessesMentioning(marker);
   EXPECT_TRUE(survivors.empty()) << "MPlayer outlived its killed host";
   for (pid_t pid : survivors) kill(pid, SIGKILL);
   close(commands[1]);

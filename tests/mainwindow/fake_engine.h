@@ -26,9 +26,15 @@ class FakeEngine : public CPlayerEngine {
   EngineStartInfo startInfo;
   platform::WindowHandle logWindow = 0;  // as the last SetLogWindow left it
   unsigned logMessage = 0;
+  // As the real engine: settings announced by Start, and the file and the
+  // OPENING state announced by PLAY, at once on the caller's thread.
+  std::vector<EngineSetting> announcedAtStart;
+  bool announcesRuns = false;
 
   int Start(const EngineStartInfo* i) override {
     startInfo = *i;
+    for (EngineSetting& setting : announcedAtStart)
+      platform::SendMessage(i->owner, i->msgSetting, reinterpret_cast<std::uintptr_t>(&setting), 0);
     return 0;
   }
   bool Execute(const EngineCommand* c) override {
@@ -41,6 +47,10 @@ class FakeEngine : public CPlayerEngine {
     if (c->code == ENGINE_CMD_STOP) state = ENGINE_STATE_STOPPED;
     commands.push_back(recorded);
     codes->push_back(c->code);
+    if (announcesRuns && c->code == ENGINE_CMD_PLAY && c->arg) {
+      platform::SendMessage(startInfo.owner, startInfo.msgOpen, reinterpret_cast<std::uintptr_t>(file.c_str()), 0);
+      platform::SendMessage(startInfo.owner, startInfo.msgState, ENGINE_STATE_OPENING, 0);
+    }
     return true;
   }
   int GetLength() override { return 0; }

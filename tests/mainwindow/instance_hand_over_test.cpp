@@ -158,6 +158,31 @@ TEST_F(InstanceHandOver, TheFirstInstanceTakesTheFilesOfTheLaterOnes) {
   }
 }
 
+// A file given while the running instance closes is not handed to it (it
+// would never be opened): the new instance waits for the end of the old one
+// and runs in its place.
+TEST_F(InstanceHandOver, ALaterInstanceRunsInThePlaceOfOneThatIsClosing) {
+  auto closing = std::make_unique<SingleInstance>(settings_, temp_.Path());
+  ASSERT_TRUE(closing->Claim(kRunning, "", [this](const std::string& path) { opened_.push_back(path); }));
+  closing->StopTakingFiles();
+  SingleInstance later(settings_, temp_.Path());
+  std::atomic<bool> claimed = false;
+  std::atomic<bool> done = false;
+  std::thread second([&] {
+    claimed = later.Claim(kRunning + 1, "/m/a.avi", [](const std::string&) {});
+    done = true;
+  });
+  PumpUntil([&] { return done.load(); }, 300);
+  EXPECT_FALSE(done) << "gave up while the old instance was still closing";
+  closing.reset();  // its process ends: the lock goes
+  EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 4000));
+  second.join();
+  EXPECT_TRUE(claimed);
+  EXPECT_EQ(later.ExitCode(), 0);
+  EXPECT_TRUE(opened_.empty()) << "the closing instance took a file it would not open";
+  EXPECT_EQ(instance::ReadRunningHandle(settings_), kRunning + 1);
+}
+
 TEST_F(InstanceHandOver, RunningHandleIsAPlainDecimalOfAll64Bits) {
   ASSERT_TRUE(instance::WriteRunningHandle(settings_, 18446744073709551615u));
   EXPECT_EQ(instance::ReadRunningHandle(settings_), 18446744073709551615u);

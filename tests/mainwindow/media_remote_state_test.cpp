@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "mainwindow/media_remote_state.h"
+#include "temp_dir.h"
 
 namespace {
 
@@ -44,6 +45,18 @@ TEST(MediaRemoteState, EngineMessagesMakeStatusTrackAndAbilities) {
       {"every run is a new track; a failed open keeps the last",
        [](MediaRemoteState& m) { m.Opened("/m/x.avi"), m.Opened("/m/a b.avi"), m.Opened(nullptr); }, true,
        "Stopped", "/org/kinovue/Track/2", 0, 0, true, false, false},
+      // Published after the first file was opened: taken from the engine.
+      {"caught up with a run announced before anyone listened",
+       [](MediaRemoteState& m) { m.CatchUp(ENGINE_STATE_OPENING, "/m/a b.avi", 25); }, true, "Playing", first, 25, 0,
+       true, false, false},
+      {"catching up with the known file is no new track",
+       [](MediaRemoteState& m) {
+         m.Opened("/m/a b.avi"), m.LengthKnown(25, 4), m.CatchUp(ENGINE_STATE_PAUSED, "/m/a b.avi", 25);
+       },
+       true, "Paused", first, 25, 4, true, true, true},
+      {"catching up with an engine that never opened anything",
+       [](MediaRemoteState& m) { m.CatchUp(ENGINE_STATE_STOPPED, nullptr, 0); }, false, "Stopped", "", 0, 0, false,
+       false, false},
   };
   for (const Row& row : rows) {
     MediaRemoteState state;
@@ -98,13 +111,19 @@ TEST(MediaRemoteConversions, UnitsAreConvertedAndBoundedForTheEngine) {
 }
 
 TEST(MediaRemoteConversions, OnlyLocalFilesAndStreamedAddressesAreOpened) {
+  testsupport::TempDir m;
+  for (const char* name : {"a b.avi", "中.mp3", "a.avi"}) ASSERT_TRUE(testsupport::WriteFileBytes(m.File(name), "x"));
+  const std::string d = m.Path();
   const std::vector<std::pair<std::string, std::optional<std::string>>> rows{
-      {"/m/a b.avi", "/m/a b.avi"}, {"file:///m/a%20b.avi", "/m/a b.avi"},
-      {"file://localhost/m/%E4%B8%AD.mp3", "/m/中.mp3"}, {"FILE:///m/a.avi", "/m/a.avi"},
+      {d + "/a b.avi", d + "/a b.avi"}, {"file://" + d + "/a%20b.avi", d + "/a b.avi"},
+      {"file://localhost" + d + "/%E4%B8%AD.mp3", d + "/中.mp3"}, {"FILE://" + d + "/a.avi", d + "/a.avi"},
       {"http://127.0.0.1:8080/v.flv", "http://127.0.0.1:8080/v.flv"}, {"mms://host/live", "mms://host/live"},
-      {"file://other/m/a.avi", std::nullopt}, {"file:///m/a%0Ab.avi", std::nullopt},
-      {"/m/a\nb.avi", std::nullopt}, {"http:///nohost", std::nullopt}, {"smb://host/share/a.avi", std::nullopt},
-      {"javascript:alert(1)", std::nullopt}, {"a.avi", std::nullopt}, {"", std::nullopt}};
+      {"file://other" + d + "/a.avi", std::nullopt}, {"file://" + d + "/a%0Ab.avi", std::nullopt},
+      {d + "/a\nb.avi", std::nullopt}, {"http:///nohost", std::nullopt}, {"smb://host/share/a.avi", std::nullopt},
+      {"javascript:alert(1)", std::nullopt}, {"a.avi", std::nullopt}, {"", std::nullopt},
+      // What the open dialog would not take either: folders, missing files.
+      {"file:///", std::nullopt}, {"/", std::nullopt}, {"file://" + d, std::nullopt}, {d + "/", std::nullopt},
+      {d + "/gone.avi", std::nullopt}};
   for (const auto& [uri, path] : rows) EXPECT_EQ(OpenablePath(uri), path) << uri;
   EXPECT_EQ(MediaUrl("/m/中 a.avi"), "file:///m/%E4%B8%AD%20a.avi");
   EXPECT_EQ(MediaUrl("http://h/a b"), "http://h/a b");

@@ -34,7 +34,7 @@ const std::string kLatest = "您当前使用的是最新版本";
 const Row kRows[] = {
     {"StartCheckFindingNothingNewSaysNothing", true, {}, UpdateServer::Fault::None, false, {}, false},
     {"MenuCheckFindingNothingNew", false, {}, UpdateServer::Fault::None, false, {kLatest}, false},
-    {"MenuCheckPlacingADataFile", false, kData, UpdateServer::Fault::None, false, {kLatest}, false},
+    {"MenuCheckPlacingADataFile", false, kData, UpdateServer::Fault::None, false, {"升级成功"}, false},
     {"TamperedFile", false, kData, UpdateServer::Fault::TamperedBody, false, {"下载文件失败，请稍后再试"}, false},
     {"BadSignature", false, kData, UpdateServer::Fault::BadSignature, false, {"下载更新列表失败，请稍后再试"}, false},
     {"DotDotName", false, {{"_x", "../x", "x", 20260101, false}}, UpdateServer::Fault::None, false,

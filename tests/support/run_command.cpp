@@ -1,10 +1,14 @@
 #include "run_command.h"
 
+#include "temp_dir.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <thread>
 #include <fcntl.h>
 #include <poll.h>
@@ -137,6 +141,19 @@ void RunningCommand::Kill() {
   while (waitpid(pid_, nullptr, 0) < 0 && errno == EINTR) {
   }
   pid_ = -1;
+}
+
+std::vector<int> ProcessesMentioning(const std::string& marker) {
+  std::vector<int> found;
+  DIR* proc = opendir("/proc");
+  if (!proc) return found;
+  while (dirent* entry = readdir(proc)) {
+    const int pid = std::atoi(entry->d_name);
+    if (pid > 0 && ReadFileBytes("/proc/" + std::to_string(pid) + "/cmdline").find(marker) != std::string::npos)
+      found.push_back(pid);
+  }
+  closedir(proc);
+  return found;
 }
 
 }  // namespace testsupport

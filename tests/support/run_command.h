@@ -57,4 +57,8 @@ class RunningCommand {
   std::string output_;
 };
 
+// Live processes whose command line mentions marker; a zombie's command line
+// reads empty, so dead ones do not count.
+std::vector<int> ProcessesMentioning(const std::string& marker);
+
 }  // namespace testsupport

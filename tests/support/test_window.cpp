@@ -6,14 +6,14 @@
 
 namespace testsupport {
 
-KinovueOptions TestWindowOptions(const TempDir& folder, FileTypeQuestion question) {
-  if (question == FileTypeQuestion::Off) SkipFileTypeQuestion(folder.Path());
+KinovueOptions TestWindowOptions(const std::string& folder, FileTypeQuestion question) {
+  if (question == FileTypeQuestion::Off) SkipFileTypeQuestion(folder);
   KinovueOptions options;
-  options.programFolder = folder.Path() + "/";
-  options.runtimeFolder = folder.Path();
+  options.programFolder = folder + "/";
+  options.runtimeFolder = folder;
   options.updateLibraryPath = KINOVUE_UPDATE_LIBRARY;
-  options.association.configHome = folder.File("config");
-  options.association.dataHome = folder.File("data");
+  options.association.configHome = folder + "/config";
+  options.association.dataHome = folder + "/data";
   options.association.updateTool = "/nonexistent/update-desktop-database";
   return options;
 }

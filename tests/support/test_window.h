@@ -15,7 +15,10 @@ enum class FileTypeQuestion { Off, AsSettingsSay };
 // Options for a main window under test that keeps everything in folder: its
 // program folder ("dat/kinovue.ini" included), its runtime files and a file
 // association of its own, never the user's; the built update library.
-KinovueOptions TestWindowOptions(const TempDir& folder, FileTypeQuestion question = FileTypeQuestion::Off);
+KinovueOptions TestWindowOptions(const std::string& folder, FileTypeQuestion question = FileTypeQuestion::Off);
+inline KinovueOptions TestWindowOptions(const TempDir& folder, FileTypeQuestion question = FileTypeQuestion::Off) {
+  return TestWindowOptions(folder.Path(), question);
+}
 
 // The parts the program itself uses: the real engine (hosting the program
 // folder's libmplayer.so) and the X server's key state, shared by both.

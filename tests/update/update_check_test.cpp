@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "core_app.h"
+#include "loopback_server.h"
 #include "platform/message_window.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
@@ -47,10 +48,10 @@ const Row kRows[] = {
      "old program", false},
     {"NewerGroupButNoNewerFile", 20260101, {{"_kinovue_exe", "kinovue", "x", 20060728, true}},
      UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_NOTHING_NEWER, "old data", "old program", false},
-    {"NewerDataFileIsPlaced", 20260101, kNewData, UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_LATEST,
+    {"NewerDataFileIsPlaced", 20260101, kNewData, UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_DONE,
      "new data", "old program", false},
     {"NewerFileInNewFolder", 20260101, {{"_skin", "skins/blue.png", "png", 20260101, false}},
-     UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_LATEST, "old data", "old program", false},
+     UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_DONE, "old data", "old program", false},
     {"NewerProgramWaitsForRestart", 20260101, kNewProgram, UpdateServer::Fault::None, Setup::None,
      UPDATE_RESULT_POSTPONED, "old data", "old program", true},
     {"TamperedFileRefused", 20260101, kNewData, UpdateServer::Fault::TamperedBody, Setup::None,
@@ -74,7 +75,9 @@ const Row kRows[] = {
      UPDATE_RESULT_BAD_SERVER_TEXT, "old data", "old program", false},
 };
 
-class UpdateCheck : public ::testing::TestWithParam<Row> {
+// A program folder of the test's own with the built update and network
+// libraries in it.
+class UpdateProgramFolder : public ::testing::Test {
  protected:
   void SetUp() override {
     testsupport::CoreApp();
@@ -117,6 +120,8 @@ class UpdateCheck : public ::testing::TestWithParam<Row> {
   std::string programFolder;  // where files would go; the temporary program folder when empty
 };
 
+class UpdateCheck : public UpdateProgramFolder, public ::testing::WithParamInterface<Row> {};
+
 TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
   const Row& row = GetParam();
   server.Publish(row.group, row.files, row.fault);
@@ -140,7 +145,7 @@ TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
   IniFile local(Data() + "UpdateLocal.ini");
   std::string group;
   local.ReadString("update_info", "group_ver_1", group, 32);
-  const bool completed = row.expectedCode == UPDATE_RESULT_LATEST && row.group > 20060728;
+  const bool completed = row.expectedCode == UPDATE_RESULT_DONE;
   EXPECT_EQ(group, completed ? std::to_string(row.group) : "20060728");
   ASSERT_EQ(cached.size(), row.expectCachedMessage ? 1u : 0u);
   EXPECT_EQ(questions, row.expectCachedMessage ? 1 : 0);
@@ -170,6 +175,60 @@ TEST_F(PackagedProgram, IsLeftToThePackageManager) {
   EXPECT_STREQ(UpdateResultText(UPDATE_RESULT_PACKAGE_MANAGED), "Kinovue 由软件包管理器安装,请通过软件包管理器更新");
   EXPECT_EQ(ReadFileBytes(program.File("data.txt")), "old data");
 }
+
+// A server that sends its reply one byte at a time, far slower than any
+// check may take.
+testsupport::LoopbackServer::Reply Trickle() {
+  testsupport::LoopbackServer::Reply reply;
+  reply.pieces.push_back({0, "HTTP/1.0 200 OK\r\nContent-Length: 4000\r\n\r\n"});
+  for (int i = 0; i < 4000; ++i) reply.pieces.push_back({300, "x"});
+  return reply;
+}
+
+// How a check against a trickling server ends: stopped by the program as it
+// quits, or by the deadline of the whole check.
+struct Interruption {
+  const char* name;
+  int sessionMs;
+  bool stopAtOnce;
+};
+
+class UpdateInterruption : public UpdateProgramFolder, public ::testing::WithParamInterface<Interruption> {};
+
+TEST_P(UpdateInterruption, ATricklingServerHoldsNeitherTheQuitNorTheCheckForLong) {
+  const Interruption& row = GetParam();
+  testsupport::LoopbackServer trickling([](const std::string&) { return Trickle(); });
+  update::SeedUpdateFiles(Data(), trickling.Address());
+  int result = -1;
+  platform::MessageWindow owner([&](unsigned message, std::uintptr_t wParam, std::intptr_t) -> std::intptr_t {
+    if (message == kResult) result = static_cast<int>(wParam);
+    return 0;
+  });
+  UpdateLoadParams params;
+  params.owner = owner.Handle();
+  params.resultMessage = kResult;
+  params.libraryPath = program.File("libautorenew.so");
+  params.programFolder = program.Path() + "/";
+  params.dataFolder = Data();
+  params.sessionMs = row.sessionMs;
+  UpdateLibrary library;
+  ASSERT_TRUE(library.Load(params));
+  library.StartUpdateThread();
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return trickling.Connections() > 0; }, 10000));
+  // The whole reply would take twenty minutes.
+  if (row.stopAtOnce) {
+    EXPECT_TRUE(library.Stop(1000)) << "the check did not give way";
+    EXPECT_EQ(result, -1) << "a stopped check still reported";
+  } else {
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return result != -1; }, row.sessionMs + 5000));
+    EXPECT_EQ(result, UPDATE_RESULT_LIST_FAILED);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Rows, UpdateInterruption,
+                         ::testing::Values(Interruption{"StoppedAsTheProgramQuits", kUpdateSessionMs, true},
+                                           Interruption{"EndedByTheCheckDeadline", 1500, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST(UpdateLibraryLoad, MissingLibraryOrExportsAreReportedWithTheirTexts) {
   testsupport::TempDir folder;
