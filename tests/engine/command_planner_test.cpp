@@ -37,7 +37,8 @@ TEST(CommandPlanner, StepTextAndStateFollowTheState) {
       {kPlaying, ENGINE_CMD_FULLSCREEN, 0, Step::FullScreen, "", kPlaying},
       {kPlaying, ENGINE_CMD_SET_CACHE, 4096, Step::StoreCache, "", kPlaying},
       {kPlaying, ENGINE_CMD_CLOSE, 0, Step::Reject, "", kPlaying},
-      {kPlaying, 35, 0, Step::Reject, "", kPlaying},
+      {kPlaying, 37, 0, Step::Reject, "", kPlaying},
+      {kOpening, ENGINE_CMD_RESUME_AT, 95, Step::ResumeAt, "", kOpening},
   };
   for (const Row& r : rows) {
     const CommandPlan plan = PlanCommand(r.state, EngineSettings{}, r.code, r.arg);
@@ -48,6 +49,34 @@ TEST(CommandPlanner, StepTextAndStateFollowTheState) {
       EXPECT_EQ(plan.settings.playCache, 4096);
     }
     EXPECT_EQ(plan.newState, r.newState);
+  }
+}
+
+// Speeds: the filter joins a running engine before it leaves normal speed
+// and goes after it is back; between runs nothing is written.
+TEST(CommandPlanner, SpeedChangesWriteTheFilterOnlyAroundNormalSpeed) {
+  struct Row {
+    int state, from;
+    std::intptr_t to;
+    const char* text;
+    int stored;
+  } rows[] = {
+      {kPlaying, 100, 150, "af_add scaletempo\nspeed_set 1.5", 150},
+      {kPaused, 150, 100, "speed_set 1\naf_del scaletempo", 100},
+      {kOpening, 150, 75, "speed_set 0.75", 75},
+      {kPlaying, 100, 100, "", 100},
+      {kStopped, 100, 200, "", 200},
+      {kPlaying, 100, 10, "af_add scaletempo\nspeed_set 0.5", 50},  // held to the range
+      {kPlaying, 50, 900, "speed_set 2", 200},
+  };
+  for (const Row& r : rows) {
+    EngineSettings settings;
+    settings.speed = r.from;
+    const CommandPlan plan = PlanCommand(r.state, settings, ENGINE_CMD_SET_SPEED, r.to);
+    SCOPED_TRACE(testing::Message() << "state " << r.state << " from " << r.from << " to " << r.to);
+    EXPECT_EQ(plan.step, Step::Speed);
+    EXPECT_EQ(plan.text, r.text);
+    EXPECT_EQ(plan.settings.speed, r.stored);
   }
 }
 
