@@ -25,6 +25,8 @@ constexpr int kDialogWidthUnits = 287;
 constexpr int kDialogHeightUnits = 222;
 // Quiet time after which the shutdown stops waiting for the engine.
 constexpr int kShutdownQuietMs = 2000;
+// How long the time read-out says where a medium picked up.
+constexpr int kResumeNoticeMs = 4000;
 
 QColor InterfaceGrey() { return QColor(212, 208, 200); }
 
@@ -59,6 +61,12 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   qApp->installEventFilter(this);
   hideCursorTimer_.setInterval(1000);
   connect(&hideCursorTimer_, &QTimer::timeout, this, &CKinovueDlg::OnHideCursorTick);
+  resumeNoticeTimer_.setSingleShot(true);
+  resumeNoticeTimer_.setInterval(kResumeNoticeMs);
+  connect(&resumeNoticeTimer_, &QTimer::timeout, this, [this] {
+    resumeNotice_.clear();
+    ShowTime();
+  });
 }
 
 void CKinovueDlg::HandOverReceived(const std::string& path) {
@@ -120,6 +128,8 @@ bool CKinovueDlg::OnInitDialog() {
 
   SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
   SetChecked(videoPanel_ ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
+  SetChecked(ID_REMEMBER_POSITION, settings_.RememberPlayPosition);
+  ShowSpeed(engineInfo.speed);
   RefreshViewMenu();
   RefreshPlaybackMenu();
   screenSaver_.Inhibit();
@@ -147,6 +157,9 @@ bool CKinovueDlg::PlayerInitialise() {
     return false;
   if (StartPendingUpdate()) return false;
   LoadMainSettings(settingsFile_, settings_);
+  positions_ = std::make_unique<PlayPositionMemory>(platform::DataFolder(programFolder_) + kPlayPositionsFileName);
+  positions_->SetEnabled(settings_.RememberPlayPosition);
+  positions_->Load();
   return LoadUpdater();
 }
 
@@ -252,6 +265,8 @@ void CKinovueDlg::OnCancel() {
   hide();
   discQueue_.clear();
   if (playlist_) playlist_->Clear();
+  // Where the medium was left is kept before anything can hold the quit up.
+  if (positions_) positions_->Left();
   if (engine_ && engine_->GetState() != ENGINE_STATE_STOPPED) {
     Run(ENGINE_CMD_STOP);
     // Wait for the run to end while handling what the engine still sends;

@@ -16,6 +16,7 @@
 #include "controls/window_dock.h"
 #include "engine/engine_types.h"
 #include "history/history_list.h"
+#include "history/play_position_memory.h"
 #include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
 #include "mainwindow/media_remote_state.h"
@@ -117,6 +118,7 @@ class CKinovueDlg : public QMainWindow {
   const std::string& PendingPath() const { return pendingPath_; }
   int PositionSeconds() const { return positionSeconds_; }
   bool IsFullScreen() const { return fullScreen_; }
+  const PlayPositionMemory* Positions() const { return positions_.get(); }
   bool IsVideoPanel() const { return videoPanel_; }
   bool IsPanelOverlay() const { return panelOverlay_; }
   bool CursorVisible() const { return pointer_.CursorVisible(); }
@@ -181,7 +183,12 @@ class CKinovueDlg : public QMainWindow {
   void FinishCurrentRun();
   void ApplyEngineSetting(int kind, int value);
   void ShowTime();
+  // "从 HH:MM:SS 继续播放" in the time read-out for a few seconds.
+  void ShowResumeNotice(int seconds);
   void UpdateTitle();
+  // The engine's speed, or the next one a speed key asks for.
+  int CurrentSpeed() const;
+  void ShowSpeed(int speed);
 
   // Settings and menus.
   void FlipSetting(bool MainSettings::*field);
@@ -232,6 +239,8 @@ class CKinovueDlg : public QMainWindow {
   // The desktop's media controls.
   void PublishMediaRemote();
   void FollowEngineForMediaRemote(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+  // Shows the desktop's controls the state as it is now.
+  void ShowMediaRemote(bool jumped = false);
   // Playlist window and docking.
   void SetUpDock();
   void SetUpPlayListWindow();
@@ -256,6 +265,7 @@ class CKinovueDlg : public QMainWindow {
   std::unique_ptr<WindowDock> dock_;
   std::unique_ptr<CGeneralPlayList> playlist_;
   CHistoryList history_;
+  std::unique_ptr<PlayPositionMemory> positions_;  // made once the data folder is known
   ControlPanel controlPanel_;
   VideoAreaFitter videoFitter_;
   std::unique_ptr<platform::ManualResetEvent> idleEvent_;
@@ -280,6 +290,8 @@ class CKinovueDlg : public QMainWindow {
   int lengthSeconds_ = 0;
   int shownLengthSeconds_ = 0;
   std::string timeText_;
+  std::string resumeNotice_;  // shown instead of the time while not empty
+  QTimer resumeNoticeTimer_;
   int titleState_ = ENGINE_STATE_STOPPED;  // the state the title names, as last announced
   std::string failureReason_;               // why the last run could not play
 

@@ -109,6 +109,7 @@ void CKinovueDlg::ToggleFullScreen() {
   if (fullScreen_) videoBackWindow_->setGeometry(client_->rect());
   videoFitter_.FitVideo(false, !fullScreen_);
   RefreshViewMenu();
+  ShowMediaRemote();
 }
 
 void CKinovueDlg::ApplyCursor() {
