@@ -40,7 +40,9 @@ bool Storable(const std::string& path) {
 bool WriteFileAtomically(const std::string& path, const std::string& bytes) {
   QSaveFile file(QString::fromStdString(path));
   if (!file.open(QIODevice::WriteOnly)) return false;
-  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size())) {
+  // Every byte must have reached the file before it may replace the old one.
+  if (file.write(bytes.data(), static_cast<qint64>(bytes.size())) != static_cast<qint64>(bytes.size()) ||
+      !file.flush() || file.size() != static_cast<qint64>(bytes.size())) {
     file.cancelWriting();
     return false;
   }
