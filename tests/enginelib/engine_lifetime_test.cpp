@@ -3,9 +3,7 @@
 // the cache process it forks for streams and "-cache".
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -76,22 +74,6 @@ std::vector<pid_t> SurvivorsAfter(const std::string& marker, std::chrono::millis
   return survivors;
 }
 
-// Reads `fd` until `needle` shows up or the time is over.
-bool ReadUntil(int fd, const std::string& needle, std::chrono::milliseconds timeout, std::string& text) {
-  const auto until = Clock::now() + timeout;
-  char buffer[4096];
-  while (text.find(needle) == std::string::npos) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(until - Clock::now()).count();
-    if (left <= 0) return false;
-    pollfd in{fd, POLLIN, 0};
-    if (poll(&in, 1, static_cast<int>(left)) != 1) continue;
-    const ssize_t n = read(fd, buffer, sizeof buffer);
-    if (n <= 0) return false;
-    text.append(buffer, static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
 // A medium named with a marker no other process mentions: a local file, or
 // the same file served over HTTP on loopback; with the cache (a forked
 // process of MPlayer's) or without.
@@ -125,13 +107,12 @@ class EngineLifetime : public ::testing::Test {
 TEST_F(EngineLifetime, NothingOfARunOutlivesAKilledHost) {
   for (const Medium& medium : Media()) {
     SCOPED_TRACE(medium.what);
-    int commands[2], output[2];
-    ASSERT_EQ(pipe2(commands, O_CLOEXEC), 0);
-    ASSERT_EQ(pipe2(output, O_CLOEXEC), 0);
+    // The host: a process of its own with our pipes as its fd 0 and 1.
+    enginetest::CommandPipe commands;
+    enginetest::OutputPipe output;
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, commands[0], 0);
-    posix_spawn_file_actions_adddup2(&actions, output[1], 1);
+    posix_spawn_file_actions_adddup2(&actions, output.WriteFd(), 1);
     std::vector<std::string> args{KINOVUE_ENGINE_CALL, KINOVUE_ENGINE_LIBRARY, "-slave", "-vo", "directx", "-ao", "dsound",
                                   "-loop", "0"};
     args.insert(args.end(), medium.extra.begin(), medium.extra.end());
@@ -142,11 +123,8 @@ TEST_F(EngineLifetime, NothingOfARunOutlivesAKilledHost) {
     pid_t host = -1;
     ASSERT_EQ(posix_spawn(&host, argv[0], &actions, nullptr, argv.data(), environ), 0);
     posix_spawn_file_actions_destroy(&actions);
-    close(commands[0]);
-    close(output[1]);
 
-    std::string text;
-    const bool playing = ReadUntil(output[0], "VO: [", 10s, text);
+    const bool playing = output.WaitFor("VO: [", 10s);
     std::size_t engines = 0;
     for (pid_t pid : ProcessesMentioning(name)) {
       const bool mplayer = ReadProcFile("/proc/" + std::to_string(pid) + "/cmdline").starts_with("/usr/bin/mplayer");
@@ -155,11 +133,9 @@ TEST_F(EngineLifetime, NothingOfARunOutlivesAKilledHost) {
     kill(host, SIGKILL);
     int status = 0;
     waitpid(host, &status, 0);
-    EXPECT_TRUE(playing) << text;
+    EXPECT_TRUE(playing) << output.Text();
     EXPECT_EQ(engines, medium.processes) << "not the engine processes the test is about";
     EXPECT_TRUE(SurvivorsAfter(name, 1s).empty()) << "an engine process outlived its killed host";
-    close(commands[1]);
-    close(output[0]);
   }
 }
 

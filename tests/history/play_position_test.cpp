@@ -150,13 +150,12 @@ class PlayPositionMemoryTest : public PlayPositionStoreTest {
     memory.PositionMoved(position);
     memory.Left();
   }
-  std::map<std::string, platform::FileIdentity> files_{{"/films/a.avi", kFilm}, {"/films/b.avi", {5, 6}}};
+  std::map<std::string, platform::FileIdentity> files_{{"/films/a.avi", kFilm}};
 };
 
 TEST_F(PlayPositionMemoryTest, PicksUpFiveSecondsBeforeWhereItWasLeft) {
   PlayPositionMemory memory = Memory();
   Play(memory, "/films/a.avi", 3600, 1200);
-  Play(memory, "/films/b.avi", 3600, 100);
   PlayPositionMemory next = Memory();  // the next start
   next.Load();
   EXPECT_EQ(next.Opening("/films/a.avi", true), 1195);
@@ -180,13 +179,7 @@ TEST_F(PlayPositionMemoryTest, WhatLeavingKeepsAndWhatItForgets) {
   memory.PositionMoved(1300);
   memory.Left();
   EXPECT_EQ(memory.Store().Find("/films/a.avi", kFilm), 1300);
-  // Switched off: nothing is stored, nothing forgotten.
-  memory.SetEnabled(false);
-  EXPECT_EQ(memory.Opening("/films/a.avi", true), 0);
-  Play(memory, "/films/a.avi", 3600, 3599);
-  EXPECT_EQ(memory.Store().Find("/films/a.avi", kFilm), 1300);
   // Played to the end: forgotten.
-  memory.SetEnabled(true);
   Play(memory, "/films/a.avi", 3600, 3599);
   EXPECT_EQ(memory.Store().Find("/films/a.avi", kFilm), std::nullopt);
 }
