@@ -52,32 +52,4 @@ TEST(CommandPlanner, StepTextAndStateFollowTheState) {
   }
 }
 
-// Speeds: the filter joins a running engine before it leaves normal speed
-// and goes after it is back; between runs nothing is written.
-TEST(CommandPlanner, SpeedChangesWriteTheFilterOnlyAroundNormalSpeed) {
-  struct Row {
-    int state, from;
-    std::intptr_t to;
-    const char* text;
-    int stored;
-  } rows[] = {
-      {kPlaying, 100, 150, "af_add scaletempo\nspeed_set 1.5", 150},
-      {kPaused, 150, 100, "speed_set 1\naf_del scaletempo", 100},
-      {kOpening, 150, 75, "speed_set 0.75", 75},
-      {kPlaying, 100, 100, "", 100},
-      {kStopped, 100, 200, "", 200},
-      {kPlaying, 100, 10, "af_add scaletempo\nspeed_set 0.5", 50},  // held to the range
-      {kPlaying, 50, 900, "speed_set 2", 200},
-  };
-  for (const Row& r : rows) {
-    EngineSettings settings;
-    settings.speed = r.from;
-    const CommandPlan plan = PlanCommand(r.state, settings, ENGINE_CMD_SET_SPEED, r.to);
-    SCOPED_TRACE(testing::Message() << "state " << r.state << " from " << r.from << " to " << r.to);
-    EXPECT_EQ(plan.step, Step::Speed);
-    EXPECT_EQ(plan.text, r.text);
-    EXPECT_EQ(plan.settings.speed, r.stored);
-  }
-}
-
 }  // namespace
