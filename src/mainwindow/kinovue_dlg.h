@@ -118,7 +118,6 @@ class CKinovueDlg : public QMainWindow {
   const std::string& PendingPath() const { return pendingPath_; }
   int PositionSeconds() const { return positionSeconds_; }
   bool IsFullScreen() const { return fullScreen_; }
-  const PlayPositionMemory* Positions() const { return positions_.get(); }
   bool IsVideoPanel() const { return videoPanel_; }
   bool IsPanelOverlay() const { return panelOverlay_; }
   bool CursorVisible() const { return pointer_.CursorVisible(); }
@@ -186,7 +185,7 @@ class CKinovueDlg : public QMainWindow {
   // "从 HH:MM:SS 继续播放" in the time read-out for a few seconds.
   void ShowResumeNotice(int seconds);
   void UpdateTitle();
-  // The engine's speed, or the next one a speed key asks for.
+  // The engine's speed (normal without an engine), and the check of its item.
   int CurrentSpeed() const;
   void ShowSpeed(int speed);
 
