@@ -1,4 +1,4 @@
-// first_frame [--runs N] [--library PATH] [--program PATH] CLIP
+// first_frame [--runs N] [--library PATH] [--program PATH] [--host-memory MB] CLIP
 //
 // Time from the start of a run to MPlayer's first "VO: [" line, through the
 // engine library (the mplayer export, as the host calls it) and with
@@ -9,7 +9,9 @@
 // Video goes to X11 when DISPLAY is set, else to the null output. --program
 // runs another program in MPlayer's place both ways (through
 // KINOVUE_MPLAYER for the library), e.g. one that prints "VO: [" at once, to
-// see the bare cost of starting it.
+// see the bare cost of starting it. --host-memory makes this process as big
+// as a host (written memory, which a fork must map for its copy): the
+// library starts each run through a supervisor that is a fork of the host.
 
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -155,6 +157,7 @@ int main(int argc, char** argv) {
   std::string library = KINOVUE_ENGINE_LIBRARY;
   std::string program = "/usr/bin/mplayer";
   std::string clip;
+  std::size_t hostMegabytes = 0;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--runs") && i + 1 < argc) {
       runs = std::max(1, std::atoi(argv[++i]));
@@ -162,12 +165,14 @@ int main(int argc, char** argv) {
       library = argv[++i];
     } else if (!std::strcmp(argv[i], "--program") && i + 1 < argc) {
       program = argv[++i];
+    } else if (!std::strcmp(argv[i], "--host-memory") && i + 1 < argc) {
+      hostMegabytes = static_cast<std::size_t>(std::max(0, std::atoi(argv[++i])));
     } else {
       clip = argv[i];
     }
   }
   if (clip.empty()) {
-    std::fprintf(stderr, "usage: first_frame [--runs N] [--library PATH] [--program PATH] CLIP\n");
+    std::fprintf(stderr, "usage: first_frame [--runs N] [--library PATH] [--program PATH] [--host-memory MB] CLIP\n");
     return 2;
   }
   void* handle = dlopen(library.c_str(), RTLD_NOW);
@@ -186,6 +191,7 @@ int main(int argc, char** argv) {
   const auto direct = TranslateEngineArguments(program, hostArgs, display, EngineHasEnca(program));
   const auto env = BuildEngineEnvironment(environ);
 
+  const std::vector<char> hostMemory(hostMegabytes << 20, 1);
   Pipe commands;  // fd 0 of this process, as in the host
   dup2(commands.read, 0);
 

@@ -10,6 +10,14 @@
 #include "mainwindow/kinovue_dlg.h"
 #include "platform/key_state.h"
 #include "platform/optical_drives.h"
+#include "platform/quit_signals.h"
+
+namespace {
+
+// From a quit signal to the end of the process, at most.
+constexpr int kQuitGraceMs = 1500;
+
+}  // namespace
 
 int main(int argc, char** argv) {
   CKinovueApp app(argc, argv);
@@ -28,7 +36,12 @@ int main(int argc, char** argv) {
     };
     CKinovueDlg window(std::move(options));
     if (!window.OnInitDialog()) return window.ExitCode();
+    // A logout, Ctrl+C or a closed terminal quits as Exit does, within the
+    // grace time; everything the user changed is on disk by then.
+    platform::QuitSignals quitSignals([&window](int) { window.OnCancel(); }, kQuitGraceMs);
     window.show();
-    return QApplication::exec();
+    const int code = QApplication::exec();
+    const int signal = platform::QuitSignals::Received();
+    return signal ? 128 + signal : code;
   });
 }

@@ -4,6 +4,7 @@
 
 #include "engine/command_set.h"
 #include "engine/engine_types.h"
+#include "engine/playback_speed.h"
 
 namespace {
 
@@ -75,6 +76,17 @@ CommandPlan PlanCommand(int state, const EngineSettings& settings, int code, std
       return write("osd " + std::to_string(s.osdLevel), state);
     case ENGINE_CMD_FULLSCREEN:
       plan.step = Step::FullScreen;
+      return plan;
+    case ENGINE_CMD_SET_SPEED: {
+      const int from = s.speed;
+      s.speed = ClampSpeed(arg);
+      plan.step = Step::Speed;
+      // Between runs the next run's arguments carry the speed.
+      if (state != ENGINE_STATE_STOPPED) plan.text = SpeedChangeCommands(from, s.speed);
+      return plan;
+    }
+    case ENGINE_CMD_RESUME_AT:
+      plan.step = Step::ResumeAt;
       return plan;
     default: {
       const auto plain = PlainCommandText(code, arg);

@@ -16,9 +16,11 @@ struct CommandPlan {
     OpenFile,    // PLAY with a name: begin a run with that medium
     Replay,      // PLAY without a name while stopped: run the stored medium again
     FullScreen,  // ask the video window for a full-screen toggle
+    Speed,       // the speed changed: write text (none while stopped), store and report the speed
+    ResumeAt,    // the next run begun starts at arg seconds
   };
   Step step = Step::Reject;
-  std::string text;  // the slave command, without its LF
+  std::string text;  // the slave command, without its LF (Speed: one or two lines)
   int newState = 0;  // for Write
   // Volume, mute, OSD level and cache as the command leaves them; they stay
   // changed even when the text cannot be written.

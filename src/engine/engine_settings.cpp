@@ -1,5 +1,7 @@
 #include "engine/engine_settings.h"
 
+#include "engine/playback_speed.h"
+
 namespace {
 
 using Row = SettingRow<EngineSettings>;
@@ -24,6 +26,7 @@ constexpr Row kRows[] = {
     {"SoftVol", &E::softVol, false, false},
     {"PriorityBoost", &E::priorityBoost, true, true},
     {"Params", &E::params, {}, {}, 0, 259},
+    {"Speed", &E::speed, kNormalSpeed, kNormalSpeed, kSlowestSpeed, kFastestSpeed},
 };
 
 }  // namespace

@@ -25,6 +25,7 @@ struct EngineSettings {
   std::string params;        // extra engine arguments, at most 259 characters
   int volume = 100;          // 0..100
   bool mute = false;
+  int speed = 100;           // percent of normal speed, 50..200
 };
 
 // Every stored key of the section, in the order of the file.

@@ -71,6 +71,9 @@ enum EngineCommandCode : int {
   ENGINE_CMD_TXTSUB_LANG = 32,
   ENGINE_CMD_DVDSUB_LANG = 33,
   ENGINE_CMD_KEEP_ASPECT = 34,
+  // Beyond the classic set.
+  ENGINE_CMD_SET_SPEED = 35,  // arg: percent of normal speed; kept and re-applied at each run
+  ENGINE_CMD_RESUME_AT = 36,  // arg: whole seconds the next run begun starts at (0: the beginning)
 };
 
 // One command for Execute. arg is a number, or for PLAY a const char* file
@@ -85,6 +88,7 @@ enum EngineSettingKind : int {
   ENGINE_SETTING_CHANNELS = 0,     // 0 stereo, 1 left, 2 right
   ENGINE_SETTING_ASPECT = 1,       // 0 automatic, 1 4:3, 2 16:9, 3 16:10
   ENGINE_SETTING_DEINTERLACE = 2,  // 0 off, 1 simple, 2 adaptive
+  ENGINE_SETTING_SPEED = 3,        // percent of normal speed; reported only, never applied through ApplySetting
 };
 
 struct EngineSetting {
@@ -132,6 +136,7 @@ struct EngineInfo {
   bool hasVideo = false;
   bool hasAudio = false;
   int channels = 0;
+  int speed = 100;  // percent of normal speed
 };
 
 // Receives one help line of the key table per call.

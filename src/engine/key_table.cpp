@@ -16,7 +16,7 @@ constexpr unsigned Letter(char c) { return static_cast<unsigned>(c); }
 constexpr unsigned kLeftBracketRow = 0x5B;
 constexpr unsigned kRightBracketRow = 0x5D;
 
-constexpr std::array<KeyRow, 37> kKeys{{
+constexpr std::array<KeyRow, 40> kKeys{{
     {VK_LEFT, 0, true, ENGINE_CMD_SEEK, -10, "Left", "后退10秒"},
     {VK_RIGHT, 0, true, ENGINE_CMD_SEEK, 10, "Right", "前进10秒"},
     {VK_UP, 0, true, ENGINE_CMD_SEEK, -60, "Up", "后退1分"},
@@ -54,6 +54,10 @@ constexpr std::array<KeyRow, 37> kKeys{{
     {Letter('A'), 0, false, ENGINE_CMD_SWITCH_AUDIO, 0, "a", "切换音轨"},
     {Letter('J'), 0, false, ENGINE_CMD_VOBSUB_LANG, 0, "j", "切换字幕语言"},
     {0, 0, true, ENGINE_CMD_NONE, 0, "T", "保持/取消在桌面最上端"},
+    // The speed keys, which the main window handles itself (like T).
+    {0, 0, true, ENGINE_CMD_NONE, 0, "{", "减慢播放速度"},
+    {0, 0, true, ENGINE_CMD_NONE, 0, "}", "加快播放速度"},
+    {0, 0, true, ENGINE_CMD_NONE, 0, "Backspace", "恢复正常播放速度"},
 }};
 
 struct ModifierKey {

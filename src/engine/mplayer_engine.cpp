@@ -2,6 +2,9 @@
 // PlanCommand, carried out here), settings, keys and what the owner reads.
 #include "engine/mplayer_engine.h"
 
+#include <algorithm>
+#include <climits>
+
 #include "engine/command_planner.h"
 #include "engine/key_table.h"
 
@@ -55,6 +58,18 @@ bool CMplayerEngine::Execute(const EngineCommand* command) {
     case CommandPlan::Step::FullScreen:
       platform::PostMessage(videoWindow_, WM_LBUTTONDOWN, MK_LBUTTON, 0);
       platform::PostMessage(videoWindow_, WM_LBUTTONDBLCLK, MK_LBUTTON, 0);
+      return true;
+    case CommandPlan::Step::Speed: {
+      // Kept like the volume even when the engine does not read: the next
+      // run starts at it.
+      const bool written = text.empty() || WriteCommand(text);
+      WriteEngineSetting(ini_, settings_, &EngineSettings::speed);
+      const EngineSetting speed{ENGINE_SETTING_SPEED, settings_.speed, 0};
+      Notify(msgSetting_, reinterpret_cast<std::uintptr_t>(&speed), 0);
+      return written;
+    }
+    case CommandPlan::Step::ResumeAt:
+      media_.resumePosition = command->arg > 0 ? static_cast<int>(std::min<std::intptr_t>(command->arg, INT_MAX)) : 0;
       return true;
     case CommandPlan::Step::Write:
       break;
@@ -117,6 +132,7 @@ EngineInfo* CMplayerEngine::GetInfo(EngineInfo* info) {
   info->hasVideo = media_.hasVideo;
   info->hasAudio = media_.hasAudio;
   info->channels = settings_.channels;
+  info->speed = settings_.speed;
   return info;
 }
 

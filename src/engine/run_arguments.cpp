@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "engine/playback_speed.h"
 #include "platform/program_folder.h"
 
 bool IsLocalMedium(const std::string& fileName) {
@@ -56,6 +57,8 @@ std::vector<std::string> BuildRunArguments(const EngineSettings& s, platform::Wi
   if (s.postproc == 2) a.insert(a.end(), {"-vf-add", "pp=hb/vb/dr"});
   if (s.deinterlace == 1) a.insert(a.end(), {"-vf-add", "lavcdeint"});
   if (s.deinterlace == 2) a.insert(a.end(), {"-vf-add", "kerndeint"});
+  // Pitch kept by a filter that is only there when the speed is not normal.
+  if (s.speed != kNormalSpeed) a.insert(a.end(), {"-af-add", "scaletempo", "-speed", SpeedText(s.speed)});
   // Only the space separates extra parameters; tabs and quotes mean nothing.
   for (std::size_t i = 0; i < s.params.size();) {
     if (s.params[i] == ' ') {

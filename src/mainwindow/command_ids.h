@@ -56,6 +56,14 @@ enum CommandId : int {
   ID_SUBTITLE_LATER = 32879,
   ID_SWITCH_AUDIO = 32881,
   ID_SWITCH_SUBTITLE = 32882,
+  // "播放速度" (one item per speed, slowest first) and "记住播放位置"
+  ID_SPEED_50 = 32886,
+  ID_SPEED_75 = 32887,
+  ID_SPEED_100 = 32888,
+  ID_SPEED_125 = 32889,
+  ID_SPEED_150 = 32890,
+  ID_SPEED_200 = 32891,
+  ID_REMEMBER_POSITION = 32892,
 
   // Tools
   ID_PLAY_SETTINGS = 32849,

@@ -35,6 +35,13 @@ constexpr std::array kCommands{
     Engine(ID_SUBTITLE_LATER, ENGINE_CMD_SUB_DELAY, 100),
     Engine(ID_SWITCH_AUDIO, ENGINE_CMD_SWITCH_AUDIO),
     Engine(ID_SWITCH_SUBTITLE, ENGINE_CMD_VOBSUB_LANG),
+    // The radio check follows the speed the engine reports back.
+    Engine(ID_SPEED_50, ENGINE_CMD_SET_SPEED, 50),
+    Engine(ID_SPEED_75, ENGINE_CMD_SET_SPEED, 75),
+    Engine(ID_SPEED_100, ENGINE_CMD_SET_SPEED, 100),
+    Engine(ID_SPEED_125, ENGINE_CMD_SET_SPEED, 125),
+    Engine(ID_SPEED_150, ENGINE_CMD_SET_SPEED, 150),
+    Engine(ID_SPEED_200, ENGINE_CMD_SET_SPEED, 200),
     // The engine restarts the medium with the new setting; the window's
     // radio checks follow when it reports the setting back.
     Setting(ID_STEREO, ENGINE_SETTING_CHANNELS, 0),
@@ -100,6 +107,12 @@ int MenuBarTwin(int id) {
 const CommandRow* FindCommandRow(int id) {
   const auto it = std::ranges::find(kCommands, id, &CommandRow::id);
   return it == kCommands.end() ? nullptr : &*it;
+}
+
+int SpeedCommandId(int speed) {
+  const auto it = std::ranges::find_if(
+      kCommands, [speed](const CommandRow& row) { return row.code == ENGINE_CMD_SET_SPEED && row.argument == speed; });
+  return it == kCommands.end() ? 0 : it->id;
 }
 
 std::span<const CommandRow> CommandRows() { return kCommands; }

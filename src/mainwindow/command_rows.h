@@ -22,6 +22,9 @@ int MenuBarTwin(int id);
 // The row of a menu-bar id, or null when the window handles the id itself.
 const CommandRow* FindCommandRow(int id);
 
+// The "播放速度" item of a speed; 0 when no item offers it.
+int SpeedCommandId(int speed);
+
 // Every row, for checks against the other tables.
 std::span<const CommandRow> CommandRows();
 

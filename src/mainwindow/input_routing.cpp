@@ -76,6 +76,10 @@ bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
       return true;
     }
   }
+  if (const int speed = SpeedAfterKey(qtKey, modifiers, CurrentSpeed())) {
+    Run(ENGINE_CMD_SET_SPEED, speed);
+    return true;
+  }
   if (vk == platform::VK_ESCAPE) {
     if (fullScreen_) ToggleFullScreen();
     return true;  // never closes the window

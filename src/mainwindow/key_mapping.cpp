@@ -3,6 +3,7 @@
 #include <array>
 #include <utility>
 
+#include "engine/playback_speed.h"
 #include "platform/key_state.h"
 
 using namespace platform;
@@ -10,7 +11,7 @@ using namespace platform;
 namespace {
 
 // Keys whose code does not follow from a range.
-constexpr std::array<std::pair<int, unsigned>, 34> kMainKeys{{
+constexpr std::array<std::pair<int, unsigned>, 32> kMainKeys{{
     {Qt::Key_Space, VK_SPACE},      {Qt::Key_Return, VK_RETURN},     {Qt::Key_Enter, VK_RETURN},
     {Qt::Key_Escape, VK_ESCAPE},    {Qt::Key_Tab, VK_TAB},           {Qt::Key_Backspace, VK_BACK},
     {Qt::Key_Left, VK_LEFT},        {Qt::Key_Right, VK_RIGHT},       {Qt::Key_Up, VK_UP},
@@ -21,9 +22,9 @@ constexpr std::array<std::pair<int, unsigned>, 34> kMainKeys{{
     {Qt::Key_Comma, VK_OEM_COMMA},  {Qt::Key_Less, VK_OEM_COMMA},    {Qt::Key_Semicolon, VK_OEM_1},
     {Qt::Key_Colon, VK_OEM_1},      {Qt::Key_Equal, VK_OEM_PLUS},    {Qt::Key_Plus, VK_OEM_PLUS},
     {Qt::Key_Minus, VK_OEM_MINUS},  {Qt::Key_Underscore, VK_OEM_MINUS},
-    // The "[" and "]" rows of the key table carry 0x5B and 0x5D.
-    {Qt::Key_BracketLeft, VK_LWIN}, {Qt::Key_BraceLeft, VK_LWIN},    {Qt::Key_BracketRight, VK_APPS},
-    {Qt::Key_BraceRight, VK_APPS},  {Qt::Key_CapsLock, VK_CAPITAL},
+    // The "[" and "]" rows of the key table carry 0x5B and 0x5D; "{" and
+    // "}" (Shift with them) are the speed keys.
+    {Qt::Key_BracketLeft, VK_LWIN}, {Qt::Key_BracketRight, VK_APPS}, {Qt::Key_CapsLock, VK_CAPITAL},
 }};
 
 // Shift+digit on a US layout, back to the digit.
@@ -60,4 +61,14 @@ unsigned VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers) {
   for (const auto& [key, vk] : kMainKeys)
     if (key == qtKey) return vk;
   return 0;
+}
+
+int SpeedAfterKey(int qtKey, Qt::KeyboardModifiers modifiers, int speed) {
+  if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
+  switch (qtKey) {
+    case Qt::Key_BraceLeft: return SlowerSpeed(speed);
+    case Qt::Key_BraceRight: return FasterSpeed(speed);
+    case Qt::Key_Backspace: return kNormalSpeed;
+    default: return 0;
+  }
 }

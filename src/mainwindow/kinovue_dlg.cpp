@@ -29,6 +29,8 @@ constexpr int kDialogHeightUnits = 222;
 constexpr int kShutdownQuietMs = 2000;
 // How long the shutdown waits for an interrupted update check to end.
 constexpr int kUpdaterStopMs = 300;
+// How long the time read-out says where a medium picked up.
+constexpr int kResumeNoticeMs = 4000;
 
 QColor InterfaceGrey() { return QColor(212, 208, 200); }
 
@@ -67,6 +69,12 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   });
   hideCursorTimer_.setInterval(1000);
   connect(&hideCursorTimer_, &QTimer::timeout, this, &CKinovueDlg::OnHideCursorTick);
+  resumeNoticeTimer_.setSingleShot(true);
+  resumeNoticeTimer_.setInterval(kResumeNoticeMs);
+  connect(&resumeNoticeTimer_, &QTimer::timeout, this, [this] {
+    resumeNotice_.clear();
+    ShowTime();
+  });
 }
 
 void CKinovueDlg::HandOverReceived(const std::string& path) {
@@ -130,6 +138,8 @@ bool CKinovueDlg::OnInitDialog() {
 
   SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
   SetChecked(videoPanel_ ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
+  SetChecked(ID_REMEMBER_POSITION, settings_.RememberPlayPosition);
+  ShowSpeed(engineInfo.speed);
   RefreshViewMenu();
   RefreshPlaybackMenu();
   screenSaver_.Inhibit();
@@ -157,6 +167,9 @@ bool CKinovueDlg::PlayerInitialise() {
     return false;
   if (StartPendingUpdate()) return false;
   LoadMainSettings(settingsFile_, settings_);
+  positions_ = std::make_unique<PlayPositionMemory>(platform::DataFolder(programFolder_) + kPlayPositionsFileName);
+  positions_->SetEnabled(settings_.RememberPlayPosition);
+  positions_->Load();
   return LoadUpdater();
 }
 
@@ -269,6 +282,8 @@ void CKinovueDlg::OnCancel() {
   if (updater_ && !updater_->Stop(kUpdaterStopMs)) (void)updater_.release();
   discQueue_.clear();
   if (playlist_) playlist_->Clear();
+  // Where the medium was left is kept before anything can hold the quit up.
+  if (positions_) positions_->Left();
   if (engine_ && engine_->GetState() != ENGINE_STATE_STOPPED) {
     Run(ENGINE_CMD_STOP);
     // Wait for the run to end while handling what the engine still sends;

@@ -16,6 +16,7 @@
 #include "controls/window_dock.h"
 #include "engine/engine_types.h"
 #include "history/history_list.h"
+#include "history/play_position_memory.h"
 #include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
 #include "mainwindow/media_remote_state.h"
@@ -183,10 +184,15 @@ class CKinovueDlg : public QMainWindow {
   void FinishCurrentRun();
   void ApplyEngineSetting(int kind, int value);
   void ShowTime();
+  // "从 HH:MM:SS 继续播放" in the time read-out for a few seconds.
+  void ShowResumeNotice(int seconds);
   void UpdateTitle();
   // A settings or playlist file could not be saved: the title says so for
   // the rest of the run (the first such failure; no dialog).
   void OnSaveFailed(const std::string& path, int error);
+  // The engine's speed (normal without an engine), and the check of its item.
+  int CurrentSpeed() const;
+  void ShowSpeed(int speed);
 
   // Settings and menus.
   void FlipSetting(bool MainSettings::*field);
@@ -239,6 +245,8 @@ class CKinovueDlg : public QMainWindow {
   // The desktop's media controls.
   void PublishMediaRemote();
   void FollowEngineForMediaRemote(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
+  // Shows the desktop's controls the state as it is now.
+  void ShowMediaRemote(bool jumped = false);
   // Playlist window and docking.
   void SetUpDock();
   void SetUpPlayListWindow();
@@ -263,6 +271,7 @@ class CKinovueDlg : public QMainWindow {
   std::unique_ptr<WindowDock> dock_;
   std::unique_ptr<CGeneralPlayList> playlist_;
   CHistoryList history_;
+  std::unique_ptr<PlayPositionMemory> positions_;  // made once the data folder is known
   ControlPanel controlPanel_;
   VideoAreaFitter videoFitter_;
   std::unique_ptr<platform::ManualResetEvent> idleEvent_;
@@ -287,6 +296,8 @@ class CKinovueDlg : public QMainWindow {
   int lengthSeconds_ = 0;
   int shownLengthSeconds_ = 0;
   std::string timeText_;
+  std::string resumeNotice_;  // shown instead of the time while not empty
+  QTimer resumeNoticeTimer_;
   int titleState_ = ENGINE_STATE_STOPPED;  // the state the title names, as last announced
   std::string failureReason_;               // why the last run could not play
   QString saveProblem_;                     // the title's note once a save failed

@@ -19,6 +19,7 @@ constexpr Row kRows[] = {
     {"PlayFromList", &M::PlayFromList, true, true},
     {"CheckFileAssociate", &M::CheckFileAssociate, true, true},
     {"AutoUpdate", &M::AutoUpdate, true, true},
+    {"RememberPlayPosition", &M::RememberPlayPosition, true, true},
 };
 
 }  // namespace

@@ -23,6 +23,7 @@ struct MainSettings {
   bool PlayFromList;
   bool CheckFileAssociate;
   bool AutoUpdate;
+  bool RememberPlayPosition;  // "记住播放位置": local files pick up where they were left
 };
 
 // Every key of the section, in the order of the file.

@@ -1,6 +1,7 @@
 // The desktop's media controls (media keys, panels, headsets): their
 // requests become the window's own commands, and the engine's messages keep
 // what they are shown.
+#include "engine/playback_speed.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
 
@@ -48,7 +49,19 @@ void CKinovueDlg::PublishMediaRemote() {
   requests.setVolume = [this](double volume) {
     if (const std::optional<int> percent = VolumePercent(volume)) SetVolume(*percent);
   };
-  mediaRemote_ = std::make_unique<platform::MediaRemoteBus>("kinovue", std::move(identity), std::move(requests));
+  requests.setRate = [this](double rate) {
+    // A rate of 0 asks for a pause; a rate outside the range offered is not taken.
+    if (rate == 0.0) {
+      if (CurrentEngineState() == ENGINE_STATE_PLAYING) OnCommand(ID_PAUSE);
+    } else if (const std::optional<int> speed = SpeedOfRate(rate)) {
+      Run(ENGINE_CMD_SET_SPEED, *speed);
+    }
+  };
+  requests.setFullScreen = [this](bool on) {
+    if (on != fullScreen_) ToggleFullScreen();
+  };
+  mediaRemote_ = std::make_unique<platform::MediaRemoteBus>("kinovue", std::move(identity), std::move(requests),
+                                                            MediaRemoteRateRange());
 
   // A file given at start is opened before the controls are published: they
   // start from what the engine is doing now, not from its later messages.
@@ -57,8 +70,9 @@ void CKinovueDlg::PublishMediaRemote() {
     engine_->GetInfo(&info);
     mediaRemoteState_.CatchUp(engine_->GetState(), info.hasMedia ? info.file : nullptr, engine_->GetLength());
     mediaRemoteState_.VolumeChanged(info.volume);
+    mediaRemoteState_.SpeedChanged(info.speed);
   }
-  mediaRemote_->Show(mediaRemoteState_.Status(info.hasMedia, playlist_ && playlist_->Count() > 0));
+  ShowMediaRemote();
 }
 
 void CKinovueDlg::FollowEngineForMediaRemote(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
@@ -71,8 +85,20 @@ void CKinovueDlg::FollowEngineForMediaRemote(unsigned message, std::uintptr_t wP
     case WM_ENGINE_POSITION: jumped = mediaRemoteState_.PositionMoved(static_cast<int>(wParam)); break;
     case WM_ENGINE_VOLUME: mediaRemoteState_.VolumeChanged(static_cast<int>(wParam)); break;
     case WM_ENGINE_FINISHED: mediaRemoteState_.Finished(); break;
+    case WM_ENGINE_SETTING: {
+      const auto* setting = reinterpret_cast<const EngineSetting*>(wParam);
+      if (!setting || setting->kind != ENGINE_SETTING_SPEED) return;
+      mediaRemoteState_.SpeedChanged(setting->value);
+      break;
+    }
     default: return;
   }
+  ShowMediaRemote(jumped);
+}
+
+void CKinovueDlg::ShowMediaRemote(bool jumped) {
+  if (!mediaRemote_ || !mediaRemote_->Published()) return;
+  mediaRemoteState_.FullScreenChanged(fullScreen_);
   EngineInfo info;
   if (engine_) engine_->GetInfo(&info);
   const platform::MediaRemoteStatus status = mediaRemoteState_.Status(info.hasMedia, playlist_ && playlist_->Count() > 0);

@@ -8,6 +8,7 @@
 #include <limits>
 
 #include "association/media_extensions.h"
+#include "engine/playback_speed.h"
 #include "mainwindow/time_text.h"
 
 namespace {
@@ -48,12 +49,16 @@ void MediaRemoteState::LengthKnown(int seconds, int resumeSeconds) {
 }
 
 bool MediaRemoteState::PositionMoved(int seconds) {
-  const bool jumped = seconds < positionSeconds_ || seconds > positionSeconds_ + kLongestPlaybackStep;
+  // Faster playback covers more seconds between two messages.
+  const int longestStep = kLongestPlaybackStep * std::max(1, (speed_ + 99) / 100);
+  const bool jumped = seconds < positionSeconds_ || seconds > positionSeconds_ + longestStep;
   positionSeconds_ = seconds;
   return jumped;
 }
 
 void MediaRemoteState::VolumeChanged(int volume) { volume_ = std::clamp(volume, 0, 100); }
+
+void MediaRemoteState::SpeedChanged(int speed) { speed_ = ClampSpeed(speed); }
 
 void MediaRemoteState::Finished() { positionSeconds_ = 0; }
 
@@ -85,6 +90,8 @@ platform::MediaRemoteStatus MediaRemoteState::Status(bool hasMedia, bool listHas
   status.canSeek = running && lengthSeconds_ > 0;
   status.canGoNext = listHasItems;
   status.canGoPrevious = listHasItems;
+  status.rate = speed_ / 100.0;
+  status.fullScreen = fullScreen_;
   return status;
 }
 
@@ -111,6 +118,8 @@ int WholeSeconds(std::int64_t microseconds) {
   return static_cast<int>(std::clamp<long double>(seconds, std::numeric_limits<int>::min(),
                                                   std::numeric_limits<int>::max()));
 }
+
+platform::MediaRemoteRates MediaRemoteRateRange() { return {kSlowestSpeed / 100.0, kFastestSpeed / 100.0}; }
 
 std::optional<int> VolumePercent(double volume) {
   if (std::isnan(volume)) return std::nullopt;

@@ -20,6 +20,9 @@ class MediaRemoteState {
   // rather than moved on with playback.
   bool PositionMoved(int seconds);
   void VolumeChanged(int volume);
+  // Percent of normal speed.
+  void SpeedChanged(int speed);
+  void FullScreenChanged(bool on) { fullScreen_ = on; }
   // The run ended: back at the start.
   void Finished();
   // Takes the engine's current state, file and length as they are now (the
@@ -43,6 +46,8 @@ class MediaRemoteState {
   int lengthSeconds_ = 0;
   int positionSeconds_ = 0;
   int volume_ = 0;
+  int speed_ = 100;
+  bool fullScreen_ = false;
 };
 
 // "Playing", "Paused" or "Stopped" for an engine state; a run that is still
@@ -51,6 +56,8 @@ const char* PlaybackStatusText(int engineState);
 std::int64_t Microseconds(int seconds);
 // Nearest whole second, within the range of int.
 int WholeSeconds(std::int64_t microseconds);
+// The rates the player offers: its slowest and fastest speed.
+platform::MediaRemoteRates MediaRemoteRateRange();
 // The engine's volume 0..100 for a bus volume 0..1 (beyond clamped); none
 // for a value that is not a number.
 std::optional<int> VolumePercent(double volume);

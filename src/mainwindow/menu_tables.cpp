@@ -68,6 +68,12 @@ constexpr std::array kMainMenu{
     kSep,
     Item(ID_SWITCH_AUDIO, "切换音轨(&a)"),
     Item(ID_SWITCH_SUBTITLE, "切换字幕语言(&j)"),
+    kSep,
+    Popup("播放速度"),
+    Item(ID_SPEED_50, "0.5×"), Item(ID_SPEED_75, "0.75×"), Item(ID_SPEED_100, "1.0×\tBackspace"),
+    Item(ID_SPEED_125, "1.25×"), Item(ID_SPEED_150, "1.5×"), Item(ID_SPEED_200, "2.0×"),
+    kEnd,
+    Item(ID_REMEMBER_POSITION, "记住播放位置"),
     kEnd,
 
     Popup("工具(&T)"),

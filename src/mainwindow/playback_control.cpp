@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/playback_speed.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/command_rows.h"
 #include "mainwindow/kinovue_dlg.h"
@@ -103,10 +104,15 @@ void CKinovueDlg::OnEngineFinished(std::uintptr_t finalState) {
     return;
   }
   const std::string path = TakeNextPath(next);
-  if (!path.empty())
+  if (!path.empty()) {
+    // Files of a disc play from their start, whatever their names.
+    const int resume = positions_ ? positions_->Opening(path, next.source != NextSource::DiscQueue) : 0;
+    Run(ENGINE_CMD_RESUME_AT, resume);
+    if (resume > 0) ShowResumeNotice(resume);
     Run(ENGINE_CMD_PLAY, reinterpret_cast<std::intptr_t>(path.c_str()));
-  else
+  } else {
     RefreshPlaybackMenu();
+  }
   nextRequested_ = false;
   previousRequested_ = false;
 }
@@ -141,26 +147,41 @@ std::string CKinovueDlg::TakeNextPath(const NextToPlayAction& next) {
 void CKinovueDlg::OnEngineLength(int length, int resume) {
   lengthSeconds_ = shownLengthSeconds_ = length;
   positionSeconds_ = resume;
-  if (resume > 0) Run(ENGINE_CMD_SEEK, resume);
+  if (positions_) positions_->LengthKnown(length, resume);
+  // A medium that is still opening takes no relative seek: go there directly.
+  if (resume > 0) Run(CurrentEngineState() == ENGINE_STATE_OPENING ? ENGINE_CMD_SEEK_TO : ENGINE_CMD_SEEK, resume);
   controlPanel_.SetSeekRange(lengthSeconds_);
   controlPanel_.SetSeekPosition(positionSeconds_);
 }
 
 void CKinovueDlg::OnEnginePosition(int position) {
   positionSeconds_ = position;
+  if (positions_) positions_->PositionMoved(position);
   controlPanel_.SetSeekPosition(position);
   ShowTime();
 }
 
 void CKinovueDlg::ShowTime() {
   timeText_ = PlaybackTimeText(positionSeconds_, shownLengthSeconds_);
-  controlPanel_.SetTimeText(timeText_);
+  controlPanel_.SetTimeText(resumeNotice_.empty() ? timeText_ : resumeNotice_);
+}
+
+void CKinovueDlg::ShowResumeNotice(int seconds) {
+  resumeNotice_ = ResumeNoticeText(seconds);
+  controlPanel_.SetTimeText(resumeNotice_);
+  resumeNoticeTimer_.start();
 }
 
 void CKinovueDlg::OnEngineState(int state) {
   // A failed run is announced as ABORTED and then STOPPED: the title keeps
   // saying that the clip could not be played.
   if (!(state == ENGINE_STATE_STOPPED && titleState_ == ENGINE_STATE_ABORTED)) titleState_ = state;
+  if (positions_) {
+    if (state == ENGINE_STATE_STOPPED || state == ENGINE_STATE_ABORTED)
+      positions_->Left();
+    else if (state == ENGINE_STATE_OPENING || state == ENGINE_STATE_PLAYING)
+      positions_->PlayingAgain();
+  }
   if (state == ENGINE_STATE_OPENING) failureReason_.clear();
   if (state >= ENGINE_STATE_PLAYING && state <= ENGINE_STATE_ABORTED) {
     if (state == ENGINE_STATE_PLAYING) {
@@ -193,6 +214,7 @@ void CKinovueDlg::OnSaveFailed(const std::string& path, int error) {
 void CKinovueDlg::OnEngineError(const char* reason) {
   if (!reason || !*reason) return;
   failureReason_ = reason;
+  resumeNotice_.clear();
   // Shown at once, without a dialog: playback may go on with the next item.
   controlPanel_.ShowMessage(failureReason_);
 }
@@ -222,6 +244,10 @@ const std::vector<int>* SettingGroup(int kind) {
 
 void CKinovueDlg::OnEngineSetting(const EngineSetting* setting) {
   if (!setting) return;
+  if (setting->kind == ENGINE_SETTING_SPEED) {
+    ShowSpeed(setting->value);
+    return;
+  }
   const std::vector<int>* group = SettingGroup(setting->kind);
   if (!group || setting->value < 0 || setting->value >= static_cast<int>(group->size())) return;
   // The engine announces its settings as it starts, before the menus are
@@ -235,6 +261,15 @@ void CKinovueDlg::CheckAnnouncedSettings() {
     const std::vector<int>& group = *SettingGroup(kind);
     CheckRadio(group, group[static_cast<std::size_t>(value)]);
   }
+}
+
+int CKinovueDlg::CurrentSpeed() const {
+  EngineInfo info;
+  return engine_ ? engine_->GetInfo(&info)->speed : kNormalSpeed;
+}
+
+void CKinovueDlg::ShowSpeed(int speed) {
+  for (const int step : SpeedSteps()) SetChecked(SpeedCommandId(step), step == speed);
 }
 
 void CKinovueDlg::OnEngineOpen(const char* file) {

@@ -209,6 +209,11 @@ void CKinovueDlg::OnCommand(int id) {
       break;
     case ID_PLAYLIST_LOOP: FlipSetting(&MainSettings::PlayListLoop); RefreshViewMenu(); break;
     case ID_AUTO_UPDATE: FlipSetting(&MainSettings::AutoUpdate); RefreshPlaybackMenu(); break;
+    case ID_REMEMBER_POSITION:
+      FlipSetting(&MainSettings::RememberPlayPosition);
+      if (positions_) positions_->SetEnabled(settings_.RememberPlayPosition);
+      SetChecked(ID_REMEMBER_POSITION, settings_.RememberPlayPosition);
+      break;
     case ID_CHECK_UPDATE: CheckForUpdateNow(); break;
     case ID_CLEAR_RECENT:
       history_.ClearHistory();

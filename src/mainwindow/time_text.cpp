@@ -18,6 +18,8 @@ std::string PlaybackTimeText(int positionSeconds, int lengthSeconds) {
   return ClockText(positionSeconds) + "/" + ClockText(lengthSeconds);
 }
 
+std::string ResumeNoticeText(int seconds) { return "从 " + ClockText(seconds) + " 继续播放"; }
+
 const char* EngineStateName(int engineState) {
   static constexpr std::array<const char*, 5> kNames{"正在缓冲数据...", "正在播放", "暂停", "停止", "无法播放剪辑"};
   if (engineState < 0 || engineState >= static_cast<int>(kNames.size())) return "";

@@ -9,6 +9,9 @@ std::string ClockText(int seconds);
 // The playing clock: position and length joined by a slash.
 std::string PlaybackTimeText(int positionSeconds, int lengthSeconds);
 
+// "从 HH:MM:SS 继续播放": where a medium picks up again.
+std::string ResumeNoticeText(int seconds);
+
 // The name a medium is shown by: the file name without its folder (an
 // address containing "://" shows whole).
 std::string MediaDisplayName(const char* file);

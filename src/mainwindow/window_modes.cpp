@@ -119,6 +119,7 @@ void CKinovueDlg::ToggleFullScreen() {
   if (fullScreen_) videoBackWindow_->setGeometry(client_->rect());
   videoFitter_.FitVideo(false);
   RefreshViewMenu();
+  ShowMediaRemote();
 }
 
 void CKinovueDlg::ApplyCursor() {

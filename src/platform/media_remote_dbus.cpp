@@ -12,6 +12,7 @@ namespace platform {
 namespace {
 
 constexpr const char* kObjectPath = "/org/mpris/MediaPlayer2";
+constexpr const char* kRootInterface = "org.mpris.MediaPlayer2";
 constexpr const char* kPlayerInterface = "org.mpris.MediaPlayer2.Player";
 constexpr const char* kNoTrack = "/org/mpris/MediaPlayer2/TrackList/NoTrack";
 
@@ -42,7 +43,13 @@ std::vector<std::string> ChangedPlayerProperties(const MediaRemoteStatus& before
   note(before.canSeek != after.canSeek, "CanSeek");
   note(before.canGoNext != after.canGoNext, "CanGoNext");
   note(before.canGoPrevious != after.canGoPrevious, "CanGoPrevious");
+  note(before.rate != after.rate, "Rate");
   return names;
+}
+
+std::vector<std::string> ChangedRootProperties(const MediaRemoteStatus& before, const MediaRemoteStatus& after) {
+  if (before.fullScreen == after.fullScreen) return {};
+  return {"Fullscreen"};
 }
 
 // The object published at /org/mpris/MediaPlayer2; its two adaptors answer
@@ -50,10 +57,22 @@ std::vector<std::string> ChangedPlayerProperties(const MediaRemoteStatus& before
 struct MediaRemoteBus::Object : QObject {
   MediaRemoteIdentity identity;
   MediaRemoteRequests requests;
+  MediaRemoteRates rates;
   MediaRemoteStatus status;
   QDBusConnection bus{QString()};
   QString service;
+  QObject* root = nullptr;    // the root adaptor
   QObject* player = nullptr;  // the Player adaptor
+
+  // PropertiesChanged of one interface with the current values of names.
+  void AnnounceChanged(const char* interface, QObject* adaptor, const std::vector<std::string>& names) {
+    if (names.empty()) return;
+    QVariantMap values;
+    for (const std::string& name : names) values[QString::fromStdString(name)] = adaptor->property(name.c_str());
+    QDBusMessage signal = QDBusMessage::createSignal(kObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
+    signal << QString(interface) << values << QStringList();
+    bus.send(signal);
+  }
 
   QVariantMap Metadata() const {
     QVariantMap metadata;
@@ -72,6 +91,8 @@ class MediaRemoteRootAdaptor : public QDBusAbstractAdaptor {
   Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2")
   Q_PROPERTY(bool CanQuit READ CanQuit)
   Q_PROPERTY(bool CanRaise READ CanRaise)
+  Q_PROPERTY(bool Fullscreen READ Fullscreen WRITE SetFullscreen)
+  Q_PROPERTY(bool CanSetFullscreen READ CanSetFullscreen)
   Q_PROPERTY(bool HasTrackList READ HasTrackList)
   Q_PROPERTY(QString Identity READ Identity)
   Q_PROPERTY(QString DesktopEntry READ DesktopEntry)
@@ -83,6 +104,11 @@ class MediaRemoteRootAdaptor : public QDBusAbstractAdaptor {
 
   bool CanQuit() const { return true; }
   bool CanRaise() const { return true; }
+  bool Fullscreen() const { return object_->status.fullScreen; }
+  void SetFullscreen(bool on) {
+    if (object_->requests.setFullScreen) object_->requests.setFullScreen(on);
+  }
+  bool CanSetFullscreen() const { return static_cast<bool>(object_->requests.setFullScreen); }
   bool HasTrackList() const { return false; }
   QString Identity() const { return QString::fromStdString(object_->identity.identity); }
   QString DesktopEntry() const { return QString::fromStdString(object_->identity.desktopEntry); }
@@ -103,8 +129,8 @@ class MediaRemotePlayerAdaptor : public QDBusAbstractAdaptor {
   Q_CLASSINFO("D-Bus Interface", "org.mpris.MediaPlayer2.Player")
   Q_PROPERTY(QString PlaybackStatus READ PlaybackStatus)
   Q_PROPERTY(double Rate READ Rate WRITE SetRate)
-  Q_PROPERTY(double MinimumRate READ Rate)
-  Q_PROPERTY(double MaximumRate READ Rate)
+  Q_PROPERTY(double MinimumRate READ MinimumRate)
+  Q_PROPERTY(double MaximumRate READ MaximumRate)
   Q_PROPERTY(QVariantMap Metadata READ Metadata)
   Q_PROPERTY(double Volume READ Volume WRITE SetVolume)
   Q_PROPERTY(qlonglong Position READ Position)
@@ -119,8 +145,12 @@ class MediaRemotePlayerAdaptor : public QDBusAbstractAdaptor {
   explicit MediaRemotePlayerAdaptor(MediaRemoteBus::Object* object) : QDBusAbstractAdaptor(object), object_(object) {}
 
   QString PlaybackStatus() const { return QString::fromStdString(object_->status.playbackStatus); }
-  double Rate() const { return 1.0; }  // the engine plays at normal speed only
-  void SetRate(double) {}
+  double Rate() const { return object_->status.rate; }
+  void SetRate(double rate) {
+    if (object_->requests.setRate) object_->requests.setRate(rate);
+  }
+  double MinimumRate() const { return object_->rates.minimum; }
+  double MaximumRate() const { return object_->rates.maximum; }
   QVariantMap Metadata() const { return object_->Metadata(); }
   double Volume() const { return object_->status.volume; }
   void SetVolume(double volume) {
@@ -158,7 +188,8 @@ class MediaRemotePlayerAdaptor : public QDBusAbstractAdaptor {
   MediaRemoteBus::Object* object_;
 };
 
-MediaRemoteBus::MediaRemoteBus(const std::string& name, MediaRemoteIdentity identity, MediaRemoteRequests requests) {
+MediaRemoteBus::MediaRemoteBus(const std::string& name, MediaRemoteIdentity identity, MediaRemoteRequests requests,
+                               MediaRemoteRates rates) {
   // No session bus announced: nobody to serve (and no bus daemon to launch).
   if (qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS")) return;
   QDBusConnection bus = QDBusConnection::sessionBus();
@@ -166,8 +197,9 @@ MediaRemoteBus::MediaRemoteBus(const std::string& name, MediaRemoteIdentity iden
   auto object = std::make_unique<Object>();
   object->identity = std::move(identity);
   object->requests = std::move(requests);
+  object->rates = rates;
   object->bus = bus;
-  new MediaRemoteRootAdaptor(object.get());
+  object->root = new MediaRemoteRootAdaptor(object.get());
   object->player = new MediaRemotePlayerAdaptor(object.get());
   if (!bus.registerObject(kObjectPath, object.get(), QDBusConnection::ExportAdaptors)) return;
   // A name already held (another player session on this bus) gets the
@@ -196,15 +228,11 @@ std::string MediaRemoteBus::ServiceName() const { return object_ ? object_->serv
 
 void MediaRemoteBus::Show(const MediaRemoteStatus& status) {
   if (!object_) return;
-  const std::vector<std::string> changed = ChangedPlayerProperties(object_->status, status);
+  const std::vector<std::string> player = ChangedPlayerProperties(object_->status, status);
+  const std::vector<std::string> root = ChangedRootProperties(object_->status, status);
   object_->status = status;
-  if (changed.empty()) return;
-  QVariantMap values;
-  for (const std::string& name : changed) values[QString::fromStdString(name)] = object_->player->property(name.c_str());
-  QDBusMessage signal =
-      QDBusMessage::createSignal(kObjectPath, "org.freedesktop.DBus.Properties", "PropertiesChanged");
-  signal << QString(kPlayerInterface) << values << QStringList();
-  object_->bus.send(signal);
+  object_->AnnounceChanged(kPlayerInterface, object_->player, player);
+  object_->AnnounceChanged(kRootInterface, object_->root, root);
 }
 
 void MediaRemoteBus::AnnounceSeek(std::int64_t positionUs) {

@@ -22,6 +22,8 @@ struct MediaRemoteStatus {
   bool canSeek = false;
   bool canGoNext = false;
   bool canGoPrevious = false;
+  double rate = 1.0;        // playback speed, 1.0 normal
+  bool fullScreen = false;  // the root interface's Fullscreen
   bool operator==(const MediaRemoteStatus&) const = default;
 };
 
@@ -41,12 +43,23 @@ struct MediaRemoteRequests {
   std::function<void(const std::string& trackId, std::int64_t positionUs)> setPosition;
   std::function<void(const std::string& uri)> openUri;
   std::function<void(double volume)> setVolume;
+  std::function<void(double rate)> setRate;
+  std::function<void(bool on)> setFullScreen;
+};
+
+// The range of rates the player offers (MinimumRate, MaximumRate).
+struct MediaRemoteRates {
+  double minimum = 1.0;
+  double maximum = 1.0;
 };
 
 // The Player property names whose values differ between two states, in a
 // fixed order. Position is never among them: clients ask for it, it is not
 // announced.
 std::vector<std::string> ChangedPlayerProperties(const MediaRemoteStatus& before, const MediaRemoteStatus& after);
+
+// The same for the root interface (Fullscreen).
+std::vector<std::string> ChangedRootProperties(const MediaRemoteStatus& before, const MediaRemoteStatus& after);
 
 // Publishes the player on the session bus as "org.mpris.MediaPlayer2.<name>"
 // (or, when that name is taken, "<...>.instance<pid>") with the root and the
@@ -55,7 +68,8 @@ std::vector<std::string> ChangedPlayerProperties(const MediaRemoteStatus& before
 // no bus daemon is launched and every call does nothing. UI thread only.
 class MediaRemoteBus {
  public:
-  MediaRemoteBus(const std::string& name, MediaRemoteIdentity identity, MediaRemoteRequests requests);
+  MediaRemoteBus(const std::string& name, MediaRemoteIdentity identity, MediaRemoteRequests requests,
+                 MediaRemoteRates rates = {});
   ~MediaRemoteBus();
   MediaRemoteBus(const MediaRemoteBus&) = delete;
   MediaRemoteBus& operator=(const MediaRemoteBus&) = delete;
@@ -64,7 +78,7 @@ class MediaRemoteBus {
   // The bus name held; empty when nothing is published.
   std::string ServiceName() const;
   // Takes the new state; sends PropertiesChanged with the properties that
-  // differ from the last one shown.
+  // differ from the last one shown, for each interface that has some.
   void Show(const MediaRemoteStatus& status);
   // Sends Seeked: the position jumped rather than moved on with playback.
   void AnnounceSeek(std::int64_t positionUs);

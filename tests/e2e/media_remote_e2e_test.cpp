@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include "core_app.h"
+#include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "platform/optical_drives.h"
 #include "run_command.h"
@@ -37,6 +38,20 @@ std::string CtlUntil(const QStringList& arguments, const std::string& want, int 
   std::string answer;
   testsupport::PumpUntil([&] { return (answer = Ctl(arguments)) == want; }, timeoutMs);
   return answer;
+}
+
+// A property of the player's object through gdbus (playerctl has no
+// command for the rate or full screen): Get gives "(<value>,)".
+std::string Property(const char* interface, const char* name, const char* setTo = nullptr) {
+  std::vector<std::string> argv{"gdbus", "call", "--session", "--dest", "org.mpris.MediaPlayer2.kinovue",
+                                "--object-path", "/org/mpris/MediaPlayer2", "--method",
+                                setTo ? "org.freedesktop.DBus.Properties.Set" : "org.freedesktop.DBus.Properties.Get",
+                                interface, name};
+  if (setTo) argv.push_back(setTo);
+  testsupport::RunningCommand call(argv);
+  testsupport::PumpUntil([&] { return !call.Running(); }, 8000);
+  call.Kill();
+  return QString::fromStdString(call.Output()).trimmed().toStdString();
 }
 
 double Seconds(const std::string& text) { return text.empty() ? -1.0 : std::atof(text.c_str()); }
@@ -96,6 +111,23 @@ TEST(MediaRemote, PlayerctlSeesAndDrivesPlaybackThroughTheWindow) {
   EXPECT_EQ(CtlUntil({"volume"}, "0.300000"), "0.300000");
   EngineInfo info;
   EXPECT_EQ(window->Engine()->GetInfo(&info)->volume, 30);
+
+  constexpr const char* kPlayer = "org.mpris.MediaPlayer2.Player";
+  constexpr const char* kRoot = "org.mpris.MediaPlayer2";
+  EXPECT_EQ(Property(kPlayer, "Rate"), "(<1.0>,)");
+  EXPECT_EQ(Property(kPlayer, "MinimumRate"), "(<0.5>,)");
+  EXPECT_EQ(Property(kPlayer, "MaximumRate"), "(<2.0>,)");
+  Property(kPlayer, "Rate", "<1.5>");
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return window->Engine()->GetInfo(&info)->speed == 150; }, 5000));
+  EXPECT_EQ(Property(kPlayer, "Rate"), "(<1.5>,)");
+  Property(kPlayer, "Rate", "<3.0>");  // beyond the range offered: not taken
+  EXPECT_EQ(Property(kPlayer, "Rate"), "(<1.5>,)");
+  EXPECT_EQ(Property(kRoot, "CanSetFullscreen"), "(<true>,)");
+  Property(kRoot, "Fullscreen", "<true>");
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return window->IsFullScreen(); }, 5000));
+  EXPECT_EQ(Property(kRoot, "Fullscreen"), "(<true>,)");
+  window->OnCommand(ID_FULL_SCREEN);  // left from the window: the bus follows
+  EXPECT_EQ(Property(kRoot, "Fullscreen"), "(<false>,)");
 
   // Next from an item the list did not start: its first item.
   Ctl({"next"});

@@ -1,6 +1,7 @@
 // Kinovue as a user meets it: the built program under Xvfb with the real
 // MPlayer, driven with xdotool.
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <QDir>
@@ -15,6 +16,7 @@
 #include "association/media_extensions.h"
 #include "core_app.h"
 #include "loopback_server.h"
+#include "session_bus.h"
 #include "temp_dir.h"
 #include "test_media.h"
 #include "xvfb.h"
@@ -155,6 +157,92 @@ TEST_F(Player, PlaysPausesResumesAndClosesCleanly) {
     EXPECT_NE(ini.find(std::string("\n") + key), std::string::npos) << key;
   EXPECT_NE(ini.find("[history_list]"), std::string::npos);
   EXPECT_NE(ini.find(clip), std::string::npos);
+}
+
+// A polite stop (a logout's SIGTERM, a closed terminal's SIGHUP) quits as
+// Exit does, within 2 s; SIGKILL gives no chance to act. Either way no engine
+// process is left a second later, MPlayer's cache process included, and
+// after a polite stop the settings, the playlist and where the film was left
+// are all on disk.
+TEST_F(Player, SignalsLeaveNoEngineProcessAndPoliteOnesKeepEverything) {
+  const std::string film = testsupport::FilmClip();
+  ASSERT_FALSE(film.empty());
+  testsupport::TempDir media;
+  testsupport::LoopbackServer server(testsupport::LoopbackServer::Files(media.Path()));
+  // Where the film is, asked of the program on a bus of its own.
+  testsupport::SessionBus bus(media.Path());
+  ASSERT_FALSE(bus.Address().empty());
+  qputenv("DBUS_SESSION_BUS_ADDRESS", QByteArray::fromStdString(bus.Address()));
+  QDir().mkpath(QString::fromStdString(folder.File("dat")));
+  const std::string playlist = "/m/one.avi\r\n/m/two.avi\r\n";
+  const struct {
+    int signal;
+    bool stream;
+  } rows[] = {{SIGTERM, true}, {SIGHUP, false}, {SIGTERM, false}, {SIGKILL, true}, {SIGKILL, false}};
+  for (const auto& row : rows) {
+    const bool polite = row.signal != SIGKILL;
+    const std::string name = "sig" + std::to_string(row.signal) + (row.stream ? "-stream-" : "-file-") +
+                             std::to_string(getpid()) + ".avi";
+    SCOPED_TRACE(name);
+    ASSERT_EQ(symlink(film.c_str(), media.File(name).c_str()), 0);
+    const std::string medium =
+        row.stream ? "http://127.0.0.1:" + std::to_string(server.Port()) + "/" + name : media.File(name);
+    // The cache for a local file too, through the extra engine parameters.
+    ASSERT_TRUE(testsupport::WriteFileBytes(folder.File("dat/kinovue.ini"), "[mplayer]\nParams=-cache 2048\nVolume=50\n"));
+    ASSERT_TRUE(testsupport::WriteFileBytes(folder.File("dat/PlayList.dat"), playlist));
+    std::remove(folder.File("dat/PlayPositions.dat").c_str());
+    const std::string pattern = "'[" + name.substr(0, 1) + "]" + name.substr(1) + "'";
+    auto processes = [&](const std::string& extra = {}) {
+      return std::stoi("0" + Sh("pgrep -c -f -- " + extra + pattern + " || true"));
+    };
+
+    QProcess* player = Start({QString::fromStdString(medium)});
+    const std::string window = WaitWindow();
+    ASSERT_FALSE(window.empty());
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return Title(window).starts_with("Kinovue  正在播放"); }, 20000));
+    // What changes during the run: the volume, and where the film is.
+    Key(window, "9");
+    if (!row.stream) {
+      Key(window, "Down");
+      EXPECT_TRUE(testsupport::PumpUntil(
+          [&] { return std::atof(Sh("playerctl --player=kinovue position 2>/dev/null").c_str()) >= 60; }, 10000));
+    }
+    const std::string ini = folder.File("dat/kinovue.ini");
+    EXPECT_TRUE(testsupport::PumpUntil(
+        [&] { return testsupport::ReadFileBytes(ini).find("\nVolume=49\n") != std::string::npos; }, 5000));
+    const std::string settings = testsupport::ReadFileBytes(ini);
+    // MPlayer and the cache process it forked.
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return processes("'^/usr/bin/mplayer '.*") >= 2; }, 10000))
+        << processes("'^/usr/bin/mplayer '.*");
+
+    const auto sent = std::chrono::steady_clock::now();
+    ASSERT_EQ(kill(static_cast<pid_t>(player->processId()), row.signal), 0);
+    ASSERT_TRUE(player->waitForFinished(5000));
+    if (polite) {
+      EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::milliseconds(2000));
+      EXPECT_EQ(player->exitStatus(), QProcess::NormalExit) << "ended by the grace time, not in order";
+      EXPECT_EQ(player->exitCode(), 128 + row.signal);
+    }
+    // A second later nothing of the run is left.
+    const auto end = sent + std::chrono::seconds(1);
+    while (processes() > 0 && std::chrono::steady_clock::now() < end)
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_EQ(processes(), 0) << "an engine process outlived the program";
+    Sh("pkill -KILL -f -- " + pattern + " || true");
+    if (!polite) continue;
+    const std::string after = testsupport::ReadFileBytes(ini);
+    for (std::size_t at = 0, end = 0; at < settings.size(); at = end + 1) {
+      end = settings.find('\n', at);
+      const std::string line = settings.substr(at, end - at);
+      EXPECT_NE(after.find(line), std::string::npos) << "lost: " << line;
+    }
+    EXPECT_EQ(testsupport::ReadFileBytes(folder.File("dat/PlayList.dat")), playlist);
+    if (!row.stream) {
+      const std::string positions = testsupport::ReadFileBytes(folder.File("dat/PlayPositions.dat"));
+      EXPECT_NE(positions.find(" " + media.File(name) + "\n"), std::string::npos) << positions;
+    }
+  }
+  qunsetenv("DBUS_SESSION_BUS_ADDRESS");
 }
 
 TEST_F(Player, ASecondInstanceHandsItsFileToTheFirst) {

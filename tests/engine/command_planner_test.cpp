@@ -37,7 +37,8 @@ TEST(CommandPlanner, StepTextAndStateFollowTheState) {
       {kPlaying, ENGINE_CMD_FULLSCREEN, 0, Step::FullScreen, "", kPlaying},
       {kPlaying, ENGINE_CMD_SET_CACHE, 4096, Step::StoreCache, "", kPlaying},
       {kPlaying, ENGINE_CMD_CLOSE, 0, Step::Reject, "", kPlaying},
-      {kPlaying, 35, 0, Step::Reject, "", kPlaying},
+      {kPlaying, 37, 0, Step::Reject, "", kPlaying},
+      {kOpening, ENGINE_CMD_RESUME_AT, 95, Step::ResumeAt, "", kOpening},
   };
   for (const Row& r : rows) {
     const CommandPlan plan = PlanCommand(r.state, EngineSettings{}, r.code, r.arg);

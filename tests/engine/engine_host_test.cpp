@@ -149,6 +149,30 @@ TEST_F(EngineHost, ApplySettingWhilePlayingRestartsTheMediumAndResumes) {
   EXPECT_NE(std::search(third.begin(), third.end(), stereoLeft.begin(), stereoLeft.end()), third.end());
 }
 
+// A speed changed while a run plays reaches it at once, with the filter
+// that keeps the pitch; it is stored, reported, and the next run starts at it.
+TEST_F(EngineHost, SpeedReachesTheRunningEngineAndTheNextRunStartsAtIt) {
+  PlayScript(std::string(kSound) + "hold\n");
+  const std::size_t mark = h.Messages().size();
+  EXPECT_TRUE(h.Run(ENGINE_CMD_SET_SPEED, 150));
+  EXPECT_TRUE(h.Run(ENGINE_CMD_SET_SPEED, 100));
+  EXPECT_EQ(h.Names(mark), (Names{"SETTING 3 150 0", "SETTING 3 100 0"}));
+  EXPECT_TRUE(h.Run(ENGINE_CMD_SET_SPEED, 900));  // held to the fastest
+  EXPECT_TRUE(h.Run(ENGINE_CMD_STOP));
+  ASSERT_GE(h.WaitFor(WM_ENGINE_FINISHED, mark), 0);
+  const Names commands = script.Commands();
+  const Names changes(std::find(commands.begin(), commands.end(), "af_add scaletempo"), commands.end());
+  EXPECT_EQ(changes, (Names{"af_add scaletempo", "speed_set 1.5", "speed_set 1", "af_del scaletempo",
+                            "af_add scaletempo", "speed_set 2", "quit"}));
+  EXPECT_EQ(IniInt("Speed"), 200);
+  EngineInfo info;
+  EXPECT_EQ(h.Engine().GetInfo(&info)->speed, 200);
+  ASSERT_TRUE(h.Play("/m/b.mp3"));
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return script.Runs() == 2; }, 5000));
+  const Names args = script.Arguments(1);
+  EXPECT_EQ(Names(args.end() - 5, args.end() - 1), (Names{"-af-add", "scaletempo", "-speed", "2"}));
+}
+
 struct CommandCase {
   int code;
   std::intptr_t arg;
@@ -211,7 +235,7 @@ TEST_F(EngineHost, EveryCommandWritesItsSlaveText) {
       {ENGINE_CMD_NONE, 0, std::nullopt},
       {ENGINE_CMD_SET_CACHE, 4096, std::nullopt},
       {ENGINE_CMD_CLOSE, 0, std::nullopt, false},
-      {35, 0, std::nullopt, false},
+      {37, 0, std::nullopt, false},
       {-1, 0, std::nullopt, false},
       {ENGINE_CMD_STOP, 0, "quit"},
   };
@@ -413,7 +437,7 @@ TEST_F(EngineHost, InfoAndKeyHelp) {
   EXPECT_EQ(h.Engine().EnumKeyHelp(reinterpret_cast<std::intptr_t>(&lines), [](std::intptr_t context, const char* line) {
     reinterpret_cast<std::vector<std::string>*>(context)->push_back(line);
   }), 0);
-  ASSERT_EQ(lines.size(), 37u);
+  ASSERT_EQ(lines.size(), 40u);
   EXPECT_EQ(lines[18], "Space         播放/暂停");
   const auto args = script.Arguments(0);
   ASSERT_GE(args.size(), 3u);

@@ -13,7 +13,7 @@ namespace {
 
 constexpr const char* kComplete =
     "[mplayer]\nPlayCache=4096\nVolume=40\nMute=1\nOSDLevel=2\nAudioDev=1\nAudioOut=2\nAudioID=1\nSubID=0\n"
-    "Postproc=2\nDeinterlace=1\nAspect=2\nReIndex=0\nSoftVol=1\nPriorityBoost=0\nParams=-fps 25\n";
+    "Postproc=2\nDeinterlace=1\nAspect=2\nReIndex=0\nSoftVol=1\nPriorityBoost=0\nParams=-fps 25\nSpeed=150\n";
 
 ino_t Inode(const std::string& path) {
   struct stat st {};
@@ -32,7 +32,7 @@ TEST(EngineSettingsLoad, NoFileWritesTheWholeSectionWithFileAbsentValues) {
   EXPECT_TRUE(s.priorityBoost);
   EXPECT_EQ(ReadFileBytes(dir.File("kinovue.ini")),
             "[mplayer]\nPlayCache=0\nVolume=100\nMute=0\nOSDLevel=1\nAudioDev=0\nAudioOut=3\nAudioID=-1\nSubID=-1\n"
-            "Postproc=1\nDeinterlace=0\nAspect=0\nReIndex=0\nSoftVol=0\nPriorityBoost=1\nParams=\n");
+            "Postproc=1\nDeinterlace=0\nAspect=0\nReIndex=0\nSoftVol=0\nPriorityBoost=1\nParams=\nSpeed=100\n");
 }
 
 TEST(EngineSettingsLoad, ACompleteSectionIsReadAndLeftAlone) {
@@ -56,6 +56,7 @@ TEST(EngineSettingsLoad, ACompleteSectionIsReadAndLeftAlone) {
   EXPECT_TRUE(s.softVol);
   EXPECT_FALSE(s.priorityBoost);
   EXPECT_EQ(s.params, "-fps 25");
+  EXPECT_EQ(s.speed, 150);
   EXPECT_EQ(Inode(dir.File("kinovue.ini")), before);  // not rewritten
 }
 

@@ -57,11 +57,12 @@ TEST(KeyTable, KeypadAndTopRowAreDistinct) {
 
 TEST(KeyTable, HelpLinesArePaddedLabelsInTableOrder) {
   const auto table = EngineKeyTable();
-  ASSERT_EQ(table.size(), 37u);
+  ASSERT_EQ(table.size(), 40u);
   EXPECT_EQ(KeyHelpLine(table[0]), "Left          后退10秒");
   EXPECT_EQ(KeyHelpLine(table[13]), "");  // the right-Shift row has no help line
   EXPECT_EQ(KeyHelpLine(table[16]), "f/Esc         切换窗口模式和全屏模式");
   EXPECT_EQ(KeyHelpLine(table[36]), "T             保持/取消在桌面最上端");
+  EXPECT_EQ(KeyHelpLine(table[39]), "Backspace     恢复正常播放速度");
   for (const KeyRow& row : table) {
     const std::string line = KeyHelpLine(row);
     if (!line.empty()) {

@@ -72,6 +72,11 @@ TEST(RunArguments, OptionalStepsFollowTheSettings) {
   s.aspect = 2;
   const Args a = BuildRunArguments(s, 1, "/a", "");
   EXPECT_NE(std::find(a.begin(), a.end(), "screenshot=2,expand=:::::16/9:2"), a.end());
+  // Normal speed adds nothing to the audio path; any other brings the filter that keeps the pitch.
+  EXPECT_EQ(std::find(a.begin(), a.end(), "scaletempo"), a.end());
+  s.speed = 125;
+  const Args faster = Tail(BuildRunArguments(s, 1, "/a", ""));
+  EXPECT_EQ(Args(faster.end() - 5, faster.end()), (Args{"-af-add", "scaletempo", "-speed", "1.25", "/a"}));
 }
 
 // The automatic aspect pads to the proportions of the screen the picture is

@@ -20,9 +20,9 @@ namespace {
 constexpr const char* kAllKeys =
     "[kinovue]\nLastOpen=/m/a.avi\nVideoMutiple=1\nTopmost=1\nLockFaceProportion=1\nPlayListRandom=0\n"
     "RepeatCurrent=0\nPlayListLoop=1\nPlayListForward=1\nAutoPlayFromList=1\nPlayFromList=1\n"
-    "CheckFileAssociate=1\nAutoUpdate=1\n";
+    "CheckFileAssociate=1\nAutoUpdate=1\nRememberPlayPosition=1\n";
 
-TEST(MainSettingsLoad, FirstStartWritesAllTwelveKeys) {
+TEST(MainSettingsLoad, FirstStartWritesAllThirteenKeys) {
   TempDir dir;
   IniFile ini(dir.File("kinovue.ini"));
   MainSettings s;
@@ -30,7 +30,7 @@ TEST(MainSettingsLoad, FirstStartWritesAllTwelveKeys) {
   EXPECT_EQ(ReadFileBytes(dir.File("kinovue.ini")),
             "[kinovue]\nLastOpen=\nVideoMutiple=1\nTopmost=1\nLockFaceProportion=1\nPlayListRandom=0\n"
             "RepeatCurrent=0\nPlayListLoop=1\nPlayListForward=1\nAutoPlayFromList=1\nPlayFromList=1\n"
-            "CheckFileAssociate=1\nAutoUpdate=1\n");
+            "CheckFileAssociate=1\nAutoUpdate=1\nRememberPlayPosition=1\n");
 }
 
 TEST(MainSettingsLoad, MissingOrEmptyKeysTakeTheirDefaultsAndTheSectionIsWritten) {

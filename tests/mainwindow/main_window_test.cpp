@@ -754,6 +754,80 @@ TEST_F(MainWindow, PlayPressedWhileAnOpenWaitsForTheOldRunDoesNotLoseTheNewFile)
   EXPECT_EQ(engine->Played(), (std::vector<std::string>{"/m/a.avi", "/m/b.avi"}));
 }
 
+// What the window tells the engine about where a local file starts, and
+// what it keeps when the file is left.
+TEST_F(MainWindow, ALocalFilePicksUpWhereItWasLeftUntilRememberingIsSwitchedOff) {
+  const std::string film = folder.File("film.avi");
+  ASSERT_TRUE(testsupport::WriteFileBytes(film, "not really a film"));
+  auto open = [&] {
+    dlg->RequestOpen(film);
+    Pump();
+    const auto& c = engine->commands;
+    EXPECT_EQ(c.back().file, film);
+    // The start goes to the engine just before the medium it is for.
+    EXPECT_EQ(c.end()[-2].code, ENGINE_CMD_RESUME_AT);
+    return c.end()[-2].arg;
+  };
+  auto playUntil = [&](int seconds) {
+    dlg->OnMessage(WM_ENGINE_STATE, ENGINE_STATE_OPENING, 0);
+    dlg->OnMessage(WM_ENGINE_LENGTH, 3600, 0);
+    Playing();
+    dlg->OnMessage(WM_ENGINE_POSITION, static_cast<std::uintptr_t>(seconds), 3600);
+    dlg->StopPlayback();
+    Finish();
+  };
+  EXPECT_EQ(open(), 0);
+  playUntil(1200);
+  const std::string stored = testsupport::ReadFileBytes(folder.File("dat/PlayPositions.dat"));
+  EXPECT_NE(stored.find("\n1200 17 "), std::string::npos) << stored;
+
+  EXPECT_EQ(open(), 1195);
+  EXPECT_EQ(dlg->Panel().TimeText(), "从 00:19:55 继续播放");
+  // The engine hands the start back with the length; while the medium still
+  // opens only a seek to the second itself reaches it.
+  dlg->OnMessage(WM_ENGINE_LENGTH, 3600, 1195);
+  EXPECT_EQ(engine->commands.back().code, ENGINE_CMD_SEEK_TO);
+  EXPECT_EQ(engine->commands.back().arg, 1195);
+  Playing();
+  dlg->OnMessage(WM_ENGINE_POSITION, 1196, 3600);
+  EXPECT_EQ(dlg->Panel().TimeText(), "从 00:19:55 继续播放") << "the notice stays a few seconds";
+  dlg->StopPlayback();
+  Finish();
+
+  dlg->OnCommand(ID_REMEMBER_POSITION);
+  EXPECT_FALSE(Checked(ID_REMEMBER_POSITION));
+  bool remember = true;
+  EXPECT_TRUE(IniFile(dlg->SettingsPath()).ReadBool("kinovue", "RememberPlayPosition", remember));
+  EXPECT_FALSE(remember);
+  EXPECT_EQ(open(), 0);
+  dlg->OnCommand(ID_REMEMBER_POSITION);  // nothing was forgotten meanwhile
+  EXPECT_EQ(open(), 1191);
+}
+
+TEST_F(MainWindow, SpeedKeysAskTheEngineAndItsAnswerMovesTheCheck) {
+  dlg->show();
+  engine->info.speed = 150;
+  const struct {
+    int key;
+    Qt::KeyboardModifiers modifiers;
+    std::intptr_t speed;  // -1: not a speed key
+  } keys[] = {{Qt::Key_BraceRight, Qt::ShiftModifier, 200}, {Qt::Key_BraceLeft, Qt::ShiftModifier, 125},
+              {Qt::Key_Backspace, Qt::NoModifier, 100}, {Qt::Key_BraceLeft, Qt::ShiftModifier | Qt::ControlModifier, -1}};
+  for (const auto& k : keys) {
+    engine->commands.clear();
+    SendKey(k.key, k.modifiers);
+    EXPECT_EQ(engine->Count(ENGINE_CMD_SET_SPEED) ? engine->commands.back().arg : -1, k.speed) << k.key;
+  }
+  EXPECT_TRUE(engine->keys.empty()) << "speed keys are the window's";
+  EngineSetting speed{ENGINE_SETTING_SPEED, 75, 0};
+  dlg->OnMessage(WM_ENGINE_SETTING, reinterpret_cast<std::uintptr_t>(&speed), 0);
+  EXPECT_TRUE(Checked(ID_SPEED_75));
+  speed.value = 110;  // set from outside, between the steps: no item
+  dlg->OnMessage(WM_ENGINE_SETTING, reinterpret_cast<std::uintptr_t>(&speed), 0);
+  for (int id : {ID_SPEED_50, ID_SPEED_75, ID_SPEED_100, ID_SPEED_125, ID_SPEED_150, ID_SPEED_200})
+    EXPECT_FALSE(Checked(id)) << id;
+}
+
 TEST_F(MainWindow, NothingNewPlaysOnceClosingHasBegun) {
   dlg->OnCommand(ID_REPEAT_CURRENT);
   dlg->RequestOpen("/m/a.avi");

@@ -76,13 +76,21 @@ TEST(MediaRemoteState, EngineMessagesMakeStatusTrackAndAbilities) {
 }
 
 TEST(MediaRemoteState, OnlyAJumpOfThePositionIsASeek) {
-  const std::vector<std::tuple<int, int, bool>> rows{{0, 1, false}, {5, 5, false}, {5, 7, false},
-                                                     {5, 8, true},  {5, 4, true},  {20, 0, true}};
-  for (const auto& [from, to, jumped] : rows) {
+  // speed, from, to, jumped: faster playback moves further between messages.
+  const std::vector<std::tuple<int, int, int, bool>> rows{
+      {100, 0, 1, false}, {100, 5, 5, false}, {100, 5, 7, false}, {100, 5, 8, true}, {100, 5, 4, true},
+      {100, 20, 0, true}, {200, 5, 9, false}, {200, 5, 10, true}, {50, 5, 8, true}};
+  for (const auto& [speed, from, to, jumped] : rows) {
     MediaRemoteState state;
+    state.SpeedChanged(speed);
     state.LengthKnown(60, from);
-    EXPECT_EQ(state.PositionMoved(to), jumped) << from << " -> " << to;
+    EXPECT_EQ(state.PositionMoved(to), jumped) << speed << ": " << from << " -> " << to;
   }
+  MediaRemoteState state;
+  state.SpeedChanged(150);
+  state.FullScreenChanged(true);
+  EXPECT_EQ(state.Status(false, false).rate, 1.5);
+  EXPECT_TRUE(state.Status(false, false).fullScreen);
 }
 
 TEST(MediaRemoteState, SetPositionGoesOnlyWithinTheCurrentTrack) {

@@ -19,6 +19,8 @@ TEST(MediaRemoteBus, ChangedPropertiesNameWhatDiffersButNeverThePosition) {
       {[](MediaRemoteStatus& s) { s.volume = 0.5, s.canSeek = true, s.title = "b"; }, {"Metadata", "Volume", "CanSeek"}},
       {[](MediaRemoteStatus& s) { s.canPlay = s.canPause = s.canGoNext = s.canGoPrevious = true; },
        {"CanPlay", "CanPause", "CanGoNext", "CanGoPrevious"}},
+      {[](MediaRemoteStatus& s) { s.rate = 1.5; }, {"Rate"}},
+      {[](MediaRemoteStatus& s) { s.fullScreen = true; }, {}},  // the root interface's
   };
   for (const auto& [change, names] : rows) {
     MediaRemoteStatus before;
@@ -26,6 +28,8 @@ TEST(MediaRemoteBus, ChangedPropertiesNameWhatDiffersButNeverThePosition) {
     MediaRemoteStatus after = before;
     change(after);
     EXPECT_EQ(platform::ChangedPlayerProperties(before, after), names);
+    EXPECT_EQ(platform::ChangedRootProperties(before, after),
+              after.fullScreen ? std::vector<std::string>{"Fullscreen"} : std::vector<std::string>{});
   }
 }
 

@@ -51,6 +51,12 @@ std::string LongVideoClip() {
                               "-b:a", "64k", "-shortest"});
 }
 
+std::string FilmClip() {
+  return Make("film200.avi", {"-f", "lavfi", "-i", "testsrc=size=160x120:rate=5:duration=200", "-f", "lavfi", "-i",
+                              "sine=frequency=440:duration=200", "-c:v", "mpeg4", "-q:v", "10", "-c:a", "libmp3lame",
+                              "-b:a", "32k", "-shortest"});
+}
+
 std::string SoundClip() {
   return Make("tone.mp3", {"-f", "lavfi", "-i", "sine=frequency=660:duration=3", "-c:a", "libmp3lame", "-b:a", "64k"});
 }

@@ -11,6 +11,9 @@ namespace testsupport {
 std::string VideoClip();
 // 640x480, 25 s, MPEG-4 video + MP3 audio in AVI (long enough to measure CPU).
 std::string LongVideoClip();
+// 160x120, 200 s at 5 frames a second, MPEG-4 video + MP3 audio in AVI: long
+// enough for the player to remember where it was left.
+std::string FilmClip();
 // 3 s of sine tone as MP3, no video.
 std::string SoundClip();
 // 320x240, 3 s, black MPEG-4 video in AVI, no sound: subtitles show plainly on it.
