@@ -297,3 +297,33 @@ TEST(UpdateLibraryLoad, MissingLibraryOrExportsAreReportedWithTheirTexts) {
 }
 
 }  // namespace
+
+namespace {
+
+// The server list seeded for a server given as text: https unless asked
+// otherwise, and the built-in server's old plain url moved to https.
+TEST(SeedUpdateFiles, UsesHttpsUnlessAskedAndMovesTheBuiltInServerToIt) {
+  const std::string builtIn = update::kUpdateServer;
+  const struct {
+    std::string server;
+    std::string before;  // the url already there, if any
+    std::string section;
+    std::string url;
+  } rows[] = {
+      {builtIn, "", builtIn, "https://" + builtIn + "/kinovue/1/"},
+      {builtIn, "http://" + builtIn + "/kinovue/1/", builtIn, "https://" + builtIn + "/kinovue/1/"},
+      {"http://127.0.0.1:8080", "", "127.0.0.1", "http://127.0.0.1:8080/kinovue/1/"},
+      {"mirror.example:8443", "http://mirror.example/own/", "mirror.example", "http://mirror.example/own/"},
+  };
+  for (const auto& row : rows) {
+    testsupport::TempDir data;
+    if (!row.before.empty()) IniFile(data.File("UpdateServer.ini")).WriteString(row.section, "url", row.before);
+    update::SeedUpdateFiles(data.Path() + "/", row.server);
+    std::string url;
+    IniFile(data.File("UpdateServer.ini")).ReadString(row.section, "url", url, 4096);
+    EXPECT_EQ(url, row.url) << row.server;
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(data.File("UpdateLocal.ini")))) << "a version was seeded";
+  }
+}
+
+}  // namespace
