@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to every parser of what an update server or a
 // command line can hand the program: the check file, the server list, the
-// HTTP reply and the restart helper's argument text.
+// HTTP reply, the restart helper's argument text and the journal of a
+// file switch found in the program folder.
 #include <cassert>
 #include <cstdint>
 #include <string>
@@ -8,12 +9,13 @@
 #include "net/http_download.h"
 #include "update/upgrade_helper.h"
 #include "updatelib/check_file.h"
+#include "updatelib/file_switch.h"
 #include "updatelib/ini_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const std::string text(reinterpret_cast<const char*>(data + 1), size - 1);
-  switch (data[0] % 4) {
+  switch (data[0] % 5) {
     case 0: {
       CheckFile list;
       std::string error;
@@ -22,6 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           assert(IsSafeRelativeName(entry.name));
           assert(entry.sha256.size() == 64 && entry.size <= kMaxUpdateFileSize);
         }
+        assert(list.expires >= 10000101 && list.expires <= 99991231);
       }
       break;
     }
@@ -33,6 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     case 2: {
       net::HttpReply reply;
       if (net::ParseHttpReply(text, reply)) assert(reply.status >= 0 && reply.status <= 999);
+      break;
+    }
+    case 3: {
+      SwitchJournal journal;
+      if (ParseJournal(text, journal)) {
+        for (const SwitchFile& file : journal.files) assert(IsSafeRelativeName(file.name) && !file.id.empty());
+        SwitchJournal again;
+        assert(ParseJournal(JournalText(journal), again) && again.files.size() == journal.files.size());
+      }
       break;
     }
     default: {

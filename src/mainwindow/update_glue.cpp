@@ -37,9 +37,7 @@ bool CKinovueDlg::RunAsUpgradeHelper() {
   environment.showMessage = [this](const std::string& text, const std::string& caption) {
     ShowUpdateMessage(text, caption, nullptr);
   };
-  if (!RunUpgradeHelper(options_.commandLine, environment)) return false;
-  ShowUpdateMessage(kHelperDoneText, "", nullptr);
-  return true;
+  return RunUpgradeHelper(options_.commandLine, environment);
 }
 
 void CKinovueDlg::SeedUpdateFiles() {
@@ -104,7 +102,7 @@ void CKinovueDlg::CheckForUpdateNow() {
   showUpdateResult_ = true;
   if (updateRunning_ || !updater_) return;
   updateRunning_ = true;
-  updater_->StartUpdateThread();
+  updater_->StartUpdateThread(true);
 }
 
 void CKinovueDlg::OnUpdateResult(int code) {
@@ -112,7 +110,8 @@ void CKinovueDlg::OnUpdateResult(int code) {
   // A helper that did not answer is told even when nobody asked.
   if (!showUpdateResult_ && code != UPDATE_RESULT_HELPER_FAILED) return;
   showUpdateResult_ = false;
-  if (const char* text = UpdateResultText(code)) ShowUpdateMessage(text, kUpdateResultCaption, this);
+  const std::string text = UpdateResultMessage(code, updater_ ? updater_->OfferedVersion() : 0);
+  if (!text.empty()) ShowUpdateMessage(text, kUpdateResultCaption, this);
 }
 
 void CKinovueDlg::OnUpdateCached(const CachedUpdatePaths* paths) {

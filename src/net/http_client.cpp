@@ -4,6 +4,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QNetworkProxy>
+#include <QSslConfiguration>
+#include <QSslSocket>
 #include <QTcpSocket>
 #include <QTimer>
 #include <algorithm>
@@ -46,7 +48,9 @@ int EvaluateWait(const QTcpSocket& socket, const Modes& modes) {
   // other loss of the socket is a failure.
   const bool failed = dead && socket.error() != QAbstractSocket::RemoteHostClosedError;
   const bool readable = socket.bytesAvailable() > 0 || dead;
-  const bool writable = socket.state() == QAbstractSocket::ConnectedState;
+  // A TLS socket is of use only once the server's certificate was accepted.
+  const auto* tls = qobject_cast<const QSslSocket*>(&socket);
+  const bool writable = socket.state() == QAbstractSocket::ConnectedState && (!tls || tls->isEncrypted());
   if (modes.except && failed) {
     lastError = ErrorNumber(socket.error());
     return kWaitFailed;
@@ -93,6 +97,7 @@ int WaitSocketMs(QTcpSocket& socket, const Modes& modes, int timeoutMs) {
   QObject::connect(&socket, &QAbstractSocket::disconnected, &loop, recheck);
   QObject::connect(&socket, &QAbstractSocket::errorOccurred, &loop, recheck);
   QObject::connect(&socket, &QAbstractSocket::stateChanged, &loop, recheck);
+  if (auto* tls = qobject_cast<QSslSocket*>(&socket)) QObject::connect(tls, &QSslSocket::encrypted, &loop, recheck);
   for (;;) {
     const qint64 left = timeoutMs - clock.elapsed();
     if (left <= 0) break;
@@ -117,16 +122,38 @@ Modes ParseModes(const std::string& text) {
   return modes;
 }
 
-std::unique_ptr<QTcpSocket> ConnectTcpMs(const std::string& host, int port, int timeoutMs) {
-  if (!QCoreApplication::instance() || host.empty() || port <= 0 || port > 65535) {
+// The system's trusted certificates, and those of the PEM file named by
+// KINOVUE_UPDATE_CA (a test's own authority). Peer and host name are checked.
+QSslConfiguration TlsConfiguration() {
+  QSslConfiguration config = QSslConfiguration::defaultConfiguration();
+  config.setProtocol(QSsl::TlsV1_2OrLater);
+  config.setPeerVerifyMode(QSslSocket::VerifyPeer);
+  const QString extra = qEnvironmentVariable("KINOVUE_UPDATE_CA");
+  if (!extra.isEmpty()) config.addCaCertificates(extra, QSsl::Pem);
+  return config;
+}
+
+std::unique_ptr<QTcpSocket> ConnectTcpMs(const std::string& host, int port, int timeoutMs, bool tls = false) {
+  if (!QCoreApplication::instance() || host.empty() || port <= 0 || port > 65535 ||
+      (tls && !QSslSocket::supportsSsl())) {
     lastError = kErrConnectionAborted;
     return nullptr;
   }
-  auto socket = std::make_unique<QTcpSocket>();
-  // Straight to the server, whatever proxy the application may have set.
-  socket->setProxy(QNetworkProxy::NoProxy);
-  socket->connectToHost(QString::fromStdString(host), static_cast<quint16>(port), QIODevice::ReadWrite,
-                        QAbstractSocket::IPv4Protocol);
+  std::unique_ptr<QTcpSocket> socket;
+  if (tls) {
+    auto secure = std::make_unique<QSslSocket>();
+    secure->setSslConfiguration(TlsConfiguration());
+    secure->setProxy(QNetworkProxy::NoProxy);
+    secure->connectToHostEncrypted(QString::fromStdString(host), static_cast<quint16>(port), QIODevice::ReadWrite,
+                                   QAbstractSocket::IPv4Protocol);
+    socket = std::move(secure);
+  } else {
+    socket = std::make_unique<QTcpSocket>();
+    // Straight to the server, whatever proxy the application may have set.
+    socket->setProxy(QNetworkProxy::NoProxy);
+    socket->connectToHost(QString::fromStdString(host), static_cast<quint16>(port), QIODevice::ReadWrite,
+                          QAbstractSocket::IPv4Protocol);
+  }
   Modes modes;
   modes.write = true;
   modes.except = true;
@@ -147,7 +174,7 @@ int HttpGetStatusOk(const std::string& url, const HttpTimeouts& timeouts) {
   if (!ParseHttpUrl(url, target)) return 0;
   const std::string request = BuildHttpRequest(target);
   if (request.size() >= kHttpWorkBuffer) return 0;
-  std::unique_ptr<QTcpSocket> socket = ConnectTcpMs(target.host, target.port, timeouts.connectMs);
+  std::unique_ptr<QTcpSocket> socket = ConnectTcpMs(target.host, target.port, timeouts.connectMs, target.tls);
   if (!socket) return 0;
   socket->write(request.data(), static_cast<qint64>(request.size()));
   socket->flush();
@@ -178,6 +205,10 @@ int HttpGetStatusOk(const std::string& url, const HttpTimeouts& timeouts) {
 
 std::unique_ptr<QTcpSocket> ConnectTcp(const std::string& host, int port, int timeout, bool /*nonBlocking*/) {
   return ConnectTcpMs(host, port, TimeoutMs(timeout));
+}
+
+std::unique_ptr<QTcpSocket> ConnectTarget(const HttpTarget& target, int timeoutMs) {
+  return ConnectTcpMs(target.host, target.port, timeoutMs, target.tls);
 }
 
 int WaitSocket(QTcpSocket& socket, const std::string& modes, int timeout) {

@@ -46,6 +46,11 @@ int HttpGetStatusOk(const std::string& url, const HttpTimeouts& timeouts);
 // together; a refused connection fails at once. Qt sockets never block the
 // thread, so nonBlocking changes nothing; it is kept for the callers.
 std::unique_ptr<QTcpSocket> ConnectTcp(const std::string& host, int port, int timeout, bool nonBlocking);
+// The connection for target, in milliseconds: for target.tls a TLS socket
+// that is returned only once the handshake succeeded, the certificate
+// checked against the system's authorities (and those of the PEM file
+// named by KINOVUE_UPDATE_CA) and the host name.
+std::unique_ptr<QTcpSocket> ConnectTarget(const HttpTarget& target, int timeoutMs);
 
 // Waits, running the event loop, until the socket is ready for what modes
 // names: 'r' readable (data, or the peer closed), 'w' writable (connected),

@@ -73,7 +73,7 @@ bool HttpDownload(const std::string& url, std::size_t maxBody, HttpReply& reply,
                   int totalMs) {
   HttpTarget target;
   if (!ParseHttpUrl(url, target)) return false;
-  std::unique_ptr<QTcpSocket> socket = ConnectTcp(target.host, target.port, timeouts.connectMs, false);
+  std::unique_ptr<QTcpSocket> socket = ConnectTarget(target, timeouts.connectMs);
   if (!socket) return false;
   const std::string request = BuildHttpRequest(target);
   socket->write(request.data(), static_cast<qint64>(request.size()));

@@ -59,15 +59,19 @@ bool IsNumericIPv4(const std::string& host) {
 bool ParseHttpUrl(const std::string& url, HttpTarget& target) {
   // The url is a zero-terminated text: nothing after a NUL counts.
   std::string text = url.substr(0, url.find('\0'));
-  const std::size_t scheme = text.find("http://");
-  if (scheme != std::string::npos) text.erase(0, scheme + 7);
+  const bool tls = text.rfind("https://", 0) == 0;
+  if (tls) {
+    text.erase(0, 8);
+  } else if (const std::size_t scheme = text.find("http://"); scheme != std::string::npos) {
+    text.erase(0, scheme + 7);
+  }
   if (text.size() >= kHttpWorkBuffer) return false;
   const std::size_t slash = text.find('/');
   if (slash == std::string::npos) return false;
   std::string host = text.substr(0, slash);
   std::string path = text.substr(slash + 1);
   if (host.size() >= kPartBuffer || path.size() >= kPartBuffer) return false;
-  int port = 80;
+  int port = tls ? 443 : 80;
   const std::size_t colon = host.find(':');
   if (colon != std::string::npos) {
     const int number = platform::ParseLeadingInt(host.substr(colon + 1));
@@ -80,6 +84,7 @@ bool ParseHttpUrl(const std::string& url, HttpTarget& target) {
   target.port = port;
   target.path = path;
   target.literalAddress = IsNumericIPv4(host);
+  target.tls = tls;
   return true;
 }
 

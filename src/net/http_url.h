@@ -12,11 +12,13 @@ struct HttpTarget {
   int port = 80;
   std::string path;        // after the first '/', query included
   bool literalAddress = false;  // an IPv4 address as numbers: no Host header
+  bool tls = false;             // "https://": TLS with the server's certificate checked
 };
 
-// "http://" and everything before it dropped; the rest must hold a '/'
-// (host before it, path after it). "host:port" with a number of 1 to 65535;
-// a missing, zero or negative number means 80. False for: no '/', an empty
+// "http://" and everything before it dropped, or a leading "https://" (tls,
+// port 443 unless given); the rest must hold a '/' (host before it, path
+// after it). "host:port" with a number of 1 to 65535; a missing, zero or
+// negative number means 80 (443 for https). False for: no '/', an empty
 // host, more than 1023 bytes after the prefix, a host or path over 259
 // bytes, a port above 65535, or a space or control byte in host or path
 // (they would let the url write its own request lines).

@@ -1,14 +1,27 @@
 #include "update/update_files.h"
 
 #include <QString>
+#include <utility>
 
 #include "net/server_text.h"
 #include "settings/ini_file.h"
 
 namespace update {
+namespace {
+
+// server without its scheme, and the scheme ("https://" unless "http://" is given).
+std::pair<std::string, std::string> SplitScheme(const std::string& server) {
+  for (const char* scheme : {"https://", "http://"}) {
+    if (server.rfind(scheme, 0) == 0) return {scheme, server.substr(std::string(scheme).size())};
+  }
+  return {"https://", server};
+}
+
+}  // namespace
+
 std::string UpdateServer() {
   const std::string chosen = qEnvironmentVariable("KINOVUE_UPDATE_SERVER").toStdString();
-  return net::IsServerText(chosen) ? chosen : kUpdateServer;
+  return net::IsServerText(SplitScheme(chosen).second) ? chosen : kUpdateServer;
 }
 
 std::string UpdatePublicKey() {
@@ -18,18 +31,14 @@ std::string UpdatePublicKey() {
 }
 
 void SeedUpdateFiles(const std::string& dataFolder, const std::string& server) {
+  const auto [scheme, address] = SplitScheme(server);
   // The section is named after the host, without a port.
-  const std::string host = server.substr(0, server.find(':'));
+  const std::string host = address.substr(0, address.find(':'));
   IniFile servers(dataFolder + kUpdateServerFile);
   std::string url;
-  if (!servers.ReadString(host, "url", url, 4096)) {
-    servers.WriteStrings(host, {{"url", "http://" + server + "/kinovue/1/"}, {"filename", "check_update.ini"}});
-  }
-  IniFile local(dataFolder + kUpdateLocalFile);
-  std::string version;
-  if (!local.ReadString("update_info", "group_ver_1", version, 32)) {
-    local.WriteString("local_version", "_kinovue_exe", "20060728");
-    local.WriteString("update_info", "group_ver_1", "20060728");
+  const std::string plainBuiltIn = std::string("http://") + kUpdateServer + "/kinovue/1/";
+  if (!servers.ReadString(host, "url", url, 4096) || url == plainBuiltIn) {
+    servers.WriteStrings(host, {{"url", scheme + address + "/kinovue/1/"}, {"filename", "check_update.ini"}});
   }
 }
 

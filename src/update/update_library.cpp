@@ -1,6 +1,7 @@
 #include "update/update_library.h"
 
 #include <QDeadlineTimer>
+#include <QFileInfo>
 #include <QThread>
 #include <QTimer>
 #include <vector>
@@ -50,6 +51,7 @@ bool UpdateLibrary::Load(const UpdateLoadParams& params) {
     library_.Free();
     return false;
   }
+  resolve(getOfferedVersion_, "_GetOfferedVersion");
   // Its network code leaves connections in Qt's own objects, which the
   // application object tears down last: unloading it earlier would leave
   // them calling into nothing.
@@ -74,12 +76,12 @@ bool UpdateLibrary::Load(const UpdateLoadParams& params) {
   return true;
 }
 
-void UpdateLibrary::StartUpdateThread() {
+void UpdateLibrary::StartUpdateThread(bool manual) {
   if (!context_) return;
   if (worker_) worker_->wait();
   workerDone_.Wait(1000);  // bounded: a worker that never started never sets it
   workerDone_.Reset();
-  worker_.reset(QThread::create([this] {
+  worker_.reset(QThread::create([this, manual] {
     // The network code waits in this thread's event loops: ending the
     // thread's loops (QThread::exit) ends every wait, this one and all that
     // would follow, so the check fails fast once its time is up.
@@ -87,7 +89,7 @@ void UpdateLibrary::StartUpdateThread() {
     deadline.setSingleShot(true);
     QObject::connect(&deadline, &QTimer::timeout, [] { QThread::currentThread()->exit(1); });
     deadline.start(params_.sessionMs);
-    const int code = RunUpdate(params_.owner);
+    const int code = RunUpdate(params_.owner, manual);
     platform::SendMessage(params_.owner, params_.resultMessage, static_cast<std::uintptr_t>(code), 0, nullptr,
                           &gate_);
     workerDone_.Set();
@@ -103,7 +105,11 @@ bool UpdateLibrary::Stop(int timeoutMs) {
   return worker_->wait(QDeadlineTimer(timeoutMs));
 }
 
-int UpdateLibrary::RunUpdate(platform::WindowHandle owner) {
+int UpdateLibrary::RunUpdate(platform::WindowHandle owner, bool manual) {
+  // An installed copy is updated by the package manager: it never calls the
+  // server on its own.
+  const bool packaged = !QFileInfo(QString::fromStdString(programFolder_)).isWritable();
+  if (packaged && !manual) return UPDATE_RESULT_PACKAGE_MANAGED;
   int count = 0;
   if (!context_ || getServerListCount_(context_, &count) == AUTORENEW_FAILED || count <= 0) {
     return UPDATE_RESULT_NO_SERVER_LIST;
@@ -114,6 +120,7 @@ int UpdateLibrary::RunUpdate(platform::WindowHandle owner) {
   const std::string first = servers[0] ? servers[0] : "";
   freeServerList_(context_, servers.data());
 
+  if (packaged) return AskOffered(first);
   switch (getUpdateInfo_(context_, first.c_str(), 0, 0)) {
     case AUTORENEW_UP_TO_DATE: return UPDATE_RESULT_LATEST;
     case AUTORENEW_BAD_SERVER_TEXT: return UPDATE_RESULT_BAD_SERVER_TEXT;
@@ -137,4 +144,15 @@ int UpdateLibrary::RunUpdate(platform::WindowHandle owner) {
   CachedUpdatePaths paths{cacheFolder, programFolder_};
   platform::SendMessage(owner, params_.cachedMessage, reinterpret_cast<std::uintptr_t>(&paths), 0, nullptr, &gate_);
   return yes ? UPDATE_RESULT_HELPER_FAILED : UPDATE_RESULT_POSTPONED;
+}
+
+int UpdateLibrary::AskOffered(const std::string& server) {
+  if (!getOfferedVersion_) return UPDATE_RESULT_PACKAGE_MANAGED;
+  long long version = 0;
+  switch (getOfferedVersion_(context_, server.c_str(), &version)) {
+    case AUTORENEW_OK: offered_ = version; return UPDATE_RESULT_PACKAGE_OFFERED;
+    case AUTORENEW_UP_TO_DATE: return UPDATE_RESULT_LATEST;
+    case AUTORENEW_BAD_SERVER_TEXT: return UPDATE_RESULT_BAD_SERVER_TEXT;
+    default: return UPDATE_RESULT_LIST_FAILED;
+  }
 }

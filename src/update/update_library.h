@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -55,9 +56,14 @@ class UpdateLibrary {
   bool Load(const UpdateLoadParams& params);
   // Runs RunUpdate on a worker, then sends resultMessage with its result.
   // A check still running is waited for first.
-  void StartUpdateThread();
-  // One check, on the calling thread: a result code 0 to 9.
-  int RunUpdate(platform::WindowHandle owner);
+  void StartUpdateThread(bool manual = false);
+  // One check, on the calling thread: a result code of update_result.h. A
+  // copy the package manager installed (program folder not writable) asks
+  // the server only when the user asked (manual), and then learns the
+  // version offered (UPDATE_RESULT_PACKAGE_OFFERED, OfferedVersion()).
+  int RunUpdate(platform::WindowHandle owner, bool manual = false);
+  // The version found by the last UPDATE_RESULT_PACKAGE_OFFERED check.
+  std::int64_t OfferedVersion() const { return offered_.load(); }
   // Interrupts a running check: its messages are abandoned and every wait of
   // its network code gives up at once, so it ends with a failure code. Waits
   // at most timeoutMs for it to end; false when it is still running (the
@@ -69,6 +75,9 @@ class UpdateLibrary {
   const std::string& LocalConfigPath() const { return localConfigPath_; }
 
  private:
+  // The manual check of an installed copy: what the server offers.
+  int AskOffered(const std::string& server);
+
   UpdateLoadParams params_;
   platform::DynamicLibrary library_;
   AutoRenewInitFn init_ = nullptr;
@@ -81,7 +90,9 @@ class UpdateLibrary {
   CheckCachedUpdateFn checkCachedUpdate_ = nullptr;
   NeedUpdateMainProcessFn needUpdateMainProcess_ = nullptr;
   CachedUpdateFn cachedUpdate_ = nullptr;
+  GetOfferedVersionFn getOfferedVersion_ = nullptr;  // optional: older libraries lack it
   std::intptr_t context_ = 0;
+  std::atomic<std::int64_t> offered_{0};
 
   std::string programFolder_;
   std::string serverConfigPath_;

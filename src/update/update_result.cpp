@@ -16,3 +16,11 @@ const char* UpdateResultText(int code) {
   if (code < 0 || code >= static_cast<int>(sizeof kTexts / sizeof kTexts[0])) return nullptr;
   return kTexts[code];
 }
+
+std::string UpdateResultMessage(int code, long long offered) {
+  if (code == UPDATE_RESULT_PACKAGE_OFFERED) {
+    return "发现新版本 " + std::to_string(offered) + "。" + UpdateResultText(UPDATE_RESULT_PACKAGE_MANAGED);
+  }
+  const char* text = UpdateResultText(code);
+  return text ? text : "";
+}

@@ -11,6 +11,7 @@
 #include "platform/dynamic_library.h"
 #include "platform/text_rules.h"
 #include "update/update_files.h"
+#include "update/update_result.h"
 #include "updatelib/autorenew_contract.h"
 
 namespace {
@@ -80,15 +81,25 @@ bool RunUpgradeHelper(const std::string& argumentText, const UpgradeHelperEnviro
   }
   if (platform::IsProcessHandle(handle)) platform::CloseHandle(handle);
 
-  ApplyCachedFiles(args, environment.publicKeyHex);
-  if (IsCacheOf(args.cacheFolder, args.programFile)) DeleteFolderTree(args.cacheFolder);
-  IniFile(FolderOf(args.programFile) + "dat/" + update::kUpdateLocalFile).WriteString("update_info", "upgraded", "1");
+  // The placing is all or nothing: when it failed, the old program is whole
+  // and is started again as it was, its cache kept for a look.
+  const bool applied = ApplyCachedFiles(args, environment.publicKeyHex);
+  if (applied) {
+    if (IsCacheOf(args.cacheFolder, args.programFile)) DeleteFolderTree(args.cacheFolder);
+    IniFile(FolderOf(args.programFile) + "dat/" + update::kUpdateLocalFile)
+        .WriteString("update_info", "upgraded", "1");
+  }
   QProcess::startDetached(QString::fromStdString(args.programFile), {});
 
   // The helper is a throw-away copy in the temporary folder: remove it.
   const QFileInfo own(QString::fromStdString(environment.ownProgramPath));
   if (own.fileName().startsWith("Del") && own.absolutePath() == QFileInfo(QDir::tempPath()).absoluteFilePath()) {
     QFile::remove(own.absoluteFilePath());
+  }
+  if (applied) {
+    show(kHelperDoneText, "");
+  } else {
+    show(kUpgradeIncompleteText, kUpdateResultCaption);
   }
   return true;
 }

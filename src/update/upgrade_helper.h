@@ -43,8 +43,10 @@ struct UpgradeHelperEnvironment {
 };
 
 // Run first at every start. True when this process was the helper and has
-// done its work (the program was started again); false for an ordinary
-// start, also after a malformed helper command line was reported.
+// done its work: the program was started again and the user told whether it
+// was updated (kHelperDoneText) or is still the old one
+// (kUpgradeIncompleteText). False for an ordinary start, also after a
+// malformed helper command line was reported.
 bool RunUpgradeHelper(const std::string& argumentText, const UpgradeHelperEnvironment& environment);
 
 // Starts the helper from a temporary copy of programPath and waits (at most

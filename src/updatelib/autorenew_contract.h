@@ -45,4 +45,10 @@ using NeedUpdateMainProcessFn = int (*)(std::intptr_t context);
 // checking them again against the signed check file kept with them.
 // publicKeyHex null: the built-in key. 0 done, AUTORENEW_FAILED otherwise.
 using CachedUpdateFn = int (*)(const char* cacheFolder, const char* programFolder, const char* publicKeyHex);
+// Optional (older libraries lack it): fetches and checks server's signed
+// list without placing anything, whatever the program folder, for a copy the
+// package manager updates. AUTORENEW_OK with *version set to its group
+// version when that is newer than ours; AUTORENEW_UP_TO_DATE,
+// AUTORENEW_BAD_SERVER_TEXT or AUTORENEW_LIST_FAILED otherwise.
+using GetOfferedVersionFn = int (*)(std::intptr_t context, const char* server, long long* version);
 }

@@ -1,11 +1,13 @@
 // The exports of libautorenew.so (see autorenew_contract.h).
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 #include <vector>
 
 #include "net/net_module_contract.h"
 #include "platform/dynamic_library.h"
 #include "updatelib/autorenew_contract.h"
+#include "updatelib/file_switch.h"
 #include "updatelib/update_session.h"
 
 namespace {
@@ -20,6 +22,10 @@ __attribute__((visibility("default"))) std::intptr_t _AutoRenewDllInit(const Upd
   if (!block) return 0;
   // The network module lies beside this library.
   const std::string folder = platform::FolderOfLoadedLibrary(reinterpret_cast<const void*>(&_AutoRenewDllInit));
+  // An update a crash interrupted is finished (or undone) before anything else.
+  if (block->programFolder && block->localConfigPath) {
+    RecoverSwitch(block->programFolder, block->localConfigPath, block->logPath ? block->logPath : "");
+  }
   return reinterpret_cast<std::intptr_t>(new UpdateSession(*block, folder + net::kNetModuleFile));
 }
 
@@ -83,4 +89,15 @@ __attribute__((visibility("default"))) int _CachedUpdate(const char* cacheFolder
   return cached_update::Apply(cacheFolder, programFolder, publicKeyHex ? publicKeyHex : "");
 }
 
+__attribute__((visibility("default"))) int _GetOfferedVersion(std::intptr_t context, const char* server,
+                                                              long long* version) {
+  if (!context || !server || !version) return AUTORENEW_BAD_SERVER_TEXT;
+  std::int64_t offered = 0;
+  const int result = Session(context)->OfferedVersion(server, offered);
+  if (result == AUTORENEW_OK) *version = offered;
+  return result;
+}
+
 }  // extern "C"
+
+static_assert(std::is_same_v<decltype(&_GetOfferedVersion), GetOfferedVersionFn>);

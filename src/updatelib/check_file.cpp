@@ -1,5 +1,7 @@
 #include "updatelib/check_file.h"
 
+#include <QDate>
+#include <QDateTime>
 #include <set>
 
 #include "updatelib/ini_text.h"
@@ -13,6 +15,18 @@ bool IsId(const std::string& text) {
                     c == '-' || c == '.';
     if (!ok) return false;
   }
+  return true;
+}
+
+// YYYYMMDD naming a real day.
+bool ParseDate(const std::string& text, std::int64_t& value) {
+  std::int64_t date = 0;
+  if (text.size() != 8 || !ParseDecimal(text, date)) return false;
+  if (!QDate(static_cast<int>(date / 10000), static_cast<int>(date / 100 % 100), static_cast<int>(date % 100))
+           .isValid()) {
+    return false;
+  }
+  value = date;
   return true;
 }
 
@@ -35,6 +49,17 @@ bool ParseDecimal(const std::string& text, std::int64_t& value) {
   }
   value = result;
   return true;
+}
+
+bool IsCurrentList(const CheckFile& list, std::int64_t today, std::string& error) {
+  if (list.expires >= today) return true;
+  error = "the list expired on " + std::to_string(list.expires) + " (today is " + std::to_string(today) + ")";
+  return false;
+}
+
+std::int64_t TodayUtc() {
+  const QDate today = QDateTime::currentDateTimeUtc().date();
+  return today.year() * 10000ll + today.month() * 100 + today.day();
 }
 
 bool IsSafeRelativeName(const std::string& name) {
@@ -61,6 +86,10 @@ bool ParseCheckFile(const std::string& bytes, CheckFile& out, std::string& error
   CheckFile result;
   if (!ParseDecimal(ini.Value("update_info", "group_ver"), result.groupVersion)) {
     error = "no valid group_ver";
+    return false;
+  }
+  if (!ParseDate(ini.Value("update_info", "expires"), result.expires)) {
+    error = "no valid expiry date (expires=YYYYMMDD)";
     return false;
   }
   std::set<std::string> names;

@@ -8,6 +8,7 @@
 //
 //   [update_info]
 //   group_ver=20261201
+//   expires=20270101        the last day (UTC) the list may be used
 //   [_kinovue_exe]          one section per file; its name is the key of the
 //   name=kinovue            file's version in "UpdateLocal.ini"
 //   version=20261201
@@ -28,6 +29,7 @@ struct UpdateFileEntry {
 
 struct CheckFile {
   std::int64_t groupVersion = 0;
+  std::int64_t expires = 0;  // YYYYMMDD
   std::vector<UpdateFileEntry> files;
 };
 
@@ -36,6 +38,13 @@ inline constexpr std::size_t kMaxCheckFileSize = 256 << 10;
 
 // False, with the reason, when the text is not a valid list.
 bool ParseCheckFile(const std::string& bytes, CheckFile& out, std::string& error);
+
+// The list may still be used on today (YYYYMMDD, UTC). False, with the
+// reason, when it expired: a list replayed later stops working.
+bool IsCurrentList(const CheckFile& list, std::int64_t today, std::string& error);
+
+// Today's date (UTC) as YYYYMMDD.
+std::int64_t TodayUtc();
 
 // A name that stays inside the folder it is joined to: not empty, relative,
 // '/'-separated parts none of which is empty, "." or "..", no backslash and

@@ -86,6 +86,10 @@ bool CanPlaceFile(const std::string& folder, const std::string& name, std::strin
   return WayIsSafe(folder, name, false, error);
 }
 
+bool MakeWay(const std::string& folder, const std::string& name, std::string& error) {
+  return WayIsSafe(folder, name, true, error);
+}
+
 bool ReadPlacedFile(const std::string& folder, const std::string& name, long long maxBytes, std::string& bytes) {
   std::string error;
   if (!WayIsSafe(folder, name, false, error)) return false;

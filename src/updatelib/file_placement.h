@@ -15,7 +15,9 @@ bool PlaceFile(const std::string& folder, const std::string& name, const std::st
                std::string& error);
 
 // PlaceFile would not refuse the way to folder/name (nothing is created).
+// MakeWay also creates the missing folders on the way.
 bool CanPlaceFile(const std::string& folder, const std::string& name, std::string& error);
+bool MakeWay(const std::string& folder, const std::string& name, std::string& error);
 
 // Reads folder/name under the same rules (no link on the way), at most
 // maxBytes + 1 bytes. False when the name is unsafe or the file unreadable.

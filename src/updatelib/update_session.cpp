@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+#include <algorithm>
 #include <utility>
 
 #include "net/http_url.h"
@@ -11,7 +12,9 @@
 #include "platform/text_rules.h"
 #include "settings/ini_file.h"
 #include "updatelib/file_placement.h"
+#include "updatelib/file_switch.h"
 #include "updatelib/ini_text.h"
+#include "updatelib/release_version.h"
 #include "updatelib/update_crypto.h"
 
 namespace {
@@ -35,37 +38,37 @@ bool ReadSmallFile(const std::string& path, std::size_t maxBytes, std::string& b
   return platform::ReadRegularFile(path, maxBytes, bytes) == platform::FileRead::kRead;
 }
 
-std::int64_t LocalVersion(const IniFile& local, const std::string& section, const std::string& key) {
-  std::string text;
-  std::int64_t version = 0;
-  if (local.ReadString(section, key, text, 32)) ParseDecimal(text, version);
-  return version;
-}
-
-// The signed list, checked: signature under the key, then the entries.
+// The signed list, checked: signature under the key, then the entries, then
+// its expiry.
 bool VerifiedList(const std::string& keyHex, const std::string& checkBytes, const std::string& signatureHex,
                   CheckFile& list, std::string& error) {
   if (!VerifyEd25519(keyHex, checkBytes, signatureHex)) {
     error = "signature of check_update.ini rejected";
     return false;
   }
-  return ParseCheckFile(checkBytes, list, error);
+  return ParseCheckFile(checkBytes, list, error) && IsCurrentList(list, TodayUtc(), error);
 }
 
-// Places the files whose verified bytes are given and records their versions.
-bool PlaceAll(const std::string& programFolder, const std::vector<std::pair<UpdateFileEntry, std::string>>& files,
-              IniFile& local, const std::string& logPath) {
+bool IsServerAddress(const std::string& server) {
+  net::HttpTarget target;
+  return (server.rfind("https://", 0) == 0 || server.rfind("http://", 0) == 0) && server.back() != '/' &&
+         net::ParseHttpUrl(server, target);
+}
+
+// The verified files as one switch (file_switch.h).
+std::vector<NewFile> ToSwitch(const std::string& programFolder,
+                              const std::vector<std::pair<UpdateFileEntry, std::string>>& files) {
+  std::vector<NewFile> result;
   for (const auto& [entry, bytes] : files) {
-    std::string error;
-    const bool executable = entry.restart || IsExecutableFile(programFolder, entry.name);
-    if (!PlaceFile(programFolder, entry.name, bytes, executable, error)) {
-      AppendUpdateLog(logPath, "placing failed: " + error);
-      return false;
-    }
-    local.WriteString("local_version", entry.id, std::to_string(entry.version));
-    AppendUpdateLog(logPath, "placed " + entry.name + " version " + std::to_string(entry.version));
+    NewFile file;
+    file.file.id = entry.id;
+    file.file.name = entry.name;
+    file.file.version = entry.version;
+    file.bytes = bytes;
+    file.executable = entry.restart || IsExecutableFile(programFolder, entry.name);
+    result.push_back(std::move(file));
   }
-  return true;
+  return result;
 }
 
 }  // namespace
@@ -112,15 +115,9 @@ int UpdateSession::ServerList(std::vector<std::string>& servers) const {
   return AUTORENEW_OK;
 }
 
-int UpdateSession::GetUpdateInfo(const std::string& server) {
-  haveList_ = false;
-  newer_.clear();
-  if (!QFileInfo(QString::fromStdString(programFolder_)).isWritable()) {
-    Log("program folder not writable: updates come from the package manager");
-    return AUTORENEW_PACKAGE_MANAGED;
-  }
-  net::HttpTarget target;
-  if (server.rfind("http://", 0) != 0 || server.back() == '/' || !net::ParseHttpUrl(server, target)) {
+int UpdateSession::FetchList(const std::string& server, CheckFile& parsed, std::string& body,
+                             std::string& signatureHex) {
+  if (!IsServerAddress(server)) {
     Log("bad server address: " + server);
     return AUTORENEW_BAD_SERVER_TEXT;
   }
@@ -132,23 +129,52 @@ int UpdateSession::GetUpdateInfo(const std::string& server) {
     return AUTORENEW_LIST_FAILED;
   }
   std::string error;
-  CheckFile parsed;
-  const std::string signatureHex = TrimmedSignature(signature.body);
+  signatureHex = TrimmedSignature(signature.body);
   if (!VerifiedList(publicKeyHex_, list.body, signatureHex, parsed, error)) {
     Log("check file refused: " + error);
     return AUTORENEW_LIST_FAILED;
   }
-  IniFile local(localConfigPath_);
-  const std::int64_t ours = LocalVersion(local, "update_info", "group_ver_1");
+  body = list.body;
+  return AUTORENEW_OK;
+}
+
+int UpdateSession::OfferedVersion(const std::string& server, std::int64_t& version) {
+  CheckFile parsed;
+  std::string body;
+  std::string signatureHex;
+  if (const int fetched = FetchList(server, parsed, body, signatureHex); fetched != AUTORENEW_OK) return fetched;
+  const std::int64_t ours = StoredVersion(localConfigPath_, "update_info", "group_ver_1");
+  if (parsed.groupVersion <= ours) {
+    Log("up to date at group version " + std::to_string(ours));
+    return AUTORENEW_UP_TO_DATE;
+  }
+  version = parsed.groupVersion;
+  Log("group version " + std::to_string(version) + " is offered; nothing is placed");
+  return AUTORENEW_OK;
+}
+
+int UpdateSession::GetUpdateInfo(const std::string& server) {
+  haveList_ = false;
+  newer_.clear();
+  // Asked on its own: a copy the package manager installed never calls the server.
+  if (!QFileInfo(QString::fromStdString(programFolder_)).isWritable()) {
+    Log("program folder not writable: updates come from the package manager");
+    return AUTORENEW_PACKAGE_MANAGED;
+  }
+  CheckFile parsed;
+  std::string body;
+  std::string signatureHex;
+  if (const int fetched = FetchList(server, parsed, body, signatureHex); fetched != AUTORENEW_OK) return fetched;
+  const std::int64_t ours = StoredVersion(localConfigPath_, "update_info", "group_ver_1");
   if (parsed.groupVersion <= ours) {
     Log("up to date at group version " + std::to_string(ours));
     return AUTORENEW_UP_TO_DATE;
   }
   for (const UpdateFileEntry& entry : parsed.files) {
-    if (entry.version > LocalVersion(local, "local_version", entry.id)) newer_.push_back(entry);
+    if (entry.version > StoredVersion(localConfigPath_, "local_version", entry.id)) newer_.push_back(entry);
   }
   server_ = server;
-  checkBytes_ = list.body;
+  checkBytes_ = body;
   signatureHex_ = signatureHex;
   list_ = parsed;
   haveList_ = true;
@@ -194,20 +220,23 @@ int UpdateSession::UpdateAllFiles() {
       return AUTORENEW_FAILED;
     }
   }
-  IniFile local(localConfigPath_);
-  if (!PlaceAll(programFolder_, now, local, logPath_)) return AUTORENEW_FAILED;
+  // The group is reached only once the files of the restart are placed too.
+  if (!SwitchFiles(programFolder_, ToSwitch(programFolder_, now), later.empty() ? list_.groupVersion : 0,
+                   localConfigPath_, logPath_, error)) {
+    Log("placing failed, the old files are kept: " + error);
+    return AUTORENEW_FAILED;
+  }
   if (!later.empty()) {
     if (!PlaceFile(cacheFolder_, kCheckFileName, checkBytes_, false, error) ||
         !PlaceFile(cacheFolder_, std::string(kCheckFileName) + kSignatureSuffix, signatureHex_, false, error)) {
       Log("caching failed: " + error);
       return AUTORENEW_FAILED;
     }
-    local.WriteString("update_info", "cached_update", "1");
+    IniFile(localConfigPath_).WriteString("update_info", "cached_update", "1");
     needRestart_ = true;
     Log(std::to_string(later.size()) + " file(s) cached for the restart");
     return AUTORENEW_OK;
   }
-  local.WriteString("update_info", "group_ver_1", std::to_string(list_.groupVersion));
   Log("update to group version " + std::to_string(list_.groupVersion) + " done");
   return AUTORENEW_OK;
 }
@@ -240,11 +269,11 @@ int ApplyVerified(const std::string& cacheFolderText, const std::string& program
     AppendUpdateLog(logPath, "cached update refused: " + error);
     return AUTORENEW_FAILED;
   }
-  IniFile local(programFolder + "dat/UpdateLocal.ini");
+  const std::string localConfigPath = programFolder + "dat/UpdateLocal.ini";
   std::vector<std::pair<UpdateFileEntry, std::string>> files;
   for (const UpdateFileEntry& entry : list.files) {
     std::string bytes;
-    if (!entry.restart || entry.version <= LocalVersion(local, "local_version", entry.id)) continue;
+    if (!entry.restart || entry.version <= StoredVersion(localConfigPath, "local_version", entry.id)) continue;
     if (!ReadPlacedFile(cacheFolder, entry.name, entry.size, bytes) ||
         static_cast<std::int64_t>(bytes.size()) != entry.size || Sha256Hex(bytes) != entry.sha256) {
       AppendUpdateLog(logPath, "cached " + entry.name + " missing or changed; nothing placed");
@@ -252,8 +281,12 @@ int ApplyVerified(const std::string& cacheFolderText, const std::string& program
     }
     files.emplace_back(entry, bytes);
   }
-  if (!PlaceAll(programFolder, files, local, logPath)) return AUTORENEW_FAILED;
-  local.WriteStrings("update_info", {{"group_ver_1", std::to_string(list.groupVersion)}, {"cached_update", "0"}});
+  if (!SwitchFiles(programFolder, ToSwitch(programFolder, files), list.groupVersion, localConfigPath, logPath,
+                   error)) {
+    AppendUpdateLog(logPath, "placing failed, the old files are kept: " + error);
+    return AUTORENEW_FAILED;
+  }
+  IniFile(localConfigPath).WriteString("update_info", "cached_update", "0");
   AppendUpdateLog(logPath, "cached update to group version " + std::to_string(list.groupVersion) + " done");
   return AUTORENEW_OK;
 }

@@ -24,6 +24,10 @@ class UpdateSession {
   // Fetches server (the check file) and server + ".sig", checks the
   // signature and the entries, and compares versions with "UpdateLocal.ini".
   int GetUpdateInfo(const std::string& server);
+  // Fetches and checks server's list as GetUpdateInfo does, whatever the
+  // program folder, and places nothing: AUTORENEW_OK with version set when
+  // its group is newer than ours, else AUTORENEW_UP_TO_DATE or a failure.
+  int OfferedVersion(const std::string& server, std::int64_t& version);
   // Downloads every newer file into the cache, checks size and hash of all,
   // then places those that may be replaced now; the running program's files
   // stay cached for the restart. AUTORENEW_FAILED when anything was refused
@@ -34,6 +38,9 @@ class UpdateSession {
 
  private:
   void Log(const std::string& line) const;
+  // The signed list of server, verified: AUTORENEW_OK, AUTORENEW_BAD_SERVER_TEXT
+  // or AUTORENEW_LIST_FAILED (logged).
+  int FetchList(const std::string& server, CheckFile& parsed, std::string& body, std::string& signatureHex);
   bool Download(const std::string& url, std::size_t maxBody, net::HttpReply& reply);
 
   std::string serverConfigPath_;

@@ -11,6 +11,7 @@
 #include "core_app.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
+#include "test_certificate.h"
 #include "test_media.h"
 #include "update_server.h"
 #include "xvfb.h"
@@ -19,7 +20,14 @@ namespace {
 
 using testsupport::PumpUntil;
 
-class UpdateRestart : public ::testing::TestWithParam<bool> {
+// How the user answers the restart question, and how the server is reached.
+struct Way {
+  const char* name;
+  bool now;
+  bool https;
+};
+
+class UpdateRestart : public ::testing::TestWithParam<Way> {
  protected:
   void SetUp() override {
     testsupport::CoreApp();
@@ -54,7 +62,9 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
     // test running beside it cannot count it.
     env.insert("TMPDIR", QString::fromStdString(temp.Path()));
     env.insert("KINOVUE_STATS_SERVER", "127.0.0.1:9");
-    env.insert("KINOVUE_UPDATE_SERVER", QString::fromStdString(server.Address()));
+    env.insert("KINOVUE_UPDATE_SERVER",
+               QString::fromStdString(GetParam().https ? server.SecureAddress() : server.Address()));
+    env.insert("KINOVUE_UPDATE_CA", QString::fromStdString(testsupport::TestTls().authorityFile));
     env.insert("KINOVUE_UPDATE_KEY", QString::fromStdString(server.PublicKeyHex()));
     env.remove("QT_QPA_PLATFORM");
     player->setProcessEnvironment(env);
@@ -103,7 +113,7 @@ class UpdateRestart : public ::testing::TestWithParam<bool> {
 };
 
 TEST_P(UpdateRestart, RestartsThroughTheHelperAndLeavesNothingBehind) {
-  const bool now = GetParam();
+  const bool now = GetParam().now;
   const auto copiesBefore = HelperCopies();
   Start();
   // A check and a restart question under a race checker take their time.
@@ -129,7 +139,10 @@ TEST_P(UpdateRestart, RestartsThroughTheHelperAndLeavesNothingBehind) {
   EXPECT_EQ(Setting("UpdateFromCached"), now ? "" : "0");
 }
 
-INSTANTIATE_TEST_SUITE_P(Answer, UpdateRestart, ::testing::Values(true, false),
-                         [](const auto& info) { return info.param ? "YesRestartsNow" : "NoRestartsAtNextStart"; });
+INSTANTIATE_TEST_SUITE_P(Answer, UpdateRestart,
+                         ::testing::Values(Way{"YesRestartsNow", true, false}, Way{"NoRestartsAtNextStart", false, false},
+                                           Way{"YesRestartsNowOverHttps", true, true},
+                                           Way{"NoRestartsAtNextStartOverHttps", false, true}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

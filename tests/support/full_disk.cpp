@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <string_view>
 
 namespace testsupport {
@@ -44,10 +45,12 @@ FullDisk::~FullDisk() {
   if (mounted_) umount2(path_.c_str(), MNT_DETACH);
 }
 
-void FullDisk::WhileFull(const std::function<void()>& work) {
+void FullDisk::WhileFull(const std::function<void()>& work, long room) {
   if (mounted_) {
     const std::string filler = File(".filler");
     FillUp(filler);
+    struct stat filled {};
+    if (room > 0 && stat(filler.c_str(), &filled) == 0) truncate(filler.c_str(), std::max(0L, filled.st_size - room));
     work();
     unlink(filler.c_str());
     return;
@@ -59,7 +62,7 @@ void FullDisk::WhileFull(const std::function<void()>& work) {
   rlimit before{};
   getrlimit(RLIMIT_FSIZE, &before);
   rlimit none = before;
-  none.rlim_cur = 0;
+  none.rlim_cur = static_cast<rlim_t>(room);
   setrlimit(RLIMIT_FSIZE, &none);
   work();
   setrlimit(RLIMIT_FSIZE, &before);

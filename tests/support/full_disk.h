@@ -25,8 +25,11 @@ class FullDisk {
   // "tmpfs" or "file-size limit": what made the disk full, for messages.
   const char* Kind() const { return mounted_ ? "tmpfs" : "file-size limit"; }
 
-  // Runs work with the disk full, then frees the disk again.
-  void WhileFull(const std::function<void()>& work);
+  // Runs work with the disk full, then frees the disk again. With room, the
+  // disk still takes about that many bytes (tmpfs: in whole pages; with the
+  // file-size limit: no file may grow past it), so it fills up in the middle
+  // of the work.
+  void WhileFull(const std::function<void()>& work, long room = 0);
 
  private:
   TempDir dir_;

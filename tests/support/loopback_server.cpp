@@ -2,10 +2,13 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QSslKey>
+#include <QSslSocket>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QThread>
 #include <future>
+#include <memory>
 
 namespace testsupport {
 namespace {
@@ -17,6 +20,32 @@ std::string Answer(const std::string& status, const std::string& body = {}) {
   return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body;
 }
 
+// Hands out TLS sockets that start their handshake as they are accepted.
+class TlsServer : public QTcpServer {
+ public:
+  explicit TlsServer(const LoopbackServer::Tls& tls) {
+    QFile certificate(QString::fromStdString(tls.certificateFile));
+    QFile key(QString::fromStdString(tls.keyFile));
+    if (certificate.open(QIODevice::ReadOnly)) certificate_ = QSslCertificate(&certificate, QSsl::Pem);
+    if (key.open(QIODevice::ReadOnly)) key_ = QSslKey(&key, QSsl::Ec, QSsl::Pem);
+  }
+
+ protected:
+  void incomingConnection(qintptr descriptor) override {
+    auto* socket = new QSslSocket(this);
+    socket->setSocketDescriptor(descriptor);
+    socket->setLocalCertificate(certificate_);
+    socket->setPrivateKey(key_);
+    socket->setPeerVerifyMode(QSslSocket::VerifyNone);
+    socket->startServerEncryption();
+    addPendingConnection(socket);
+  }
+
+ private:
+  QSslCertificate certificate_;
+  QSslKey key_;
+};
+
 }  // namespace
 
 LoopbackServer::LoopbackServer()
@@ -25,11 +54,16 @@ LoopbackServer::LoopbackServer()
 LoopbackServer::LoopbackServer(std::vector<Piece> pieces, End end)
     : LoopbackServer([reply = Reply{std::move(pieces), end}](const std::string&) { return reply; }) {}
 
-LoopbackServer::LoopbackServer(Script script) : script_(std::move(script)) {
+LoopbackServer::LoopbackServer(Script script) : LoopbackServer(std::move(script), Tls{}) {}
+
+LoopbackServer::LoopbackServer(Script script, Tls tls) : script_(std::move(script)) {
   std::promise<int> port;
   std::future<int> ready = port.get_future();
-  thread_ = std::thread([this, port = std::move(port)]() mutable {
-    QTcpServer server;
+  thread_ = std::thread([this, tls = std::move(tls), port = std::move(port)]() mutable {
+    std::unique_ptr<QTcpServer> secure;
+    if (!tls.certificateFile.empty()) secure = std::make_unique<TlsServer>(tls);
+    QTcpServer plain;
+    QTcpServer& server = secure ? *secure : plain;
     const bool listening = server.listen(QHostAddress::LocalHost, 0);
     port.set_value(listening ? server.serverPort() : 0);
     while (listening && !stop_) {

@@ -27,12 +27,19 @@ class LoopbackServer {
     End end = End::Close;
   };
   using Script = std::function<Reply(const std::string& head)>;
+  // PEM files of the certificate and key a TLS server presents.
+  struct Tls {
+    std::string certificateFile;
+    std::string keyFile;
+  };
 
   // Every request answered "200 OK" with an empty body.
   LoopbackServer();
   // Every request answered alike.
   LoopbackServer(std::vector<Piece> pieces, End end);
   explicit LoopbackServer(Script script);
+  // Speaks TLS with the given identity (an "https://" server).
+  LoopbackServer(Script script, Tls tls);
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;

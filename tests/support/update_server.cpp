@@ -2,8 +2,12 @@
 
 #include <openssl/evp.h>
 
+#include <QDate>
+#include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+
+#include "test_certificate.h"
 
 namespace {
 
@@ -46,7 +50,10 @@ struct UpdateServer::Key {
 };
 
 UpdateServer::UpdateServer()
-    : server_(testsupport::LoopbackServer::Files(root_.Path())), key_(std::make_unique<Key>()), otherKey_(std::make_unique<Key>()) {
+    : server_(testsupport::LoopbackServer::Files(root_.Path())),
+      secure_(testsupport::LoopbackServer::Files(root_.Path()),
+              {testsupport::TestTls().certificateFile, testsupport::TestTls().keyFile}),
+      key_(std::make_unique<Key>()), otherKey_(std::make_unique<Key>()) {
   publicKeyHex_ = key_->PublicHex();
 }
 
@@ -58,7 +65,13 @@ void UpdateServer::Publish(std::int64_t groupVersion, const std::vector<File>& f
   const std::string folder = root_.Path() + "/kinovue/1/";
   QDir(QString::fromStdString(folder)).removeRecursively();
   QDir().mkpath(QString::fromStdString(folder));
+  // Lists expire: a month ahead, or yesterday for a replayed one.
+  const QDate today = QDateTime::currentDateTimeUtc().date();
   std::string list = "[update_info]\ngroup_ver=" + std::to_string(groupVersion) + "\n";
+  if (fault != Fault::NoExpiry) {
+    const QDate expires = fault == Fault::Expired ? today.addDays(-1) : today.addDays(30);
+    list += "expires=" + expires.toString("yyyyMMdd").toStdString() + "\n";
+  }
   for (const File& file : files) {
     list += "[" + file.id + "]\nname=" + file.name + "\nversion=" + std::to_string(file.version) +
             "\nsize=" + std::to_string(file.content.size()) + "\nsha256=" + TestSha256(file.content) +

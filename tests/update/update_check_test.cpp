@@ -12,6 +12,7 @@
 #include "platform/message_window.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
+#include "test_certificate.h"
 #include "update/update_files.h"
 #include "update/update_library.h"
 #include "update/update_result.h"
@@ -27,6 +28,9 @@ constexpr unsigned kResult = 0x415;
 constexpr unsigned kQuestion = 0x416;
 
 enum class Setup { None, SymlinkOut, NoServerList, BadServerUrl };
+// How the server is reached: plain, TLS with its authority trusted, TLS
+// with a certificate nobody vouches for.
+enum class Scheme { Http, Https, HttpsUntrusted };
 
 struct Row {
   const char* name;
@@ -38,6 +42,8 @@ struct Row {
   const char* dataAfter;     // content of "data.txt" afterwards
   const char* programAfter;  // content of "kinovue" afterwards
   bool expectCachedMessage;
+  Scheme scheme = Scheme::Http;
+  const char* logLine = nullptr;  // "update.log" says so
 };
 
 const std::vector<UpdateServer::File> kNewData = {{"_data_txt", "data.txt", "new data", 20260101, false}};
@@ -73,6 +79,18 @@ const Row kRows[] = {
      UPDATE_RESULT_NO_SERVER_LIST, "old data", "old program", false},
     {"BadServerUrl", 20260101, kNewData, UpdateServer::Fault::None, Setup::BadServerUrl,
      UPDATE_RESULT_BAD_SERVER_TEXT, "old data", "old program", false},
+    // A genuine list older than this build, replayed to a copy that has no
+    // versions stored yet.
+    {"ReplayedOlderListRefusedOnAFreshCopy", 20240101, {{"_data_txt", "data.txt", "old list", 20240101, false}},
+     UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_LATEST, "old data", "old program", false},
+    {"ExpiredListRefused", 20260101, kNewData, UpdateServer::Fault::Expired, Setup::None, UPDATE_RESULT_LIST_FAILED,
+     "old data", "old program", false, Scheme::Http, "check file refused: the list expired on"},
+    {"ListWithoutExpiryRefused", 20260101, kNewData, UpdateServer::Fault::NoExpiry, Setup::None,
+     UPDATE_RESULT_LIST_FAILED, "old data", "old program", false, Scheme::Http, "no valid expiry date"},
+    {"NewerDataFileOverHttps", 20260101, kNewData, UpdateServer::Fault::None, Setup::None, UPDATE_RESULT_DONE,
+     "new data", "old program", false, Scheme::Https},
+    {"UntrustedCertificateRefused", 20260101, kNewData, UpdateServer::Fault::None, Setup::None,
+     UPDATE_RESULT_LIST_FAILED, "old data", "old program", false, Scheme::HttpsUntrusted},
 };
 
 // A program folder of the test's own with the built update and network
@@ -111,13 +129,17 @@ class UpdateProgramFolder : public ::testing::Test {
     params.publicKeyHex = server.PublicKeyHex();
     UpdateLibrary library;
     EXPECT_TRUE(library.Load(params));
-    return library.RunUpdate(owner.Handle());
+    const int code = library.RunUpdate(owner.Handle(), manual);
+    offered = library.OfferedVersion();
+    return code;
   }
 
   testsupport::TempDir program;
   testsupport::TempDir outside;
   UpdateServer server;
   std::string programFolder;  // where files would go; the temporary program folder when empty
+  bool manual = false;        // the user asked for the check
+  std::int64_t offered = 0;   // what the last check was offered
 };
 
 class UpdateCheck : public UpdateProgramFolder, public ::testing::WithParamInterface<Row> {};
@@ -125,7 +147,8 @@ class UpdateCheck : public UpdateProgramFolder, public ::testing::WithParamInter
 TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
   const Row& row = GetParam();
   server.Publish(row.group, row.files, row.fault);
-  update::SeedUpdateFiles(Data(), server.Address());
+  update::SeedUpdateFiles(Data(), row.scheme == Scheme::Http ? server.Address() : server.SecureAddress());
+  if (row.scheme == Scheme::Https) qputenv("KINOVUE_UPDATE_CA", testsupport::TestTls().authorityFile.c_str());
   if (row.setup == Setup::SymlinkOut) {
     ASSERT_TRUE(QFile::link(QString::fromStdString(outside.Path()), QString::fromStdString(program.File("skins"))));
   }
@@ -137,6 +160,7 @@ TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
   int questions = 0;
 
   EXPECT_EQ(Check(false, cached, questions), row.expectedCode);
+  qunsetenv("KINOVUE_UPDATE_CA");
 
   EXPECT_EQ(ReadFileBytes(program.File("data.txt")), row.dataAfter);
   EXPECT_EQ(ReadFileBytes(program.File("kinovue")), row.programAfter);
@@ -146,7 +170,10 @@ TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
   std::string group;
   local.ReadString("update_info", "group_ver_1", group, 32);
   const bool completed = row.expectedCode == UPDATE_RESULT_DONE;
-  EXPECT_EQ(group, completed ? std::to_string(row.group) : "20060728");
+  EXPECT_EQ(group, completed ? std::to_string(row.group) : "");
+  if (row.logLine) {
+    EXPECT_NE(ReadFileBytes(Data() + "update.log").find(row.logLine), std::string::npos);
+  }
   ASSERT_EQ(cached.size(), row.expectCachedMessage ? 1u : 0u);
   EXPECT_EQ(questions, row.expectCachedMessage ? 1 : 0);
   if (row.expectCachedMessage) {
@@ -162,18 +189,34 @@ TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
 INSTANTIATE_TEST_SUITE_P(Rows, UpdateCheck, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
-using PackagedProgram = UpdateCheck;
-
-// A folder nobody may write, even root: installed by a package manager.
-TEST_F(PackagedProgram, IsLeftToThePackageManager) {
-  server.Publish(20260101, kNewData);
+// A folder nobody may write, even root: installed by a package manager. It
+// never calls the server on its own; asked, it says what is offered.
+TEST_F(UpdateProgramFolder, APackagedProgramAsksTheServerOnlyWhenTheUserDoes) {
+  const struct {
+    bool manual;
+    std::int64_t offered;
+    int code;
+    std::string text;
+  } rows[] = {
+      {false, 20260101, UPDATE_RESULT_PACKAGE_MANAGED, "Kinovue 由软件包管理器安装,请通过软件包管理器更新"},
+      {true, 20260101, UPDATE_RESULT_PACKAGE_OFFERED,
+       "发现新版本 20260101。Kinovue 由软件包管理器安装,请通过软件包管理器更新"},
+      {true, 20240101, UPDATE_RESULT_LATEST, "您当前使用的是最新版本"},
+  };
   update::SeedUpdateFiles(Data(), server.Address());
   programFolder = "/proc/self/";
-  std::vector<CachedUpdatePaths> cached;
-  int questions = 0;
-  EXPECT_EQ(Check(false, cached, questions), UPDATE_RESULT_PACKAGE_MANAGED);
-  EXPECT_STREQ(UpdateResultText(UPDATE_RESULT_PACKAGE_MANAGED), "Kinovue 由软件包管理器安装,请通过软件包管理器更新");
-  EXPECT_EQ(ReadFileBytes(program.File("data.txt")), "old data");
+  for (const auto& row : rows) {
+    server.Publish(row.offered, kNewData);
+    manual = row.manual;
+    const int before = server.Connections();
+    std::vector<CachedUpdatePaths> cached;
+    int questions = 0;
+    const int code = Check(false, cached, questions);
+    EXPECT_EQ(code, row.code) << row.manual;
+    EXPECT_EQ(UpdateResultMessage(code, offered), row.text);
+    EXPECT_EQ(server.Connections() > before, row.manual) << "asked the server: " << server.Connections() - before;
+    EXPECT_EQ(ReadFileBytes(program.File("data.txt")), "old data");
+  }
 }
 
 // A server that sends its reply one byte at a time, far slower than any
@@ -198,7 +241,7 @@ class UpdateInterruption : public UpdateProgramFolder, public ::testing::WithPar
 TEST_P(UpdateInterruption, ATricklingServerHoldsNeitherTheQuitNorTheCheckForLong) {
   const Interruption& row = GetParam();
   testsupport::LoopbackServer trickling([](const std::string&) { return Trickle(); });
-  update::SeedUpdateFiles(Data(), trickling.Address());
+  update::SeedUpdateFiles(Data(), "http://" + trickling.Address());
   int result = -1;
   platform::MessageWindow owner([&](unsigned message, std::uintptr_t wParam, std::intptr_t) -> std::intptr_t {
     if (message == kResult) result = static_cast<int>(wParam);
@@ -250,6 +293,36 @@ TEST(UpdateLibraryLoad, MissingLibraryOrExportsAreReportedWithTheirTexts) {
     UpdateLibrary library;
     EXPECT_FALSE(library.Load(params));
     EXPECT_EQ(shown, row.text);
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The server list seeded for a server given as text: https unless asked
+// otherwise, and the built-in server's old plain url moved to https.
+TEST(SeedUpdateFiles, UsesHttpsUnlessAskedAndMovesTheBuiltInServerToIt) {
+  const std::string builtIn = update::kUpdateServer;
+  const struct {
+    std::string server;
+    std::string before;  // the url already there, if any
+    std::string section;
+    std::string url;
+  } rows[] = {
+      {builtIn, "", builtIn, "https://" + builtIn + "/kinovue/1/"},
+      {builtIn, "http://" + builtIn + "/kinovue/1/", builtIn, "https://" + builtIn + "/kinovue/1/"},
+      {"http://127.0.0.1:8080", "", "127.0.0.1", "http://127.0.0.1:8080/kinovue/1/"},
+      {"mirror.example:8443", "http://mirror.example/own/", "mirror.example", "http://mirror.example/own/"},
+  };
+  for (const auto& row : rows) {
+    testsupport::TempDir data;
+    if (!row.before.empty()) IniFile(data.File("UpdateServer.ini")).WriteString(row.section, "url", row.before);
+    update::SeedUpdateFiles(data.Path() + "/", row.server);
+    std::string url;
+    IniFile(data.File("UpdateServer.ini")).ReadString(row.section, "url", url, 4096);
+    EXPECT_EQ(url, row.url) << row.server;
+    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(data.File("UpdateLocal.ini")))) << "a version was seeded";
   }
 }
 

@@ -16,7 +16,7 @@ std::string Entry(const std::string& id, const std::string& name, const std::str
 }
 
 TEST(CheckFile, AcceptsOnlyWellFormedLists) {
-  const std::string head = "[update_info]\r\ngroup_ver=20261201\r\n";
+  const std::string head = "[update_info]\r\ngroup_ver=20261201\r\nexpires=20270101\r\n";
   const struct {
     const char* name;
     std::string text;
@@ -26,7 +26,10 @@ TEST(CheckFile, AcceptsOnlyWellFormedLists) {
       {"two files, CR LF", head + Entry("_a", "kinovue", "restart=1\n") + Entry("_b", "skins/x.png"), true, 2},
       {"no files", head, true, 0},
       {"no group version", Entry("_a", "a"), false, 0},
-      {"group version not a number", "[update_info]\ngroup_ver=2x\n", false, 0},
+      {"group version not a number", "[update_info]\ngroup_ver=2x\nexpires=20270101\n", false, 0},
+      {"no expiry", "[update_info]\ngroup_ver=20261201\n", false, 0},
+      {"expiry not a day", "[update_info]\ngroup_ver=20261201\nexpires=20270230\n", false, 0},
+      {"expiry too short", "[update_info]\ngroup_ver=20261201\nexpires=2027011\n", false, 0},
       {"dot dot", head + Entry("_a", "a/../../b"), false, 0},
       {"absolute", head + Entry("_a", "/etc/passwd"), false, 0},
       {"backslash", head + Entry("_a", "..\\a"), false, 0},
@@ -51,9 +54,14 @@ TEST(CheckFile, AcceptsOnlyWellFormedLists) {
 TEST(CheckFile, KeepsEveryFieldOfAnEntry) {
   CheckFile list;
   std::string error;
-  ASSERT_TRUE(ParseCheckFile("[update_info]\ngroup_ver=7\n" + Entry("_kinovue_exe", "kinovue", "restart=1\n"),
+  ASSERT_TRUE(ParseCheckFile("[update_info]\ngroup_ver=7\nexpires=20270101\n" + Entry("_kinovue_exe", "kinovue", "restart=1\n"),
                              list, error));
   EXPECT_EQ(list.groupVersion, 7);
+  EXPECT_EQ(list.expires, 20270101);
+  // Usable up to and including its last day.
+  for (const auto& [today, current] : {std::pair{20261231ll, true}, {20270101ll, true}, {20270102ll, false}}) {
+    EXPECT_EQ(IsCurrentList(list, today, error), current) << today;
+  }
   ASSERT_EQ(list.files.size(), 1u);
   const UpdateFileEntry& e = list.files[0];
   EXPECT_EQ(e.id, "_kinovue_exe");

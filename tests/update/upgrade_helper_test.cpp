@@ -10,6 +10,7 @@
 #include "core_app.h"
 #include "settings/ini_file.h"
 #include "temp_dir.h"
+#include "update/update_result.h"
 #include "update/upgrade_helper.h"
 #include "update_server.h"
 
@@ -67,13 +68,13 @@ class HelperRun : public ::testing::TestWithParam<bool> {
     WriteFileBytes(program.File("kinovue"), Script("old"));
     QFile::setPermissions(QString::fromStdString(program.File("kinovue")), QFile::ReadOwner | QFile::ExeOwner);
     const std::string fresh = Script("new");
-    const std::string list = "[update_info]\ngroup_ver=20260101\n[_kinovue_exe]\nname=kinovue\nversion=20260101\nsize=" +
+    const std::string list = "[update_info]\ngroup_ver=20260101\nexpires=29991231\n[_kinovue_exe]\nname=kinovue\nversion=20260101\nsize=" +
                              std::to_string(fresh.size()) + "\nsha256=" + TestSha256(fresh) + "\nrestart=1\n";
     WriteFileBytes(cache() + "check_update.ini", list);
     WriteFileBytes(cache() + "check_update.ini.sig", server.Sign(list));
     WriteFileBytes(cache() + "kinovue", fresh);
     IniFile(program.File("dat/UpdateLocal.ini"))
-        .WriteStrings("update_info", {{"group_ver_1", "20060728"}, {"cached_update", "1"}});
+        .WriteStrings("update_info", {{"group_ver_1", "20250701"}, {"cached_update", "1"}});
   }
   std::string cache() const { return program.File("dat/update_cache/"); }
   std::string Script(const std::string& word) const {
@@ -91,6 +92,8 @@ TEST_P(HelperRun, PlacesTheVerifiedProgramCleansUpAndStartsIt) {
   UpgradeHelperEnvironment environment;
   environment.runtimeFolder = runtime.Path();  // nobody waits: the helper goes on at once
   environment.publicKeyHex = server.PublicKeyHex();
+  std::string shown;
+  environment.showMessage = [&](const std::string& text, const std::string&) { shown = text; };
   const std::string text = HelperCommandText(0, cache(), program.Path() + "/", program.File("kinovue"));
 
   ASSERT_TRUE(RunUpgradeHelper(text, environment));
@@ -98,14 +101,16 @@ TEST_P(HelperRun, PlacesTheVerifiedProgramCleansUpAndStartsIt) {
   const std::string expected = tampered ? "old\n" : "new\n";
   EXPECT_TRUE(testsupport::PumpUntil([&] { return ReadFileBytes(program.File("started")) == expected; }, 5000))
       << "started: " << ReadFileBytes(program.File("started"));
-  EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(cache()))) << "cache left behind";
+  // A failed placing keeps the old program and its cache, and says so.
+  EXPECT_EQ(QFileInfo::exists(QString::fromStdString(cache())), tampered);
+  EXPECT_EQ(shown, tampered ? kUpgradeIncompleteText : kHelperDoneText);
   IniFile local(program.File("dat/UpdateLocal.ini"));
   std::string upgraded, group, cached;
   local.ReadString("update_info", "upgraded", upgraded, 8);
   local.ReadString("update_info", "group_ver_1", group, 32);
   local.ReadString("update_info", "cached_update", cached, 8);
-  EXPECT_EQ(upgraded, "1");
-  EXPECT_EQ(group, tampered ? "20060728" : "20260101");
+  EXPECT_EQ(upgraded, tampered ? "" : "1");
+  EXPECT_EQ(group, tampered ? "20250701" : "20260101");
   EXPECT_EQ(cached, "0");
 }
 
