@@ -127,7 +127,8 @@ bool RunUpgradeHelper(const std::string& argumentText, const UpgradeHelperEnviro
     ApplyCachedFiles(args, environment.publicKeyHex);
     DeleteFolderTree(args.cacheFolder);
   }
-  IniFile(platform::DataFolder(FolderOf(args.programFile)) + update::kUpdateLocalFile).WriteString("update_info", "upgraded", "1");
+  IniFile(platform::DataFolder(FolderOf(args.programFile)) + update::kUpdateLocalFile)
+      .WriteString("update_info", "upgraded", "1");
   QProcess::startDetached(QString::fromStdString(args.programFile), {});
 
   // The helper is a throw-away copy in the temporary folder: remove it.
