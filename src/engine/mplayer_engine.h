@@ -126,7 +126,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   AbortFunction abort_ = nullptr;
 
   platform::ManualResetEvent runIdleEvent_{true};  // set while no run is in progress
-  platform::ManualResetEvent outputDrained_;       // the reader has seen the end-of-run marker
+  std::atomic<bool> readerHandling_{false};        // the reader holds output it has not handled yet
   std::vector<std::string> arguments_;
   std::thread readerThread_;
   std::thread fontLookup_;  // warms the subtitle font lookup at start

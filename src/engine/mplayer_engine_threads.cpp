@@ -5,9 +5,11 @@
 #include "engine/mplayer_engine.h"
 
 #include <array>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <string_view>
+#include <thread>
 
 #include "engine/output_lines.h"
 #include "engine/run_arguments.h"
@@ -22,11 +24,8 @@ constexpr const char* kLibraryName = "libmplayer.so";
 constexpr std::size_t kMaxCommandBytes = 128;  // with its LF
 // Reads no longer than the splitter's longest line: no line is handed on longer.
 constexpr std::size_t kReadSize = LineSplitter::kMaxLine;
-// Written by the runner after a run, so it knows when the reader has seen
-// all of that run's output. No engine line starts with a control character;
-// the LF before it ends a last line the run left unfinished.
-constexpr std::string_view kRunEndLine = "\x01kinovue:end-of-run";
-constexpr std::string_view kRunEndMarker = "\n\x01kinovue:end-of-run\n";
+// How long the end-of-run report waits for the reader to handle the run's
+// last output.
 constexpr int kReaderCatchUpMs = 2000;
 // Posted to the engine's own message target when a queued run may start.
 constexpr unsigned kStartQueuedMessage = 1;
@@ -329,9 +328,16 @@ void CMplayerEngine::RunnerMain() {
   runReading_ = false;
 
   // The report reads what the reader learned: let it finish this run's output
-  // first (bounded, it may be held up by a busy owner).
-  outputDrained_.Reset();
-  if (platform::WritePipe(outputWrite_, kRunEndMarker.data(), kRunEndMarker.size())) outputDrained_.Wait(kReaderCatchUpMs);
+  // first (bounded, it may be held up by a busy owner). The run has ended, so
+  // its output is all in the pipe; it is handled when the pipe is empty and
+  // the reader holds nothing. Nothing in the output itself says so: a
+  // medium's text could. The line end finishes a line the run left open.
+  if (platform::WritePipe(outputWrite_, "\n", 1)) {
+    const std::uint64_t deadline = platform::TickCountMs() + kReaderCatchUpMs;
+    while ((platform::BytesWaiting(outputRead_) > 0 || readerHandling_) && platform::TickCountMs() < deadline) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
 
   bool handOver = false;
   {
@@ -357,18 +363,18 @@ void CMplayerEngine::RunnerMain() {
 void CMplayerEngine::ReaderMain() {
   std::array<char, kReadSize + 1> buffer;
   LineSplitter splitter;
-  auto handle = [this](const char* line, std::size_t length) {
-    if (std::string_view(line, length) == kRunEndLine) {
-      outputDrained_.Set();
-      return;
-    }
-    HandleOutputLine(line, length, media_, *this);
-  };
+  auto handle = [this](const char* line, std::size_t length) { HandleOutputLine(line, length, media_, *this); };
   for (;;) {
+    // Marked before the read takes bytes out of the pipe: output is always
+    // either in the pipe or held here while the runner waits for it.
+    if (!platform::WaitReadable(outputRead_)) break;
+    readerHandling_ = true;
     const long n = platform::ReadPipe(outputRead_, buffer.data(), kReadSize);
     if (n <= 0) break;
     splitter.Feed(buffer.data(), static_cast<std::size_t>(n), handle);
+    readerHandling_ = false;
   }
+  readerHandling_ = false;
   splitter.Finish(handle);
 }
 

@@ -2,7 +2,8 @@
 // the program folder. One call of mplayer() is one playback run: it runs the
 // MPlayer program with the host's (translated) arguments, its standard input
 // being the command pipe the host put on fd 0 and its console text going to
-// outputFd, and returns when MPlayer has exited.
+// outputFd (through a relay that keeps text from the medium from passing
+// for the engine's own lines), and returns when MPlayer has exited.
 //
 // KINOVUE_MPLAYER, when set, names the program to run instead of
 // /usr/bin/mplayer (a path; no PATH search).
@@ -17,6 +18,7 @@
 
 #include "enginelib/engine_arguments.h"
 #include "enginelib/engine_binary.h"
+#include "enginelib/engine_output_relay.h"
 #include "enginelib/engine_process.h"
 
 extern char** environ;
@@ -50,7 +52,16 @@ int RunOnce(int argc, char** argv, int outputFd) {
       TranslateEngineArguments(binary, hostArgs, HaveDisplay(std::getenv("DISPLAY")), EngineHasEnca(binary));
   const auto env = BuildEngineEnvironment(environ);
 
-  const EngineChildResult result = RunEngineChild(args, env, outputFd);
+  EngineChildResult result;
+  {
+    // The engine's text reaches the host only through the relay.
+    const EngineOutputRelay relay(outputFd);
+    if (relay.EngineFd() < 0) {
+      Say(outputFd, "cannot relay the engine's output");
+      return -1;
+    }
+    result = RunEngineChild(args, env, relay.EngineFd());
+  }
   if (result.startError == EBUSY) {
     // The other run's commands are still in fd 0: leave them alone.
     Say(outputFd, "another run is still in progress");

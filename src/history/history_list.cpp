@@ -33,7 +33,10 @@ bool CHistoryList::LoadHistory(const std::string& settingsPath) {
 bool CHistoryList::AddFile(const std::string& path) {
   // An empty File_0 would hide every entry at the next start, and a line
   // break would write a line of its own into the settings file.
-  if (path.empty() || path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) return true;
+  // A longer path than is read back would come back as another file's.
+  if (path.empty() || path.size() > kMaxPath || path.find_first_of(std::string("\r\n\0", 3)) != std::string::npos) {
+    return true;
+  }
   const auto found = std::find(files_.begin(), files_.end(), path);
   if (found != files_.end()) {
     if (found == files_.begin()) return true;  // already the most recent: nothing to write

@@ -24,8 +24,9 @@ class CHistoryList {
   // the first missing or empty key. Always true.
   bool LoadHistory(const std::string& settingsPath);
   // Moves path to the top (adding it if new, dropping the oldest beyond four)
-  // and rewrites the section. An empty path, or one holding a line break that
-  // would corrupt the settings file, is ignored. Always true.
+  // and rewrites the section. An empty path, one longer than kMaxPath, or one
+  // holding a line break that would corrupt the settings file, is ignored.
+  // Always true.
   bool AddFile(const std::string& path);
   // Empties the history and its stored keys. Always true.
   bool ClearHistory();

@@ -10,6 +10,7 @@
 #include "association/media_extensions.h"
 #include "engine/playback_speed.h"
 #include "mainwindow/time_text.h"
+#include "platform/file_name.h"
 
 namespace {
 
@@ -132,7 +133,7 @@ const std::vector<std::string>& MediaUriSchemes() {
 }
 
 std::optional<std::string> OpenablePath(const std::string& uri) {
-  if (uri.empty() || HasControlCharacter(uri)) return std::nullopt;
+  if (uri.empty() || uri.size() > platform::kMaxPathBytes || HasControlCharacter(uri)) return std::nullopt;
   if (uri.front() == '/') return ExistingFile(uri);
   const QUrl url(QString::fromStdString(uri), QUrl::StrictMode);
   if (!url.isValid()) return std::nullopt;

@@ -38,6 +38,8 @@ void CKinovueDlg::StopOrPostFinished() {
 }
 
 void CKinovueDlg::RememberLastOpen(const std::string& path) {
+  // Read back cut, a longer one would name another folder.
+  if (path.size() > platform::kMaxPathBytes) return;
   settings_.LastOpen = path;
   WriteMainSetting(settingsFile_, settings_, &MainSettings::LastOpen);
 }

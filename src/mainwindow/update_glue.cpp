@@ -2,7 +2,6 @@
 // files, a postponed update at start, loading the update library, checks
 // at start and on request, and what the user is told.
 #include <QCoreApplication>
-#include <QFileInfo>
 #include <QMessageBox>
 
 #include "mainwindow/kinovue_dlg.h"
@@ -59,12 +58,11 @@ bool CKinovueDlg::StartPendingUpdate() {
   std::string targetFolder;
   settingsFile_.ReadString(kMainSection, "UpgradeCachedDir", cacheFolder, 4096);
   settingsFile_.ReadString(kMainSection, "UpgradeTargetDir", targetFolder, 4096);
-  if (cacheFolder.empty() || targetFolder.empty() || !QFileInfo(QString::fromStdString(cacheFolder)).isDir() ||
-      !QFileInfo(QString::fromStdString(targetFolder)).isDir()) {
-    return false;
-  }
+  // Asked once: a missing cache or folders not our own (a settings file
+  // from elsewhere) are forgotten rather than tried at every start.
   settingsFile_.WriteStrings(kMainSection,
                              {{"UpdateFromCached", "0"}, {"UpgradeCachedDir", ""}, {"UpgradeTargetDir", ""}});
+  if (!AreOwnUpdateFolders(cacheFolder, targetFolder, programFolder_)) return false;
   if (LaunchUpgradeHelper(QCoreApplication::applicationFilePath().toStdString(), cacheFolder, targetFolder,
                           options_.runtimeFolder)) {
     return true;

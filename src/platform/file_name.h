@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <cstddef>
 #include <string>
 
 class QUrl;
@@ -9,6 +10,10 @@ class QUrl;
 // survive. Every path that passes between Qt and the engine, the playlist,
 // the history or the settings goes through these.
 namespace platform {
+
+// The longest path the system opens (PATH_MAX less its zero byte): a longer
+// one, from a remote control or a dialog, is neither opened nor stored.
+inline constexpr std::size_t kMaxPathBytes = 4095;
 
 // The path as Qt names it (the local 8-bit file-name encoding).
 QString FileNameToQt(const std::string& path);

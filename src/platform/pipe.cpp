@@ -5,6 +5,7 @@
 #include <fcntl.h>
 #include <mutex>
 #include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace platform {
@@ -32,6 +33,19 @@ long ReadPipe(int fd, char* buffer, std::size_t size) {
     if (n >= 0) return static_cast<long>(n);
     if (errno != EINTR) return -1;
   }
+}
+
+bool WaitReadable(int fd) {
+  for (;;) {
+    pollfd ready{fd, POLLIN, 0};
+    if (poll(&ready, 1, -1) == 1) return true;
+    if (errno != EINTR) return false;
+  }
+}
+
+std::size_t BytesWaiting(int fd) {
+  int count = 0;
+  return ioctl(fd, FIONREAD, &count) == 0 && count > 0 ? static_cast<std::size_t>(count) : 0;
 }
 
 bool WritePipe(int fd, const char* data, std::size_t size) {

@@ -18,6 +18,14 @@ int ReplaceStandardInput(int fd);
 // file (every write end closed), -1 on error.
 long ReadPipe(int fd, char* buffer, std::size_t size);
 
+// Blocks until fd has something to read or every write end has closed.
+// False on an error.
+bool WaitReadable(int fd);
+
+// The bytes written to the pipe and not read yet from its read end fd; 0 on
+// an error.
+std::size_t BytesWaiting(int fd);
+
 // Writes all bytes (a pipe write of up to 4096 bytes is atomic). False when
 // any byte could not be written; on a non-blocking end a full pipe gives
 // false at once and, for up to 4096 bytes, writes nothing.

@@ -12,11 +12,12 @@ std::string ExecutablePath(const std::string& executableLink = "/proc/self/exe")
 std::string ProgramFolder(const std::string& executableLink = "/proc/self/exe");
 
 // The folder for settings, playlist and update files, ending in '/', created
-// when missing: "dat/" in the program folder when the user may write there
-// (a copy unpacked or built by the user); otherwise, for a program installed
-// system-wide, "$XDG_DATA_HOME/kinovue/" (or "~/.local/share/kinovue/"),
-// created with mode 0700. Creation failures are ignored: the files then
-// cannot be written and defaults stay in place.
+// when missing: "dat/" in the program folder when that folder is the user's
+// own and nobody else may write it (a copy unpacked or built by the user);
+// otherwise "$XDG_DATA_HOME/kinovue/" (or "~/.local/share/kinovue/"). Data
+// folders are made 0700 (an existing one of ours loses group and other
+// access). Creation failures are ignored: the files then cannot be written
+// and defaults stay in place.
 std::string DataFolder(const std::string& programFolder);
 
 // The settings file "kinovue.ini" in the data folder of that program folder

@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <functional>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -25,8 +27,11 @@
 // - DeleteKey refuses a key that still has subkeys; DeleteTree removes the
 //   subkeys first, one at a time.
 //
-// Nothing is cached: every call reads the file. Every change re-reads the
-// file under an exclusive lock (a ".lock" file beside it), applies itself
+// Every call looks at the file, but reads it again only when it was replaced
+// or changed since (device, inode, size, modification time): a batch of
+// calls reads a large file once, and finds keys through an index instead of
+// a search. Every change looks again under an exclusive lock (a ".lock" file
+// beside it), applies itself
 // and replaces the file atomically (temporary file, flushed, renamed), so
 // two processes never lose each other's changes and a crash never leaves a
 // half-written file (platform::WriteFileAtomically: a full disk or an I/O
@@ -42,7 +47,10 @@ class Registry {
  public:
   enum Status { kOk, kNotFound, kMoreData, kFailed };
 
-  explicit Registry(std::string filePath) : path_(std::move(filePath)) {}
+  explicit Registry(std::string filePath);
+  ~Registry();
+  Registry(const Registry&) = delete;
+  Registry& operator=(const Registry&) = delete;
 
   // "$XDG_CONFIG_HOME/kinovue/classes.reg" under the given config folder.
   static std::string ClassesPath(const std::string& configHome);
@@ -72,14 +80,20 @@ class Registry {
 
  private:
   enum Contents { kIntact, kDamaged, kUnreadable };
-  // The tree as the file holds it (empty unless intact); a missing file is
-  // an intact empty one.
-  Contents Load(RegistryKey& root, std::string* bytes = nullptr) const;
+  struct Snapshot;
+  // The tree as the file holds it now (empty unless intact; a missing file
+  // is an intact empty one), read again only when the file is not the one
+  // read last.
+  std::shared_ptr<const Snapshot> Current() const;
+  // The key at path in the snapshot, found through its index.
+  static const RegistryKey* Find(const Snapshot& snapshot, std::string_view path);
   // Runs change on a fresh copy of the tree under the lock and writes the
   // result when change succeeded and the tree differs.
   Status Change(const std::function<Status(RegistryKey& root)>& change);
 
   std::string path_;
+  mutable std::mutex mutex_;
+  mutable std::shared_ptr<const Snapshot> snapshot_;
 };
 
 // The text before the first zero byte of a value's data.

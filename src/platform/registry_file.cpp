@@ -1,6 +1,7 @@
 #include "platform/registry_file.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace platform {
 
@@ -76,25 +77,29 @@ bool ParseHex(std::string_view text, std::string& out) {
   }
 }
 
-RegistryKey& ChildFor(RegistryKey& parent, const std::string& name) {
-  for (RegistryKey& child : parent.subkeys)
-    if (SameRegistryName(child.name, name)) return child;
-  parent.subkeys.push_back({name, {}, {}});
-  return parent.subkeys.back();
+// Where each key and value read so far sits, by its path in lower case
+// ("\a\b" for a key; its path, a zero byte and the name for a value): a
+// large file is read in one pass, not searched among the siblings per line.
+using PositionIndex = std::unordered_map<std::string, std::size_t>;
+
+RegistryKey& ChildFor(RegistryKey& parent, const std::string& path, const std::string& name, PositionIndex& index) {
+  const auto [at, added] = index.try_emplace(path, parent.subkeys.size());
+  if (added) parent.subkeys.push_back({name, {}, {}});
+  return parent.subkeys[at->second];
 }
 
-void SetValueIn(RegistryKey& key, std::string name, std::string data) {
-  for (RegistryValue& value : key.values) {
-    if (SameRegistryName(value.name, name)) {
-      value.data = std::move(data);
-      return;
-    }
+void SetValueIn(RegistryKey& key, const std::string& keyPath, std::string name, std::string data,
+                PositionIndex& index) {
+  const auto [at, added] = index.try_emplace(keyPath + '\0' + FoldRegistryName(name), key.values.size());
+  if (added) {
+    key.values.push_back({std::move(name), std::move(data)});
+  } else {
+    key.values[at->second].data = std::move(data);
   }
-  key.values.push_back({std::move(name), std::move(data)});
 }
 
 // A value line: @=DATA or "name"=DATA.
-bool ParseValueLine(std::string_view line, RegistryKey& key) {
+bool ParseValueLine(std::string_view line, RegistryKey& key, const std::string& keyPath, PositionIndex& index) {
   std::string name;
   std::size_t at = 0;
   if (line[0] == '@') {
@@ -113,7 +118,7 @@ bool ParseValueLine(std::string_view line, RegistryKey& key) {
   } else {
     return false;
   }
-  SetValueIn(key, std::move(name), std::move(data));
+  SetValueIn(key, keyPath, std::move(name), std::move(data), index);
   return true;
 }
 
@@ -151,6 +156,12 @@ bool SameRegistryName(std::string_view a, std::string_view b) {
          std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) { return Lower(x) == Lower(y); });
 }
 
+std::string FoldRegistryName(std::string_view name) {
+  std::string folded(name);
+  for (char& c : folded) c = Lower(c);
+  return folded;
+}
+
 bool ValidKeyName(std::string_view name) {
   if (name.empty() || name.size() > kRegistryMaxKeyName) return false;
   return std::none_of(name.begin(), name.end(),
@@ -178,6 +189,8 @@ bool ParseRegistryText(std::string_view text, RegistryKey& root) {
   if (text.empty()) return true;
   if (text.size() > kRegistryMaxFileBytes) return false;
   RegistryKey* current = nullptr;
+  std::string currentPath;
+  PositionIndex index;
   bool first = true;
   std::vector<std::string> names;
   while (!text.empty()) {
@@ -195,10 +208,15 @@ bool ParseRegistryText(std::string_view text, RegistryKey& root) {
       ok = line.size() > 2 && line.back() == ']' && SplitKeyPath(line.substr(1, line.size() - 2), names);
       if (ok) {
         current = &root;
-        for (const std::string& name : names) current = &ChildFor(*current, name);
+        currentPath.clear();
+        for (const std::string& name : names) {
+          currentPath += '\\';
+          currentPath += FoldRegistryName(name);
+          current = &ChildFor(*current, currentPath, name, index);
+        }
       }
     } else {
-      ok = current && ParseValueLine(line, *current);
+      ok = current && ParseValueLine(line, *current, currentPath, index);
     }
     if (!ok) {
       root = RegistryKey{};

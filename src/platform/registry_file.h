@@ -36,6 +36,9 @@ inline constexpr std::size_t kRegistryMaxDepth = 512;     // names in one key pa
 inline constexpr std::size_t kRegistryMaxFileBytes = 16u << 20;
 
 bool SameRegistryName(std::string_view a, std::string_view b);
+// The name with ASCII letters in lower case: names equal by SameRegistryName
+// fold to the same text (for indexes).
+std::string FoldRegistryName(std::string_view name);
 
 // A usable key name: 1..255 bytes, no '\' and no control characters.
 bool ValidKeyName(std::string_view name);

@@ -14,7 +14,9 @@ inline constexpr int kHelperSignalTimeoutMs = 10000;
 // How long the helper waits for the old process to end.
 inline constexpr int kOldProcessTimeoutMs = 60000;
 
-// The helper's command line: handle"cache folder"target folder"program file".
+// The helper's command line: handle"cache folder"target folder"program file"token.
+// The token names the one-time note the running program leaves in the private
+// runtime folder; without that note the text is an ordinary file name.
 struct HelperArguments {
   std::string handle;
   std::string cacheFolder;
@@ -31,9 +33,17 @@ enum class HelperArgumentsKind {
 
 HelperArgumentsKind ParseHelperArguments(const std::string& text, HelperArguments& out);
 
-// The helper's command text for LaunchUpgradeHelper.
-std::string HelperCommandText(int handle, const std::string& cacheFolder, const std::string& targetFolder,
-                              const std::string& programFile);
+// The helper's command text, with a fresh token whose note is left in the
+// runtime folder (the private one when empty): only a helper started with
+// exactly this text acts, and only once. Empty when the note cannot be left.
+std::string PrepareHelperCommand(int handle, const std::string& cacheFolder, const std::string& targetFolder,
+                                 const std::string& programFile, const std::string& runtimeFolder = {});
+
+// True when targetFolder is programFolder and cacheFolder that program's own
+// update cache in its data folder, compared as real paths: the only folders a
+// restart may place files into or load the update library from.
+bool AreOwnUpdateFolders(const std::string& cacheFolder, const std::string& targetFolder,
+                         const std::string& programFolder);
 
 struct UpgradeHelperEnvironment {
   std::string ownProgramPath;  // this process's program file (the helper copy)
@@ -45,8 +55,8 @@ struct UpgradeHelperEnvironment {
 // Run first at every start. True when this process was the helper and has
 // done its work: the program was started again and the user told whether it
 // was updated (kHelperDoneText) or is still the old one
-// (kUpgradeIncompleteText). False for an ordinary start, also after a
-// malformed helper command line was reported.
+// (kUpgradeIncompleteText). False for an ordinary start: any text without the
+// running program's note, whatever its quotes.
 bool RunUpgradeHelper(const std::string& argumentText, const UpgradeHelperEnvironment& environment);
 
 // Starts the helper from a temporary copy of programPath and waits (at most

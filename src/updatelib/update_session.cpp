@@ -9,6 +9,7 @@
 #include "net/http_url.h"
 #include "platform/atomic_file.h"
 #include "platform/bounded_file.h"
+#include "platform/program_folder.h"
 #include "platform/text_rules.h"
 #include "settings/ini_file.h"
 #include "updatelib/file_placement.h"
@@ -254,7 +255,10 @@ int ApplyVerified(const std::string& cacheFolderText, const std::string& program
                   const std::string& keyHex) {
   const std::string cacheFolder = platform::WithTrailingSlash(cacheFolderText);
   const std::string programFolder = platform::WithTrailingSlash(programFolderText);
-  const std::string logPath = programFolder + "dat/update.log";
+  // The same data folder the program keeps its update state in, which is
+  // not beside the program when that folder is shared or installed.
+  const std::string dataFolder = platform::DataFolder(programFolder);
+  const std::string logPath = dataFolder + "update.log";
   std::string checkBytes;
   std::string signature;
   if (!ReadPlacedFile(cacheFolder, kCheckFileName, kMaxCheckFileSize, checkBytes) ||
@@ -269,7 +273,7 @@ int ApplyVerified(const std::string& cacheFolderText, const std::string& program
     AppendUpdateLog(logPath, "cached update refused: " + error);
     return AUTORENEW_FAILED;
   }
-  const std::string localConfigPath = programFolder + "dat/UpdateLocal.ini";
+  const std::string localConfigPath = dataFolder + "UpdateLocal.ini";
   std::vector<std::pair<UpdateFileEntry, std::string>> files;
   for (const UpdateFileEntry& entry : list.files) {
     std::string bytes;
@@ -297,7 +301,8 @@ int Apply(const std::string& cacheFolder, const std::string& programFolder, cons
   const int result = ApplyVerified(cacheFolder, programFolder, keyHex);
   // A refused cache is not offered again; the next check fetches afresh.
   if (result != AUTORENEW_OK) {
-    IniFile(platform::WithTrailingSlash(programFolder) + "dat/UpdateLocal.ini").WriteString("update_info", "cached_update", "0");
+    IniFile(platform::DataFolder(platform::WithTrailingSlash(programFolder)) + "UpdateLocal.ini")
+        .WriteString("update_info", "cached_update", "0");
   }
   return result;
 }

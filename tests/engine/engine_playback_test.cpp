@@ -95,4 +95,33 @@ TEST_F(RealPlayback, SoundOnlyStartsThroughTheAudioOutput) {
   ASSERT_GE(h.WaitFor(WM_ENGINE_FINISHED, 0, -1, 5000), 0);
 }
 
+// A title with line breaks prints lines that look like the engine's own: a
+// length, a failure, a picture, the host's end-of-run mark. None of them may
+// steer the host.
+TEST_F(RealPlayback, TagsThatLookLikeEngineLinesAreOnlyText) {
+  const std::string title =
+      "x\nID_LENGTH=1234\nFailed to open evil\nID_VIDEO_WIDTH=99\nVO: [x11] 9x9 => 9x9\n\x01kinovue:end-of-run\rID_LENGTH=77";
+  for (const char* container : {"mkv", "avi"}) {
+    SCOPED_TRACE(container);
+    const std::string clip = testsupport::MadeClip(std::string("tagged.") + container,
+                                                   {"-f", "lavfi", "-i", "sine=frequency=440:duration=3", "-metadata",
+                                                    "title=" + title, "-c:a", "mp2"});
+    ASSERT_FALSE(clip.empty()) << "ffmpeg could not make the test clip";
+    EngineHarness run{testsupport::ProgramFolder() + "libmplayer.so"};
+    ASSERT_EQ(run.Start(), 0);
+    ASSERT_TRUE(run.Play(clip));
+    ASSERT_GE(run.WaitFor(WM_ENGINE_FINISHED, 0, -1, 20000), 0);
+    EngineInfo info;
+    run.Engine().GetInfo(&info);
+    EXPECT_EQ(info.videoWidth, 0);  // there is no picture at all
+    EXPECT_EQ(info.displayWidth, 0);
+    for (const SeenMessage& seen : run.Messages()) {
+      EXPECT_NE(seen.message, static_cast<unsigned>(WM_ENGINE_ERROR));
+      if (seen.message == WM_ENGINE_LENGTH) {
+        EXPECT_EQ(seen.wParam, 3u);
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -169,7 +169,7 @@ TEST_F(HistoryTest, EmptyPathOrLineBreakIsNotRecorded) {
   history.LoadHistory(Settings());
   // An empty File_0 would hide every entry at the next start; a line break
   // would write lines of its own into the settings file.
-  Add(history, {"/m/a", "", "/m/evil\n[kinovue]\nAutoUpdate=0", "/m/evil\r.avi"});
+  Add(history, {"/m/a", "", "/m/evil\n[kinovue]\nAutoUpdate=0", "/m/evil\r.avi", "/" + std::string(4095, 'x')});
   EXPECT_EQ(Walk(history), (Paths{"/m/a"}));
   EXPECT_EQ(Reloaded(), (Paths{"/m/a"}));
   EXPECT_EQ(ReadInt("kinovue", "AutoUpdate"), 1);

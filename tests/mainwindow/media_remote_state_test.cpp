@@ -129,6 +129,8 @@ TEST(MediaRemoteConversions, OnlyLocalFilesAndStreamedAddressesAreOpened) {
       {"file://other" + d + "/a.avi", std::nullopt}, {"file://" + d + "/a%0Ab.avi", std::nullopt},
       {d + "/a\nb.avi", std::nullopt}, {"http:///nohost", std::nullopt}, {"smb://host/share/a.avi", std::nullopt},
       {"javascript:alert(1)", std::nullopt}, {"a.avi", std::nullopt}, {"", std::nullopt},
+      {"http://h/" + std::string(4087, 'x'), std::nullopt},  // longer than a stored path may be
+      {"http://h/" + std::string(4086, 'x'), "http://h/" + std::string(4086, 'x')},
       // What the open dialog would not take either: folders, missing files.
       {"file:///", std::nullopt}, {"/", std::nullopt}, {"file://" + d, std::nullopt}, {d + "/", std::nullopt},
       {d + "/gone.avi", std::nullopt}};

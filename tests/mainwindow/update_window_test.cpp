@@ -93,4 +93,29 @@ TEST_P(UpdateWindow, ShowsTheResultTextAndRemembersAPostponedRestart) {
 INSTANTIATE_TEST_SUITE_P(Rows, UpdateWindow, ::testing::ValuesIn(kRows),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A settings file from elsewhere naming another folder as the update's target
+// starts as usual: no helper, no box, and the keys are forgotten.
+TEST_F(UpdateWindow, APostponedUpdateIntoAForeignFolderIsForgotten) {
+  testsupport::WidgetApp();
+  testsupport::TempDir foreign;
+  KinovueOptions options = testsupport::TestWindowOptions(folder);
+  IniFile(folder.File("dat/kinovue.ini"))
+      .WriteStrings("kinovue", {{"AutoUpdate", "0"},
+                                {"UpdateFromCached", "1"},
+                                {"UpgradeCachedDir", foreign.Path()},
+                                {"UpgradeTargetDir", foreign.Path()}});
+  options.engineFactory = [](const std::string&) { return std::make_unique<FakeEngine>(); };
+  options.drives = std::make_shared<testsupport::NoDrives>();
+  std::vector<std::string> shown;
+  options.runDialog = [&](QDialog& dialog) {
+    if (auto* box = qobject_cast<QMessageBox*>(&dialog)) shown.push_back(box->text().toStdString());
+    return int(QDialog::Rejected);
+  };
+  CKinovueDlg dlg(std::move(options));
+  EXPECT_TRUE(dlg.OnInitDialog());
+  EXPECT_EQ(shown, std::vector<std::string>{});
+  EXPECT_EQ(Setting("UpdateFromCached"), "0");
+  EXPECT_EQ(Setting("UpgradeTargetDir"), "");
+}
+
 }  // namespace

@@ -5,10 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <cstdio>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "platform/atomic_file.h"
 #include "temp_dir.h"
 
 namespace {
@@ -127,6 +129,30 @@ TEST_F(RegistryStore, ADamagedFileReadsEmptyAndIsKeptAsideOnTheNextWrite) {
   ASSERT_TRUE(reg.CreateKey("y"));
   EXPECT_TRUE(reg.KeyExists("y"));
   EXPECT_EQ(testsupport::ReadFileBytes(path + ".bad"), "\x89PNG garbage\0\xff"s);
+}
+
+// Reads are served from what was read last only while the file is the same.
+TEST_F(RegistryStore, AChangeByAnotherProgramIsSeenAtTheNextCall) {
+  const std::string sig = std::string(platform::kRegistrySignature) + "\n";
+  const struct {
+    const char* name;
+    bool inPlace;  // rewritten in place (same inode, same size) or replaced
+  } rows[] = {{"replaced", false}, {"rewritten in place", true}};
+  for (const auto& row : rows) {
+    ASSERT_EQ(platform::WriteFileAtomically(path, sig + "[aaaa]\n", {.createFolder = true}), 0);
+    ASSERT_TRUE(reg.KeyExists("aaaa")) << row.name;
+    if (row.inPlace) {
+      std::FILE* file = std::fopen(path.c_str(), "r+");
+      ASSERT_NE(file, nullptr);
+      std::fseek(file, static_cast<long>(sig.size()) + 1, SEEK_SET);
+      std::fputs("bbbb", file);
+      std::fclose(file);
+    } else {
+      ASSERT_EQ(platform::WriteFileAtomically(path, sig + "[bbbb]\n"), 0);
+    }
+    EXPECT_TRUE(reg.KeyExists("bbbb")) << row.name;
+    EXPECT_FALSE(reg.KeyExists("aaaa")) << row.name;
+  }
 }
 
 TEST_F(RegistryStore, TwoWritersAtOnceLoseNoChangeAndLeaveNoTemporaryFile) {

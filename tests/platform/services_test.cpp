@@ -65,17 +65,36 @@ class ScopedEnv {
   std::optional<std::string> old_;
 };
 
-TEST(DataFolder, IsBesideAWritableProgramElsePrivateUnderTheUsersDataHome) {
+TEST(DataFolder, IsBesideAProgramOnlyInAFolderNobodyElseMayWrite) {
   testsupport::TempDir dir;
   const std::string home = dir.File("home");
   ASSERT_EQ(mkdir(home.c_str(), 0755), 0);
   const std::string gone = dir.File("gone") + "/";  // a folder nobody can write to
+  const auto folder = [&](const std::string& name, mode_t mode, uid_t owner = geteuid()) {
+    const std::string path = dir.File(name);
+    mkdir(path.c_str(), mode);
+    chmod(path.c_str(), mode);  // past the umask
+    if (owner != geteuid() && chown(path.c_str(), owner, static_cast<gid_t>(-1)) != 0) return std::string();
+    return path + "/";
+  };
+  const std::string shared = folder("shared", 0775);
+  const std::string open = folder("open", 0757);
+  const std::string old = folder("old", 0755);
+  ASSERT_EQ(mkdir((old + "dat").c_str(), 0777), 0);  // made by an older version
+  ASSERT_EQ(chmod((old + "dat").c_str(), 0777), 0);
+  // Only root may give a folder away; the row is left out for anyone else.
+  const std::string others = folder("others", 0755, geteuid() == 0 ? 65534 : geteuid());
+  const std::string xdg = dir.File("xdg/kinovue/");
   const struct {
     std::string programFolder;
     std::optional<std::string> dataHome;
     std::string expected;
   } rows[] = {
       {dir.Path() + "/", dir.File("xdg"), dir.File("dat/")},
+      {old, dir.File("xdg"), old + "dat/"},
+      {shared, dir.File("xdg"), xdg},
+      {open, dir.File("xdg"), xdg},
+      {geteuid() == 0 ? others : gone, dir.File("xdg"), xdg},
       {gone, dir.File("xdg/deeper"), dir.File("xdg/deeper/kinovue/")},
       {gone, std::nullopt, home + "/.local/share/kinovue/"},
       {gone, std::string("relative/data"), home + "/.local/share/kinovue/"},  // ignored, as the rules say
@@ -87,9 +106,10 @@ TEST(DataFolder, IsBesideAWritableProgramElsePrivateUnderTheUsersDataHome) {
     struct stat info {};
     ASSERT_EQ(stat(row.expected.c_str(), &info), 0) << row.expected << " was not created";
     EXPECT_TRUE(S_ISDIR(info.st_mode));
-    if (row.programFolder == gone) {
-      EXPECT_EQ(info.st_mode & 0777, 0700u) << row.expected;
-    }
+    EXPECT_EQ(info.st_mode & 0777, 0700u) << row.expected;
+  }
+  for (const std::string& program : {shared, open}) {
+    EXPECT_NE(access((program + "dat").c_str(), F_OK), 0) << "a data folder was made in " << program;
   }
 }
 

@@ -43,22 +43,35 @@ TEST(HelperArguments, ParsedAsTheHelperOrAnOrdinaryStart) {
   }
 }
 
-TEST(HelperArguments, MalformedTextsAreReportedAndNeverRunTheHelper) {
+// Without the running program's note no text starts the helper or shows a
+// box: a file name with quotes is a file name.
+TEST(HelperArguments, OnlyTheProgramsNoteMakesATextTheHelper) {
+  const std::string token(32, 'a');
   const struct {
-    const char* text;
+    std::string text;
+    bool note;
     const char* message;
-  } rows[] = {{"x\"a\"b\"c\"", "参数1必须全是数字"}, {"1\"a\"b\"c\"d\"", "参数错误"}, {"\"movie.avi\"", ""}};
+  } rows[] = {
+      {"x\"a\"b\"c\"" + token, true, "参数1必须全是数字"},
+      {"1\"a\"b\"c\"d\"" + token, true, "参数错误"},
+      {"1\"a\"b\"c\"d\"", false, ""},  // a media file with five quotes in its name
+      {"x\"a\"b\"c\"" + token, false, ""},
+      {"\"movie.avi\"", false, ""},
+  };
   for (const auto& row : rows) {
+    testsupport::TempDir runtime;
+    if (row.note) WriteFileBytes(runtime.File("upgrade-helper-" + token), row.text);
     std::string shown;
     UpgradeHelperEnvironment environment;
+    environment.runtimeFolder = runtime.Path();
     environment.showMessage = [&](const std::string& text, const std::string&) { shown = text; };
     EXPECT_FALSE(RunUpgradeHelper(row.text, environment));
-    EXPECT_EQ(shown, row.message);
+    EXPECT_EQ(shown, row.message) << row.text;
   }
 }
 
 // A program folder with a postponed update of "kinovue" in its cache.
-class HelperRun : public ::testing::TestWithParam<bool> {
+class CachedUpdate : public ::testing::Test {
  protected:
   void SetUp() override {
     testsupport::CoreApp();
@@ -81,22 +94,31 @@ class HelperRun : public ::testing::TestWithParam<bool> {
     return "#!/bin/sh\necho " + word + " > '" + program.File("started") + "'\n";
   }
 
+  UpgradeHelperEnvironment Environment() const {
+    UpgradeHelperEnvironment environment;
+    environment.runtimeFolder = runtime.Path();  // nobody waits: the helper goes on at once
+    environment.publicKeyHex = server.PublicKeyHex();
+    return environment;
+  }
+  std::string Started() const { return ReadFileBytes(program.File("started")); }
+
   testsupport::TempDir program;
   testsupport::TempDir runtime;
   UpdateServer server;
 };
 
+class HelperRun : public CachedUpdate, public ::testing::WithParamInterface<bool> {};
+
 TEST_P(HelperRun, PlacesTheVerifiedProgramCleansUpAndStartsIt) {
   const bool tampered = GetParam();
   if (tampered) WriteFileBytes(cache() + "kinovue", Script("bad"));
-  UpgradeHelperEnvironment environment;
-  environment.runtimeFolder = runtime.Path();  // nobody waits: the helper goes on at once
-  environment.publicKeyHex = server.PublicKeyHex();
+  UpgradeHelperEnvironment environment = Environment();
   std::string shown;
   environment.showMessage = [&](const std::string& text, const std::string&) { shown = text; };
-  const std::string text = HelperCommandText(0, cache(), program.Path() + "/", program.File("kinovue"));
+  const std::string text = PrepareHelperCommand(0, cache(), program.Path() + "/", program.File("kinovue"), runtime.Path());
 
   ASSERT_TRUE(RunUpgradeHelper(text, environment));
+  EXPECT_FALSE(RunUpgradeHelper(text, environment)) << "a note serves once";
 
   const std::string expected = tampered ? "old\n" : "new\n";
   EXPECT_TRUE(testsupport::PumpUntil([&] { return ReadFileBytes(program.File("started")) == expected; }, 5000))
@@ -116,6 +138,69 @@ TEST_P(HelperRun, PlacesTheVerifiedProgramCleansUpAndStartsIt) {
 
 INSTANTIATE_TEST_SUITE_P(Cache, HelperRun, ::testing::Values(false, true),
                          [](const auto& info) { return info.param ? "Tampered" : "Intact"; });
+
+// Folders that are not the program's own are never loaded from, placed into
+// or deleted; a link to its own folder is its own folder.
+TEST_F(CachedUpdate, ActsOnlyOnTheProgramsOwnFoldersAndOnlyWhenItStartedTheHelper) {
+  testsupport::TempDir foreign;  // a folder of someone else's, with a library of its own
+  ASSERT_TRUE(QFile::copy(KINOVUE_UPDATE_LIBRARY, QString::fromStdString(foreign.File("libautorenew.so"))));
+  WriteFileBytes(foreign.File("kinovue"), "foreign");
+  QDir().mkpath(QString::fromStdString(foreign.File("cache")));
+  for (const char* name : {"check_update.ini", "check_update.ini.sig", "kinovue"}) {
+    QFile::copy(QString::fromStdString(cache() + name), QString::fromStdString(foreign.File("cache/") + name));
+  }
+  QFile::link(QString::fromStdString(program.Path()), QString::fromStdString(foreign.File("link")));
+  const std::string own = program.Path() + "/";
+  const std::string kinovue = program.File("kinovue");
+  const struct {
+    const char* name;
+    std::string text;  // empty: the program's command for cache and target
+    std::string cache, target;
+    bool helper;
+    const char* started;  // the program started again, and as which
+  } rows[] = {
+      {"media file named like the helper", "0\"" + cache() + "\"" + own + "\"" + kinovue + "\"" + std::string(32, 'b'),
+       "", "", false, ""},
+      {"foreign target folder", "", cache(), foreign.Path(), true, "old\n"},
+      {"foreign cache folder", "", foreign.File("cache"), own, true, "old\n"},
+      {"own folder through a link", "", cache(), foreign.File("link"), true, "new\n"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    QFile::remove(QString::fromStdString(program.File("started")));
+    const std::string text =
+        row.text.empty() ? PrepareHelperCommand(0, row.cache, row.target, kinovue, runtime.Path()) : row.text;
+    EXPECT_EQ(RunUpgradeHelper(text, Environment()), row.helper);
+    if (row.helper) {
+      EXPECT_TRUE(testsupport::PumpUntil([&] { return Started() == row.started; }, 5000)) << Started();
+    }
+    EXPECT_EQ(ReadFileBytes(foreign.File("kinovue")), "foreign");
+    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(foreign.File("cache/kinovue"))));
+  }
+  EXPECT_EQ(ReadFileBytes(kinovue), Script("new"));
+}
+
+TEST(OwnUpdateFolders, ComparedAsRealPaths) {
+  testsupport::TempDir program;
+  testsupport::TempDir other;
+  QDir().mkpath(QString::fromStdString(program.File("dat/update_cache")));
+  QDir().mkpath(QString::fromStdString(other.File("dat/update_cache")));
+  const std::string cache = program.File("dat/update_cache/");
+  const struct {
+    std::string cache, target;
+    bool own;
+  } rows[] = {
+      {cache, program.Path() + "/", true},
+      {program.File("dat/../dat/update_cache"), program.Path(), true},
+      {cache, other.Path(), false},
+      {other.File("dat/update_cache"), program.Path(), false},
+      {cache, program.File("dat"), false},
+      {"", "", false},
+  };
+  for (const auto& row : rows) {
+    EXPECT_EQ(AreOwnUpdateFolders(row.cache, row.target, program.Path()), row.own) << row.cache << " " << row.target;
+  }
+}
 
 TEST(LaunchHelper, WaitsForTheSignalButNeverLongerThanItsLimit) {
   testsupport::CoreApp();
