@@ -1,9 +1,11 @@
 // Feeds arbitrary bytes, as a client of the hand-over socket would send them
 // in arbitrary pieces, through the receiver's reading of the message and the
-// taking of its path.
+// taking of its paths, and sends the paths taken on again as a second
+// instance would.
 #include <cassert>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "mainwindow/instance_hand_over.h"
 #include "platform/hand_over.h"
@@ -21,10 +23,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (reading == platform::HandOverReading::Incomplete) continue;
     const std::string bytes = received.substr(platform::kHandOverHeaderBytes);
     assert(bytes.size() <= platform::kMaxHandOverBytes);
-    if (const auto path = instance::HandedOverPath(bytes)) {
-      assert(path->size() <= instance::kMaxHandOverPath);
-      assert(path->find('\0') == std::string::npos);
+    const std::vector<std::string> paths = instance::HandedOverPaths(bytes);
+    for (const std::string& path : paths) {
+      assert(!path.empty() && path.size() <= instance::kMaxHandOverPath);
+      assert(path.find('\0') == std::string::npos);
     }
+    // Handed over again, the same paths arrive in the same order; only what
+    // would overflow the message stays behind, at the end.
+    const instance::HandOverMessage again = instance::HandOverMessageOf(paths);
+    assert(again.bytes.size() <= platform::kMaxHandOverBytes);
+    std::vector<std::string> whole = instance::HandedOverPaths(again.bytes);
+    whole.insert(whole.end(), again.leftOut.begin(), again.leftOut.end());
+    assert(whole == paths);
     return 0;
   }
   return 0;

@@ -20,7 +20,7 @@ std::string PingUrl(CommandLineMode mode, const std::string& server) {
 
 bool SendModePing(const std::string& commandLine, const std::string& server, const std::string& netModulePath) {
   const CommandLineMode mode = ModeOf(commandLine);
-  if (mode == COMMAND_LINE_NORMAL) return false;
+  if (mode != COMMAND_LINE_INSTALL && mode != COMMAND_LINE_REMOVE) return false;
   net::NetModule module;
   if (!module.Load(netModulePath)) {
     std::fprintf(stderr, "kinovue: no ping sent: %s\n", module.ErrorText().c_str());

@@ -3,11 +3,13 @@
 #include <QApplication>
 #include <QCoreApplication>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
 #include "mainwindow/command_line.h"
 #include "app/install_ping.h"
+#include "app/usage.h"
 #include "net/net_module_contract.h"
 #include "platform/program_folder.h"
 #include "platform/x11_display.h"
@@ -33,7 +35,17 @@ CKinovueApp::~CKinovueApp() = default;
 int CKinovueApp::InitInstance(const std::string& commandLine, const MainWindowRunner& runMainWindow) {
   // Qt's widgets need no common-control registration or ActiveX hosting,
   // and BSD sockets need no start-up: those steps have nothing to do here.
-  if (app::ModeOf(commandLine) != app::COMMAND_LINE_NORMAL) {
+  const app::CommandLineMode mode = app::ModeOf(commandLine);
+  // Answered before anything else: no display, settings, lock or network.
+  if (mode == app::COMMAND_LINE_HELP || mode == app::COMMAND_LINE_VERSION) {
+    const std::string text = mode == app::COMMAND_LINE_VERSION
+                                 ? app::VersionText()
+                                 : app::UsageText(app::IsChineseLocale(std::getenv("LC_ALL"),
+                                                                       std::getenv("LC_MESSAGES"), std::getenv("LANG")));
+    std::fputs(text.c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
+  }
+  if (mode != app::COMMAND_LINE_NORMAL) {
     std::unique_ptr<QCoreApplication> own;
     if (!QCoreApplication::instance()) own = std::make_unique<QCoreApplication>(qtArgc_, qtArgv_);
     app::SendModePing(commandLine, app::StatisticsServer(), platform::ProgramFolder() + net::kNetModuleFile);

@@ -18,8 +18,9 @@ class CKinovueApp {
   CKinovueApp(const CKinovueApp&) = delete;
   CKinovueApp& operator=(const CKinovueApp&) = delete;
 
-  // "-install" and "-remove" send their ping and return 0 without any
-  // window, and without needing a display. Any other text runs the main
+  // "--help" and "-h" print the usage, "--version" the version, on stdout;
+  // "-install" and "-remove" send their ping. These return 0 without any
+  // window and without needing a display. Any other text runs the main
   // window and returns its result, or says that an X11 display is needed
   // and returns 1 when none can be opened. Makes the Qt application object for that
   // time (QCoreApplication for the pings, QApplication for the window)

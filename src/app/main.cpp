@@ -21,9 +21,11 @@ constexpr int kQuitGraceMs = 1500;
 
 int main(int argc, char** argv) {
   CKinovueApp app(argc, argv);
-  return app.InitInstance(app::CommandLineText(argc, argv), [](const std::string& commandLine) {
+  const std::vector<std::string> arguments = app::CommandLineArguments(argc, argv);
+  return app.InitInstance(app::CommandLineText(argc, argv), [&arguments](const std::string& commandLine) {
     KinovueOptions options;
     options.commandLine = commandLine;
+    options.arguments = arguments;
     // One key state for the window and the engine: both read the modifiers.
     options.keys = platform::MakeKeyState();
     options.engineFactory = [keys = options.keys](const std::string& programFolder) {

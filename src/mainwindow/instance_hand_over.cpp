@@ -2,11 +2,9 @@
 
 #include <algorithm>
 #include <chrono>
-#include <filesystem>
 #include <limits>
 #include <thread>
 
-#include "mainwindow/command_line.h"
 #include "platform/hand_over.h"
 
 namespace instance {
@@ -28,24 +26,30 @@ bool WriteRunningHandle(IniFile& settings, platform::WindowHandle handle) {
   return settings.WriteString(kRunningHandleSection, kRunningHandleKey, std::to_string(handle));
 }
 
-std::string HandOverBytes(const std::string& commandLine, const std::string& workingFolder) {
-  // Only real quotes go: an unquoted path arrives whole.
-  std::string path = app::StripSurroundingQuotes(commandLine);
-  if (path.empty()) return {};
-  // The running instance works in another folder: a relative name means
-  // nothing there.
-  if (path.front() != '/' && path.find("://") == std::string::npos && !workingFolder.empty())
-    path = workingFolder + (workingFolder.back() == '/' ? "" : "/") + path;
-  if (path.size() > kMaxHandOverPath) return {};
-  return path + '\0';
+HandOverMessage HandOverMessageOf(const std::vector<std::string>& paths) {
+  HandOverMessage message;
+  bool full = false;  // from here on nothing goes in: the order is kept
+  for (const std::string& path : paths) {
+    if (path.empty()) continue;
+    // A zero byte would split the path in two on the other side.
+    const bool tooLong = path.size() > kMaxHandOverPath || path.find('\0') != std::string::npos;
+    full = full || (!tooLong && message.bytes.size() + path.size() + 1 > platform::kMaxHandOverBytes);
+    if (full || tooLong) {
+      message.leftOut.push_back(path);
+      continue;
+    }
+    message.bytes += path;
+    message.bytes += '\0';
+  }
+  return message;
 }
 
-HandOverOutcome HandOverToRunningInstance(const std::string& commandLine, const IniFile& settings,
+HandOverOutcome HandOverToRunningInstance(const std::vector<std::string>& paths, const IniFile& settings,
                                           const std::string& folder, int timeoutMs,
                                           const std::function<bool()>& runningEnded) {
-  if (app::StripSurroundingQuotes(commandLine).empty()) return HandOverOutcome::Nothing;
-  std::error_code error;
-  const std::string bytes = HandOverBytes(commandLine, std::filesystem::current_path(error).string());
+  if (std::all_of(paths.begin(), paths.end(), [](const std::string& p) { return p.empty(); }))
+    return HandOverOutcome::Nothing;
+  const std::string bytes = HandOverMessageOf(paths).bytes;
   if (bytes.empty()) return HandOverOutcome::NotDelivered;
   // A failure that came at once (a full receiver, one still starting, one
   // whose handle is not written yet) is worth another try; one that waited
@@ -63,11 +67,16 @@ HandOverOutcome HandOverToRunningInstance(const std::string& commandLine, const 
   }
 }
 
-std::optional<std::string> HandedOverPath(const std::string& bytes) {
-  if (bytes.size() < 2) return std::nullopt;
-  std::string path(bytes.c_str());
-  if (path.size() > kMaxHandOverPath) return std::nullopt;
-  return path;
+std::vector<std::string> HandedOverPaths(const std::string& bytes) {
+  std::vector<std::string> paths;
+  std::size_t at = 0;
+  while (at < bytes.size()) {
+    std::size_t end = bytes.find('\0', at);
+    if (end == std::string::npos) end = bytes.size();
+    if (end > at && end - at <= kMaxHandOverPath) paths.push_back(bytes.substr(at, end - at));
+    at = end + 1;
+  }
+  return paths;
 }
 
 }  // namespace instance

@@ -1,8 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <functional>
-#include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/hand_over.h"
 #include "platform/message_window.h"
@@ -27,34 +27,38 @@ bool WriteRunningHandle(IniFile& settings, platform::WindowHandle handle);
 // The longest path handed over (a path buffer less its zero byte).
 inline constexpr std::size_t kMaxHandOverPath = 4095;
 
-// What a second instance hands over for its command line: the path with one
-// leading and one trailing double quote removed where present, made absolute
-// against workingFolder when it is a local relative path (an address with
-// "://" stays as it is), then a zero byte. Empty when there is no path or
-// the path is longer than kMaxHandOverPath.
-std::string HandOverBytes(const std::string& commandLine, const std::string& workingFolder);
+// What a second instance hands over for its paths (absolute, or
+// addresses): each path followed by a zero byte, so that one path is the
+// message it always was. A path longer than kMaxHandOverPath or holding a
+// zero byte is left out, and so is every path from the first one that
+// would make the message longer than platform::kMaxHandOverBytes.
+struct HandOverMessage {
+  std::string bytes;                 // empty when no path went in
+  std::vector<std::string> leftOut;  // in their given order
+};
+HandOverMessage HandOverMessageOf(const std::vector<std::string>& paths);
 
 enum class HandOverOutcome {
   Nothing,       // no path on the command line: nothing to hand over
   Delivered,     // the running instance handled it
-  NotDelivered,  // refused, or not taken within the time allowed
+  NotDelivered,  // refused, not taken within the time allowed, or no path fits
 };
 
-// Sends HandOverBytes(commandLine, the process's working folder) with dwData
-// 0 to the window under "RunningHandle" and waits until it was handled. A
-// busy, starting or briefly unreachable receiver is tried again, the handle
-// read afresh each time, for at most timeoutMs in all; between tries,
-// runningEnded (when given) is asked whether the running instance has gone,
-// which ends the tries at once (NotDelivered). folder as for the platform
-// hand-over (the private runtime folder when empty).
-HandOverOutcome HandOverToRunningInstance(const std::string& commandLine, const IniFile& settings,
+// Sends HandOverMessageOf(paths) with dwData 0 to the window under
+// "RunningHandle" and waits until it was handled. A busy, starting or
+// briefly unreachable receiver is tried again, the handle read afresh each
+// time, for at most timeoutMs in all; between tries, runningEnded (when
+// given) is asked whether the running instance has gone, which ends the
+// tries at once (NotDelivered). folder as for the platform hand-over (the
+// private runtime folder when empty).
+HandOverOutcome HandOverToRunningInstance(const std::vector<std::string>& paths, const IniFile& settings,
                                           const std::string& folder = {},
                                           int timeoutMs = platform::kHandOverTimeoutMs,
                                           const std::function<bool()>& runningEnded = {});
 
-// The receiver's side: the path in a hand-over's bytes (up to the first zero
-// byte). Nothing when there are fewer than 2 bytes, which carry no path, or
-// when the path is longer than kMaxHandOverPath.
-std::optional<std::string> HandedOverPath(const std::string& bytes);
+// The receiver's side: the paths in a hand-over's bytes, in order, each
+// ended by a zero byte or by the end of the bytes. Empty pieces and pieces
+// longer than kMaxHandOverPath carry no path.
+std::vector<std::string> HandedOverPaths(const std::string& bytes);
 
 }  // namespace instance

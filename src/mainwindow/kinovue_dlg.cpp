@@ -12,7 +12,6 @@
 #include "controls/resource_images.h"
 #include "dialogs/dialog_template.h"
 #include "mainwindow/command_ids.h"
-#include "mainwindow/command_line.h"
 #include "mainwindow/video_windows.h"
 #include "platform/program_folder.h"
 #include "platform/text_rules.h"
@@ -77,17 +76,18 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   });
 }
 
-void CKinovueDlg::HandOverReceived(const std::string& path) {
+void CKinovueDlg::HandOverReceived(const std::vector<std::string>& paths) {
   discQueue_.clear();
-  if (path.empty()) return;
+  if (paths.empty()) return;
+  if (paths.size() > 1) QueueInPlayList(paths);
   // Opened from the event loop rather than before the answer: in a burst of
   // second instances each sender is answered at once instead of after an
   // engine start, and only the last file handed over is started.
   const bool openScheduled = !handedOverPath_.empty();
-  handedOverPath_ = path;
+  handedOverPath_ = paths.front();
   if (!openScheduled) QTimer::singleShot(0, this, [this] { RequestOpen(std::exchange(handedOverPath_, {})); });
   if (isMinimized()) showNormal();
-  RememberLastOpen(path);
+  RememberLastOpen(paths.front());
 }
 
 CKinovueDlg::~CKinovueDlg() {
@@ -131,8 +131,9 @@ bool CKinovueDlg::OnInitDialog() {
   // of one pixel ends MPlayer when it grows under it). The rest is quickly
   // built; the engine's messages from its other threads wait for the event
   // loop anyway.
-  if (!options_.commandLine.empty()) {
-    pendingPath_ = app::StripSurroundingQuotes(options_.commandLine);
+  if (!commandLineFiles_.empty()) {
+    if (commandLineFiles_.size() > 1) QueueInPlayList(commandLineFiles_);
+    pendingPath_ = commandLineFiles_.front();
     OnEngineFinished(0);
   }
 
@@ -162,8 +163,10 @@ bool CKinovueDlg::PlayerInitialise() {
   SeedUpdateFiles();
   settingsFile_.SetPath(settingsPath_);
 
-  // One instance at a time: a second one hands its file to the first.
-  if (!singleInstance_.Claim(Handle(), options_.commandLine, [this](const std::string& p) { HandOverReceived(p); }))
+  ReadCommandLine();
+  // One instance at a time: a second one hands its files to the first.
+  if (!singleInstance_.Claim(Handle(), commandLineFiles_,
+                             [this](const std::vector<std::string>& paths) { HandOverReceived(paths); }))
     return false;
   if (StartPendingUpdate()) return false;
   LoadMainSettings(settingsFile_, settings_);

@@ -49,6 +49,8 @@ struct KinovueOptions {
   std::string programFolder;  // ends in '/'; the running executable's folder when empty
   std::string executableLink;  // where that folder is read; /proc/self/exe when empty
   std::string commandLine;    // the whole argument text
+  // The arguments one by one; when there are none, commandLine is the one.
+  std::vector<std::string> arguments;
   std::string runtimeFolder;  // single-instance lock and hand-over socket; the user's private one when empty
   // Makes the engine; required (the window does not start without it).
   std::function<std::unique_ptr<CPlayerEngine>(const std::string& programFolder)> engineFactory;
@@ -146,7 +148,12 @@ class CKinovueDlg : public QMainWindow {
   void StartEngine();
   void LayOutWindow();
   void BuildMenuBar();
-  void HandOverReceived(const std::string& path);
+  void HandOverReceived(const std::vector<std::string>& paths);
+  // What the command line names; what names nothing is said on stderr.
+  void ReadCommandLine();
+  // Puts paths in the playlist in their order, the first one current, so
+  // that the list goes on with the second.
+  void QueueInPlayList(const std::vector<std::string>& paths);
 
   // Online update (update_glue.cpp).
   std::string UpdateDataFolder() const;
@@ -265,6 +272,7 @@ class CKinovueDlg : public QMainWindow {
   std::unique_ptr<platform::MessageWindow> messageWindow_;
   SingleInstance singleInstance_;  // the lock is held for the life of the window
   std::string handedOverPath_;  // the latest file handed over, until it is opened
+  std::vector<std::string> commandLineFiles_;  // the first plays at start, all are queued
   std::unique_ptr<CPlayerEngine> engine_;
   // The docked windows unregister while the playlist goes: declared first.
   std::unique_ptr<WidgetDockWindows> dockWindows_;

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QUrl>
+#include <cstdio>
 
 #include "association/open_filter.h"
 #include "dialogs/goto_time_dlg.h"
@@ -14,11 +15,13 @@
 #include "dialogs/play_url_dlg.h"
 #include "engine/engine_settings.h"
 #include "mainwindow/command_ids.h"
+#include "mainwindow/command_line.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "media/disc_scan.h"
 #include "media/go_to_time.h"
 #include "media/open_dialog_folder.h"
 #include "platform/file_name.h"
+#include "platform/local_files.h"
 #include "platform/optical_drives.h"
 
 namespace {
@@ -113,6 +116,21 @@ void CKinovueDlg::PlaySettings() {
 
 void CKinovueDlg::ShowAbout() {
   if (options_.showAbout) options_.showAbout(this);
+}
+
+void CKinovueDlg::ReadCommandLine() {
+  std::vector<std::string> arguments = options_.arguments;
+  if (arguments.empty() && !options_.commandLine.empty()) arguments.push_back(options_.commandLine);
+  app::CommandLineFiles files = app::FilesOfArguments(arguments, platform::WorkingFolder(), platform::IsOpenableFile);
+  for (const std::string& unknown : files.unknown)
+    std::fprintf(stderr, "kinovue: \"%s\" names no file or address; it is skipped.\n", unknown.c_str());
+  commandLineFiles_ = std::move(files.paths);
+}
+
+void CKinovueDlg::QueueInPlayList(const std::vector<std::string>& paths) {
+  if (!playlist_ || paths.empty()) return;
+  for (const std::string& path : paths) playlist_->Add(path);
+  playlist_->Add(paths.front());  // an item already there becomes the current one
 }
 
 void CKinovueDlg::OpenDroppedFiles(const std::vector<std::string>& paths) {

@@ -2,6 +2,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/message_window.h"
 
@@ -13,11 +14,12 @@ class NamedMutex;
 
 // One instance at a time: the first instance holds the named lock, keeps its
 // window handle under "RunningHandle" and takes the files of later instances;
-// a later instance hands its file to the first and ends.
+// a later instance hands its files to the first and ends.
 class SingleInstance {
  public:
-  // Runs on the UI thread with each path a later instance handed over.
-  using PathHandler = std::function<void(const std::string& path)>;
+  // Runs on the UI thread with the paths of each later instance's hand-over
+  // (never none).
+  using PathHandler = std::function<void(const std::vector<std::string>& paths)>;
 
   // settings: the settings file that keeps "RunningHandle"; it must outlive
   // this object. runtimeFolder: where the lock and the hand-over socket
@@ -29,24 +31,25 @@ class SingleInstance {
 
   // True when this is the first instance: the lock is held for the life of
   // this object, handle is written under "RunningHandle" and hand-overs go
-  // to onPath. False when another instance runs: commandLine's file was
-  // handed to it (or there was none), and ExitCode() says how that went. A
-  // running instance that ends while the file is being handed over (it was
-  // closing) leaves its place to this one, which then is the first.
-  bool Claim(platform::WindowHandle handle, const std::string& commandLine, PathHandler onPath);
+  // to onPaths. False when another instance runs: paths were handed to it
+  // (or there were none), and ExitCode() says how that went; what it did not
+  // take is named on stderr. A running instance that ends while the paths
+  // are being handed over (it was closing) leaves its place to this one,
+  // which then is the first.
+  bool Claim(platform::WindowHandle handle, const std::vector<std::string>& paths, PathHandler onPaths);
 
   // The program is closing: later instances are no longer answered, so they
   // wait for its end and run in its place instead of handing it a file that
   // would never be opened. The lock stays held until the process ends.
   void StopTakingFiles();
 
-  // After a false Claim: 0, or 1 when the running instance did not take the
-  // file, which is then not opened anywhere.
+  // After a false Claim: 0, or 1 when the running instance did not take a
+  // path, which is then not opened anywhere.
   int ExitCode() const { return exitCode_; }
 
  private:
   // Keeps "RunningHandle" and takes the files of later instances.
-  bool TakeFiles(platform::WindowHandle handle, PathHandler onPath);
+  bool TakeFiles(platform::WindowHandle handle, PathHandler onPaths);
 
   IniFile& settings_;
   std::string runtimeFolder_;

@@ -50,7 +50,7 @@ std::string FormatDesktopEntry(const DesktopEntry& entry) {
   std::string text = "[Desktop Entry]\nType=Application\n";
   text += "Name=" + EscapeValue(entry.name) + "\n";
   text += "Comment=" + EscapeValue(entry.comment) + "\n";
-  text += "Exec=" + EscapeValue(ExecArgument(entry.program) + " %f") + "\n";
+  text += "Exec=" + EscapeValue(ExecArgument(entry.program) + " %F") + "\n";
   text += "Icon=" + EscapeValue(entry.icon) + "\n";
   text += "Terminal=false\nNoDisplay=true\nCategories=AudioVideo;Player;\n";
   text += "MimeType=" + ListValue(entry.mimeTypes) + "\n";

@@ -21,7 +21,7 @@ struct DesktopEntry {
 // ("\\", "\n", ...) are applied by FormatDesktopEntry.
 std::string ExecArgument(std::string_view program);
 
-// "[Desktop Entry]" with Type, Name, Comment, Exec (program and %f), Icon,
+// "[Desktop Entry]" with Type, Name, Comment, Exec (program and %F: a selection of files opens at once), Icon,
 // Terminal, NoDisplay (file-type handlers, not menu items), Categories and
 // MimeType. Line breaks in the texts are escaped, never written.
 std::string FormatDesktopEntry(const DesktopEntry& entry);

@@ -24,8 +24,8 @@
 // once. A close without an answer means the message was not taken.
 namespace platform {
 
-// A path of at most 4095 bytes and its zero byte.
-inline constexpr std::uint32_t kMaxHandOverBytes = 4096;
+// The paths of a whole selection of files, each with its zero byte.
+inline constexpr std::uint32_t kMaxHandOverBytes = 256 * 1024;
 inline constexpr int kHandOverTimeoutMs = 5000;
 // A real sender writes its few bytes at once after connecting.
 inline constexpr int kHandOverClientTimeoutMs = 1000;

@@ -261,6 +261,27 @@ TEST_F(Player, ASecondInstanceHandsItsFileToTheFirst) {
   EXPECT_EQ(WaitTitle(window, want), want);
 }
 
+// kinovue a.avi b.avi, as a shell expands *.avi, in a running Kinovue: a
+// plays, and b follows from the playlist when a (3 s) has ended.
+TEST_F(Player, ASecondInstanceWithSeveralFilesPlaysTheFirstAndQueuesAll) {
+  const std::string running = testsupport::LongVideoClip();
+  const std::string shortClip = testsupport::VideoClip();
+  ASSERT_FALSE(running.empty());
+  ASSERT_FALSE(shortClip.empty());
+  testsupport::TempDir clips;
+  ASSERT_TRUE(QFile::link(QString::fromStdString(shortClip), QString::fromStdString(clips.File("a.avi"))));
+  ASSERT_TRUE(QFile::link(QString::fromStdString(running), QString::fromStdString(clips.File("b.avi"))));
+  Start({QString::fromStdString(running)});
+  const std::string window = WaitWindow();
+  ASSERT_FALSE(window.empty());
+  ASSERT_EQ(WaitTitle(window, "Kinovue  正在播放: " + BaseName(running)), "Kinovue  正在播放: " + BaseName(running));
+  QProcess* other = Start({"a.avi", "b.avi"}, clips.Path());
+  ASSERT_TRUE(other->waitForFinished(8000)) << "the second instance did not exit";
+  EXPECT_EQ(other->exitCode(), 0);
+  EXPECT_EQ(WaitTitle(window, "Kinovue  正在播放: a.avi"), "Kinovue  正在播放: a.avi");
+  EXPECT_EQ(WaitTitle(window, "Kinovue  正在播放: b.avi"), "Kinovue  正在播放: b.avi");
+}
+
 TEST_F(Player, AFirstStartAsksAboutFileTypesBeforeTheWindowAndEscLeavesThemAlone) {
   QDir(QString::fromStdString(ConfigHome())).removeRecursively();
   const std::string clip = testsupport::VideoClip();

@@ -30,13 +30,13 @@ class InstanceHandOver : public ::testing::Test {
     instance::WriteRunningHandle(settings_, kRunning);
   }
 
-  // Whether a second instance started with commandLine saw its file handled,
-  // while this thread runs the running instance's loop.
-  instance::HandOverOutcome SecondInstance(const std::string& commandLine, int timeoutMs = 5000) {
+  // Whether a second instance with these paths saw them handled, while this
+  // thread runs the running instance's loop.
+  instance::HandOverOutcome SecondInstance(const std::vector<std::string>& paths, int timeoutMs = 5000) {
     std::atomic<bool> done = false;
     auto outcome = instance::HandOverOutcome::Nothing;
     std::thread second([&] {
-      outcome = instance::HandOverToRunningInstance(commandLine, settings_, temp_.Path(), timeoutMs);
+      outcome = instance::HandOverToRunningInstance(paths, settings_, temp_.Path(), timeoutMs);
       done = true;
     });
     EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 10000));
@@ -45,7 +45,7 @@ class InstanceHandOver : public ::testing::Test {
   }
   std::unique_ptr<platform::HandOverServer> Serve() {
     return std::make_unique<platform::HandOverServer>(kRunning, [this](const std::string& bytes) {
-      if (auto path = instance::HandedOverPath(bytes)) opened_.push_back(*path);
+      for (const std::string& path : instance::HandedOverPaths(bytes)) opened_.push_back(path);
     }, temp_.Path());
   }
 
@@ -56,40 +56,43 @@ class InstanceHandOver : public ::testing::Test {
 
 using Outcome = instance::HandOverOutcome;
 
-TEST_F(InstanceHandOver, TheRunningWindowGetsTheAbsolutePath) {
+TEST_F(InstanceHandOver, TheRunningWindowGetsThePathsInOrder) {
   const auto server = Serve();
   ASSERT_TRUE(server->IsListening());
-  const std::string here = std::filesystem::current_path().string();
   const std::string longest = "/" + std::string(instance::kMaxHandOverPath - 1, 'x');
+  // A selection bigger than a message holds: the paths that fit go, in order.
+  std::vector<std::string> many;
+  for (std::size_t i = 0; i < platform::kMaxHandOverBytes / 64 + 10; ++i)
+    many.push_back("/m/" + std::string(50, 'c') + std::to_string(100000 + i) + ".avi");
+  const std::vector<std::string> fitting(many.begin(), many.begin() + platform::kMaxHandOverBytes / 64);
   const struct {
-    std::string commandLine;
+    std::vector<std::string> paths;
     Outcome outcome;
-    std::string opened;
+    std::vector<std::string> opened;
   } rows[] = {
-      {"\"/m/My Movie.avi\"", Outcome::Delivered, "/m/My Movie.avi"},
-      {"/m/My Movie.avi", Outcome::Delivered, "/m/My Movie.avi"},  // unquoted: whole, not cut
-      {"ab", Outcome::Delivered, here + "/ab"},                   // short names count too
-      {"\"sub/c d.avi\"", Outcome::Delivered, here + "/sub/c d.avi"},
-      {"http://host/a.avi", Outcome::Delivered, "http://host/a.avi"},
-      {longest, Outcome::Delivered, longest},
-      {longest + "y", Outcome::NotDelivered, ""},  // longer than a path can be: never stored
-      {"", Outcome::Nothing, ""},
-      {"\"\"", Outcome::Nothing, ""},
+      {{"/m/My Movie.avi"}, Outcome::Delivered, {"/m/My Movie.avi"}},
+      {{"/m/b.avi", "http://host/a.avi", "/m/c d.avi"}, Outcome::Delivered, {"/m/b.avi", "http://host/a.avi", "/m/c d.avi"}},
+      {{longest}, Outcome::Delivered, {longest}},
+      {{longest + "y"}, Outcome::NotDelivered, {}},  // longer than a path can be: never stored
+      {{"/m/a.avi", longest + "y", "/m/b.avi"}, Outcome::Delivered, {"/m/a.avi", "/m/b.avi"}},
+      {many, Outcome::Delivered, fitting},
+      {{}, Outcome::Nothing, {}},
+      {{""}, Outcome::Nothing, {}},
   };
   for (const auto& row : rows) {
     opened_.clear();
-    EXPECT_EQ(SecondInstance(row.commandLine), row.outcome) << row.commandLine.substr(0, 40);
-    EXPECT_EQ(opened_, row.opened.empty() ? std::vector<std::string>{} : std::vector<std::string>{row.opened})
-        << row.commandLine.substr(0, 40);
+    const std::string shown = row.paths.empty() ? "(none)" : row.paths.front().substr(0, 40);
+    EXPECT_EQ(SecondInstance(row.paths), row.outcome) << shown;
+    EXPECT_EQ(opened_, row.opened) << shown;
   }
 }
 
 TEST_F(InstanceHandOver, NoOrAGoneRunningWindowIsReportedAfterABoundedWait) {
   QElapsedTimer clock;
   clock.start();
-  EXPECT_EQ(SecondInstance("/m/a.avi", 300), Outcome::NotDelivered);  // stored handle, nobody listening
+  EXPECT_EQ(SecondInstance({"/m/a.avi"}, 300), Outcome::NotDelivered);  // stored handle, nobody listening
   instance::WriteRunningHandle(settings_, 0);
-  EXPECT_EQ(SecondInstance("/m/a.avi", 300), Outcome::NotDelivered);
+  EXPECT_EQ(SecondInstance({"/m/a.avi"}, 300), Outcome::NotDelivered);
   EXPECT_LT(clock.elapsed(), 3000);
 }
 
@@ -110,7 +113,7 @@ TEST_F(InstanceHandOver, ABurstBesideIdleClientsIsDeliveredWholeAndOnce) {
   for (int i = 0; i < kSenders; ++i) {
     senders.emplace_back([&, i] {
       while (!go) std::this_thread::yield();
-      outcomes[i] = instance::HandOverToRunningInstance("/m/clip" + std::to_string(i), settings_, temp_.Path());
+      outcomes[i] = instance::HandOverToRunningInstance({"/m/clip" + std::to_string(i)}, settings_, temp_.Path());
       ++finished;
     });
   }
@@ -129,16 +132,18 @@ TEST_F(InstanceHandOver, ABurstBesideIdleClientsIsDeliveredWholeAndOnce) {
 TEST_F(InstanceHandOver, TheFirstInstanceTakesTheFilesOfTheLaterOnes) {
   SingleInstance first(settings_, temp_.Path());
   instance::WriteRunningHandle(settings_, 0);
-  ASSERT_TRUE(first.Claim(kRunning, "", [this](const std::string& path) { opened_.push_back(path); }));
+  ASSERT_TRUE(first.Claim(kRunning, {}, [this](const auto& paths) { opened_.insert(opened_.end(), paths.begin(), paths.end()); }));
   EXPECT_EQ(instance::ReadRunningHandle(settings_), kRunning);
+  const std::string tooLong = "/" + std::string(instance::kMaxHandOverPath, 'x');
   const struct {
-    std::string commandLine;
+    std::vector<std::string> paths;
     int exitCode;
     std::vector<std::string> opened;
   } rows[] = {
-      {"\"/m/a b.avi\"", 0, {"/m/a b.avi"}},
-      {"", 0, {}},                                                // nothing to hand over
-      {"/" + std::string(instance::kMaxHandOverPath, 'x'), 1, {}},  // not taken: said so in the exit status
+      {{"/m/a b.avi"}, 0, {"/m/a b.avi"}},
+      {{}, 0, {}},                                                  // nothing to hand over
+      {{tooLong}, 1, {}},                                            // not taken: said so in the exit status
+      {{"/m/a.avi", tooLong, "/m/b.avi"}, 1, {"/m/a.avi", "/m/b.avi"}},  // one of them lost: said so too
   };
   for (const auto& row : rows) {
     opened_.clear();
@@ -146,14 +151,14 @@ TEST_F(InstanceHandOver, TheFirstInstanceTakesTheFilesOfTheLaterOnes) {
     std::atomic<bool> claimed = true;
     std::atomic<bool> done = false;
     std::thread second([&] {
-      claimed = later.Claim(kRunning + 1, row.commandLine, [](const std::string&) {});
+      claimed = later.Claim(kRunning + 1, row.paths, [](const auto&) {});
       done = true;
     });
     EXPECT_TRUE(PumpUntil([&] { return done.load(); }, 10000));
     second.join();
-    EXPECT_FALSE(claimed) << row.commandLine.substr(0, 40);
-    EXPECT_EQ(later.ExitCode(), row.exitCode) << row.commandLine.substr(0, 40);
-    EXPECT_EQ(opened_, row.opened) << row.commandLine.substr(0, 40);
+    EXPECT_FALSE(claimed) << row.paths.size();
+    EXPECT_EQ(later.ExitCode(), row.exitCode) << row.paths.size();
+    EXPECT_EQ(opened_, row.opened) << row.paths.size();
     EXPECT_EQ(instance::ReadRunningHandle(settings_), kRunning);
   }
 }
@@ -163,13 +168,13 @@ TEST_F(InstanceHandOver, TheFirstInstanceTakesTheFilesOfTheLaterOnes) {
 // and runs in its place.
 TEST_F(InstanceHandOver, ALaterInstanceRunsInThePlaceOfOneThatIsClosing) {
   auto closing = std::make_unique<SingleInstance>(settings_, temp_.Path());
-  ASSERT_TRUE(closing->Claim(kRunning, "", [this](const std::string& path) { opened_.push_back(path); }));
+  ASSERT_TRUE(closing->Claim(kRunning, {}, [this](const auto& paths) { opened_.insert(opened_.end(), paths.begin(), paths.end()); }));
   closing->StopTakingFiles();
   SingleInstance later(settings_, temp_.Path());
   std::atomic<bool> claimed = false;
   std::atomic<bool> done = false;
   std::thread second([&] {
-    claimed = later.Claim(kRunning + 1, "/m/a.avi", [](const std::string&) {});
+    claimed = later.Claim(kRunning + 1, {"/m/a.avi"}, [](const auto&) {});
     done = true;
   });
   PumpUntil([&] { return done.load(); }, 300);
@@ -192,11 +197,19 @@ TEST_F(InstanceHandOver, RunningHandleIsAPlainDecimalOfAll64Bits) {
   }
 }
 
-TEST(HandedOverPath, IsThePathBeforeTheZeroByte) {
-  EXPECT_EQ(instance::HandedOverPath(std::string("/m/a\0junk", 9)), "/m/a");
-  EXPECT_EQ(instance::HandedOverPath("/m/no-zero"), "/m/no-zero");
-  EXPECT_EQ(instance::HandedOverPath(std::string("\0", 1)), std::nullopt);  // cbData 1 carries no path
-  EXPECT_EQ(instance::HandedOverPath(std::string(instance::kMaxHandOverPath + 1, 'x')), std::nullopt);
+TEST(HandedOverPaths, AreThePiecesBetweenZeroBytes) {
+  using Paths = std::vector<std::string>;
+  const std::string tooLong(instance::kMaxHandOverPath + 1, 'x');
+  const std::pair<std::string, Paths> rows[] = {
+      {std::string("/m/a\0", 5), {"/m/a"}},  // what one path always was
+      {std::string("/m/a\0/m/b c\0", 11), {"/m/a", "/m/b c"}},
+      {"/m/no-zero", {"/m/no-zero"}},
+      {std::string("\0", 1), {}},  // cbData 1 carries no path
+      {std::string("\0\0/m/a\0\0", 8), {"/m/a"}},
+      {tooLong, {}},
+      {"/m/a" + std::string(1, '\0') + tooLong + std::string(1, '\0') + "/m/b", {"/m/a", "/m/b"}},
+  };
+  for (const auto& [bytes, paths] : rows) EXPECT_EQ(instance::HandedOverPaths(bytes), paths) << bytes.substr(0, 20);
 }
 
 }  // namespace

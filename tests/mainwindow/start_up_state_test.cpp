@@ -30,10 +30,12 @@ struct StartedWindow {
 // A window in folder started with commandLine; prepare sets up its engine
 // before the window starts it.
 void Start(StartedWindow& started, const std::string& folder, const std::string& commandLine,
-           testsupport::FileTypeQuestion question, const std::function<void(FakeEngine&)>& prepare = {}) {
+           testsupport::FileTypeQuestion question, const std::function<void(FakeEngine&)>& prepare = {},
+           const std::vector<std::string>& arguments = {}) {
   testsupport::WidgetApp();
   KinovueOptions options = testsupport::TestWindowOptions(folder, question);
   options.commandLine = commandLine;
+  options.arguments = arguments;
   options.updateServer = "127.0.0.1:1";  // nobody listens: the start-up check ends at once
   options.drives = std::make_shared<testsupport::NoDrives>();
   options.engineFactory = [&started, prepare](const std::string&) {
@@ -96,6 +98,21 @@ TEST(StartUpState, AFullDataFolderIsSaidOnceInTheTitleAndLosesNothing) {
   window.OnMessage(WM_ENGINE_STATE, ENGINE_STATE_STOPPED, 0);
   EXPECT_TRUE(window.windowTitle().contains("未能保存"));
   window.OnCancel();
+}
+
+TEST(StartUpState, SeveralFilesOnTheCommandLinePlayTheFirstAndAreAllQueued) {
+  testsupport::TempDir folder;
+  testsupport::TempDir media;
+  const std::string a = media.File("a.avi"), b = media.File("b c.avi");
+  ASSERT_TRUE(testsupport::WriteFileBytes(a, "x") && testsupport::WriteFileBytes(b, "x"));
+  StartedWindow started;
+  Start(started, folder.Path(), a + " missing.avi " + b, testsupport::FileTypeQuestion::Off, {},
+        {a, "missing.avi", b});
+  EXPECT_EQ(started.engine->Played(), std::vector<std::string>{a});
+  const CGeneralPlayList& list = *started.window->PlayList();
+  EXPECT_EQ(list.Items(), (std::deque<std::string>{a, b}));
+  EXPECT_EQ(list.Current(), 0);  // the list goes on with b
+  started.window->OnCancel();
 }
 
 }  // namespace

@@ -55,11 +55,11 @@ TEST(DesktopEntry, ExecQuotesOnlyWhatNeedsQuotingAndEscapesBothLayers) {
     const char* program;
     const char* execLine;
   } rows[] = {
-      {"/opt/kinovue/kinovue", "Exec=/opt/kinovue/kinovue %f"},
-      {"/home/u/my apps/kinovue", "Exec=\"/home/u/my apps/kinovue\" %f"},
-      {"/x/100%/k", "Exec=/x/100%%/k %f"},
-      {"/x/a\"b$c`d\\e", "Exec=\"/x/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e\" %f"},
-      {"/x/new\nline", "Exec=\"/x/new\\nline\" %f"},
+      {"/opt/kinovue/kinovue", "Exec=/opt/kinovue/kinovue %F"},
+      {"/home/u/my apps/kinovue", "Exec=\"/home/u/my apps/kinovue\" %F"},
+      {"/x/100%/k", "Exec=/x/100%%/k %F"},
+      {"/x/a\"b$c`d\\e", "Exec=\"/x/a\\\\\"b\\\\$c\\\\`d\\\\\\\\e\" %F"},
+      {"/x/new\nline", "Exec=\"/x/new\\nline\" %F"},
   };
   for (const auto& row : rows) {
     const std::string text = platform::FormatDesktopEntry({"Kinovue", "c", row.program, "kinovue_0", {"video/mp4"}});
