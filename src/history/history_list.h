@@ -3,6 +3,7 @@
 #include <deque>
 #include <string>
 
+#include "platform/file_name.h"
 #include "settings/ini_file.h"
 
 // The recent files: the last four paths the engine opened, most recent first,
@@ -12,8 +13,8 @@
 class CHistoryList {
  public:
   static constexpr int kMaxFiles = 4;
-  // Longest path read back from the settings file (a path buffer less one).
-  static constexpr std::size_t kMaxPath = 4095;
+  // Longest path read back from the settings file.
+  static constexpr std::size_t kMaxPath = platform::kMaxPathBytes;
 
   CHistoryList() = default;
   virtual ~CHistoryList() = default;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/file_name.h"
 #include "platform/hand_over.h"
 #include "platform/message_window.h"
 #include "settings/ini_file.h"
@@ -24,8 +25,8 @@ platform::WindowHandle ReadRunningHandle(const IniFile& settings);
 // Writes the handle in decimal.
 bool WriteRunningHandle(IniFile& settings, platform::WindowHandle handle);
 
-// The longest path handed over (a path buffer less its zero byte).
-inline constexpr std::size_t kMaxHandOverPath = 4095;
+// The longest path handed over.
+inline constexpr std::size_t kMaxHandOverPath = platform::kMaxPathBytes;
 
 // What a second instance hands over for its paths (absolute, or
 // addresses): each path followed by a zero byte, so that one path is the

@@ -1,5 +1,7 @@
 #include "mainwindow/main_settings.h"
 
+#include "platform/file_name.h"
+
 namespace {
 
 using Row = SettingRow<MainSettings>;
@@ -7,7 +9,7 @@ using M = MainSettings;
 
 // key, field, first start, key missing, range (texts: bytes read back).
 constexpr Row kRows[] = {
-    {"LastOpen", &M::LastOpen, {}, {}, 0, 4095},
+    {"LastOpen", &M::LastOpen, {}, {}, 0, platform::kMaxPathBytes},
     {"VideoMutiple", &M::VideoMutiple, 1, 1, 1, 2},
     {"Topmost", &M::Topmost, true, true},
     {"LockFaceProportion", &M::LockFaceProportion, true, false},
