@@ -51,7 +51,11 @@ QString RealPath(const std::string& path) { return QFileInfo(QString::fromStdStr
 // Places the cached files through the program's own update library, which
 // checks them against the signed list once more.
 bool ApplyCachedFiles(const HelperArguments& args, const std::string& keyHex) {
-  const std::string target = platform::WithTrailingSlash(args.targetFolder);
+  // The folder itself, not a link to it: the placing syncs the folders it
+  // changes and follows no link to do so.
+  const QString real = RealPath(args.targetFolder);
+  if (real.isEmpty()) return false;
+  const std::string target = platform::WithTrailingSlash(real.toStdString());
   platform::DynamicLibrary library;
   if (!library.Load(target + update::kUpdateLibraryFile)) return false;
   const auto apply = reinterpret_cast<CachedUpdateFn>(library.Symbol("_CachedUpdate"));

@@ -172,7 +172,8 @@ TEST_F(CachedUpdate, ActsOnlyOnTheProgramsOwnFoldersAndOnlyWhenItStartedTheHelpe
         row.text.empty() ? PrepareHelperCommand(0, row.cache, row.target, kinovue, runtime.Path()) : row.text;
     EXPECT_EQ(RunUpgradeHelper(text, Environment()), row.helper);
     if (row.helper) {
-      EXPECT_TRUE(testsupport::PumpUntil([&] { return Started() == row.started; }, 5000)) << Started();
+      EXPECT_TRUE(testsupport::PumpUntil([&] { return Started() == row.started; }, 5000))
+          << Started() << ReadFileBytes(program.File("dat/update.log"));
     }
     EXPECT_EQ(ReadFileBytes(foreign.File("kinovue")), "foreign");
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(foreign.File("cache/kinovue"))));
