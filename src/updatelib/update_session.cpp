@@ -139,16 +139,22 @@ int UpdateSession::FetchList(const std::string& server, CheckFile& parsed, std::
   return AUTORENEW_OK;
 }
 
-int UpdateSession::OfferedVersion(const std::string& server, std::int64_t& version) {
-  CheckFile parsed;
-  std::string body;
-  std::string signatureHex;
+int UpdateSession::FetchNewerList(const std::string& server, CheckFile& parsed, std::string& body,
+                                  std::string& signatureHex) {
   if (const int fetched = FetchList(server, parsed, body, signatureHex); fetched != AUTORENEW_OK) return fetched;
   const std::int64_t ours = StoredVersion(localConfigPath_, "update_info", "group_ver_1");
   if (parsed.groupVersion <= ours) {
     Log("up to date at group version " + std::to_string(ours));
     return AUTORENEW_UP_TO_DATE;
   }
+  return AUTORENEW_OK;
+}
+
+int UpdateSession::OfferedVersion(const std::string& server, std::int64_t& version) {
+  CheckFile parsed;
+  std::string body;
+  std::string signatureHex;
+  if (const int fetched = FetchNewerList(server, parsed, body, signatureHex); fetched != AUTORENEW_OK) return fetched;
   version = parsed.groupVersion;
   Log("group version " + std::to_string(version) + " is offered; nothing is placed");
   return AUTORENEW_OK;
@@ -165,12 +171,7 @@ int UpdateSession::GetUpdateInfo(const std::string& server) {
   CheckFile parsed;
   std::string body;
   std::string signatureHex;
-  if (const int fetched = FetchList(server, parsed, body, signatureHex); fetched != AUTORENEW_OK) return fetched;
-  const std::int64_t ours = StoredVersion(localConfigPath_, "update_info", "group_ver_1");
-  if (parsed.groupVersion <= ours) {
-    Log("up to date at group version " + std::to_string(ours));
-    return AUTORENEW_UP_TO_DATE;
-  }
+  if (const int fetched = FetchNewerList(server, parsed, body, signatureHex); fetched != AUTORENEW_OK) return fetched;
   for (const UpdateFileEntry& entry : parsed.files) {
     if (entry.version > StoredVersion(localConfigPath_, "local_version", entry.id)) newer_.push_back(entry);
   }

@@ -41,6 +41,9 @@ class UpdateSession {
   // The signed list of server, verified: AUTORENEW_OK, AUTORENEW_BAD_SERVER_TEXT
   // or AUTORENEW_LIST_FAILED (logged).
   int FetchList(const std::string& server, CheckFile& parsed, std::string& body, std::string& signatureHex);
+  // FetchList, and AUTORENEW_UP_TO_DATE when the list offers nothing newer
+  // than the group version here.
+  int FetchNewerList(const std::string& server, CheckFile& parsed, std::string& body, std::string& signatureHex);
   bool Download(const std::string& url, std::size_t maxBody, net::HttpReply& reply);
 
   std::string serverConfigPath_;
