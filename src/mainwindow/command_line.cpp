@@ -26,14 +26,8 @@ bool IsFileUri(const std::string& text) {
   return text.size() > 7 && QByteArray::fromStdString(text.substr(0, 7)).toLower() == "file://";
 }
 
-// The local path a file:// URI names; nothing for another machine's file.
 std::optional<std::string> LocalPathOfUri(const std::string& uri) {
-  const QUrl url = QUrl::fromEncoded(QByteArray::fromStdString(uri));
-  if (!url.isValid() || (!url.host().isEmpty() && url.host() != "localhost")) return std::nullopt;
-  std::string path = platform::LocalFileFromUrl(url);
-  // "%00" would cut the name short wherever it is used.
-  if (path.empty() || path.front() != '/' || path.find('\0') != std::string::npos) return std::nullopt;
-  return path;
+  return platform::LocalPathOfFileUrl(QUrl::fromEncoded(QByteArray::fromStdString(uri)));
 }
 
 std::string Absolute(const std::string& path, const std::string& workingFolder) {

@@ -1,6 +1,5 @@
 #include "mainwindow/media_remote_state.h"
 
-#include <QFileInfo>
 #include <QMimeDatabase>
 #include <QUrl>
 #include <algorithm>
@@ -11,6 +10,7 @@
 #include "engine/playback_speed.h"
 #include "mainwindow/time_text.h"
 #include "platform/file_name.h"
+#include "platform/local_files.h"
 
 namespace {
 
@@ -24,8 +24,7 @@ bool HasControlCharacter(const std::string& text) {
 
 // What the open dialog would take: an existing file, not a folder.
 std::optional<std::string> ExistingFile(const std::string& path) {
-  const QFileInfo info(QString::fromStdString(path));
-  if (!info.exists() || info.isDir()) return std::nullopt;
+  if (!platform::IsOpenableFile(path)) return std::nullopt;
   return path;
 }
 
@@ -139,12 +138,8 @@ std::optional<std::string> OpenablePath(const std::string& uri) {
   if (!url.isValid()) return std::nullopt;
   const std::string scheme = url.scheme().toLower().toStdString();
   if (scheme == "file") {
-    // Files of other machines are not ours to open.
-    if (!url.host().isEmpty() && url.host() != "localhost") return std::nullopt;
-    // The path itself: toLocalFile() would keep "localhost" as a network share.
-    const std::string path = url.path(QUrl::FullyDecoded).toStdString();
-    if (path.empty() || path.front() != '/' || HasControlCharacter(path)) return std::nullopt;
-    return ExistingFile(path);
+    const std::optional<std::string> path = platform::LocalPathOfFileUrl(url);
+    return path ? ExistingFile(*path) : std::nullopt;
   }
   const auto& schemes = MediaUriSchemes();
   if (std::find(schemes.begin(), schemes.end(), scheme) == schemes.end() || url.host().isEmpty())

@@ -4,6 +4,7 @@
 #include <QStringDecoder>
 #include <QStringList>
 #include <QUrl>
+#include <algorithm>
 #include <filesystem>
 #include <system_error>
 
@@ -50,6 +51,14 @@ std::string FileNameFromQt(const QString& path) {
 std::string LocalFileFromUrl(const QUrl& url) {
   if (!url.isLocalFile()) return {};
   return QByteArray::fromPercentEncoding(url.path(QUrl::FullyEncoded).toLatin1()).toStdString();
+}
+
+std::optional<std::string> LocalPathOfFileUrl(const QUrl& url) {
+  if (!url.isValid() || (!url.host().isEmpty() && url.host() != "localhost")) return std::nullopt;
+  std::string path = LocalFileFromUrl(url);
+  const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; };
+  if (path.empty() || path.front() != '/' || std::any_of(path.begin(), path.end(), isControl)) return std::nullopt;
+  return path;
 }
 
 QString DisplayName(const std::string& bytes) {

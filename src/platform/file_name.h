@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <cstddef>
+#include <optional>
 #include <string>
 
 class QUrl;
@@ -26,6 +27,12 @@ std::string FileNameFromQt(const QString& path);
 // The exact bytes of a local file address's path, percent-encoded bytes that
 // are not UTF-8 included; empty for any other address.
 std::string LocalFileFromUrl(const QUrl& url);
+
+// The local path a "file:" address names, read as LocalFileFromUrl does:
+// only a file of this machine (no host, or "localhost"), absolute, and free
+// of control bytes ("%00" would cut the name short, a line break would split
+// a list's line); nothing otherwise.
+std::optional<std::string> LocalPathOfFileUrl(const QUrl& url);
 
 // A name for people to read: UTF-8 when it is, otherwise GB18030 (which
 // holds GBK) when it is, otherwise UTF-8 with replacement characters.

@@ -53,7 +53,8 @@ TEST(CommandLine, OnlyRealSurroundingQuotesAreRemoved) {
 TEST(CommandLine, ArgumentsNameTheFilesToPlayAndQueue) {
   testsupport::TempDir folder;
   const std::string w = folder.Path();
-  for (const char* name : {"a.avi", "b.avi", "My Movie.avi", "My", "中文 片.mp3"})
+  // "a\n.avi" exists, yet its address is refused: a line break would split a list's line.
+  for (const char* name : {"a.avi", "b.avi", "My Movie.avi", "My", "中文 片.mp3", "a\n.avi"})
     ASSERT_TRUE(testsupport::WriteFileBytes(folder.File(name), "x"));
   std::filesystem::create_directory(folder.File("sub"));
   const std::string helper = "123\"/tmp/cache\"/opt/k\"/opt/k/kinovue\"";
@@ -85,6 +86,9 @@ TEST(CommandLine, ArgumentsNameTheFilesToPlayAndQueue) {
       {{"gone1", "gone2"}, {}, {"gone1", "gone2"}},
       {{"sub", "a.avi", "--fullscreen"}, {w + "/a.avi"}, {"sub", "--fullscreen"}},
       {{"file://other/a.avi", "file://" + w + "/gone", "b.avi"}, {w + "/b.avi"}, {"file://other/a.avi", "file://" + w + "/gone"}},
+      {{"file://" + w + "/a%00.avi", "file://" + w + "/a%0A.avi", "b.avi"},
+       {w + "/b.avi"},
+       {"file://" + w + "/a%00.avi", "file://" + w + "/a%0A.avi"}},
       {{"", "a.avi"}, {w + "/a.avi"}, {""}},
       // An address with spaces stays one address.
       {{"http://host/My", "Movie.avi"}, {"http://host/My Movie.avi"}, {}},

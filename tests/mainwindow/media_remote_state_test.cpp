@@ -120,11 +120,14 @@ TEST(MediaRemoteConversions, UnitsAreConvertedAndBoundedForTheEngine) {
 
 TEST(MediaRemoteConversions, OnlyLocalFilesAndStreamedAddressesAreOpened) {
   testsupport::TempDir m;
-  for (const char* name : {"a b.avi", "中.mp3", "a.avi"}) ASSERT_TRUE(testsupport::WriteFileBytes(m.File(name), "x"));
+  // "\xd6\xd0.mp3": a GBK name, which is no UTF-8 text.
+  for (const char* name : {"a b.avi", "中.mp3", "a.avi", "\xd6\xd0.mp3"})
+    ASSERT_TRUE(testsupport::WriteFileBytes(m.File(name), "x"));
   const std::string d = m.Path();
   const std::vector<std::pair<std::string, std::optional<std::string>>> rows{
       {d + "/a b.avi", d + "/a b.avi"}, {"file://" + d + "/a%20b.avi", d + "/a b.avi"},
       {"file://localhost" + d + "/%E4%B8%AD.mp3", d + "/中.mp3"}, {"FILE://" + d + "/a.avi", d + "/a.avi"},
+      {"file://" + d + "/%D6%D0.mp3", d + "/\xd6\xd0.mp3"},
       {"http://127.0.0.1:8080/v.flv", "http://127.0.0.1:8080/v.flv"}, {"mms://host/live", "mms://host/live"},
       {"file://other" + d + "/a.avi", std::nullopt}, {"file://" + d + "/a%0Ab.avi", std::nullopt},
       {d + "/a\nb.avi", std::nullopt}, {"http:///nohost", std::nullopt}, {"smb://host/share/a.avi", std::nullopt},

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <fstream>
 
 namespace testsupport {
 
@@ -23,10 +24,11 @@ std::string ReadFileBytes(const std::string& path) {
   return std::string(data.constData(), data.size());
 }
 
+// The name's own bytes, which need not be UTF-8 (through QString they would
+// have to be).
 bool WriteFileBytes(const std::string& path, const std::string& bytes) {
-  QFile f(QString::fromStdString(path));
-  if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-  return f.write(bytes.data(), static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size());
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  return f.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) && f.flush();
 }
 
 }  // namespace testsupport
