@@ -7,6 +7,7 @@
 #include "dialogs/about_dlg.h"
 #include "engine/mplayer_engine.h"
 #include "mainwindow/command_line.h"
+#include "mainwindow/command_table.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "platform/key_state.h"
 #include "platform/optical_drives.h"
@@ -29,7 +30,7 @@ int main(int argc, char** argv) {
     // One key state for the window and the engine: both read the modifiers.
     options.keys = platform::MakeKeyState();
     options.engineFactory = [keys = options.keys](const std::string& programFolder) {
-      return std::make_unique<CMplayerEngine>(programFolder, keys);
+      return std::make_unique<CMplayerEngine>(programFolder, keys, EngineKeyTable());
     };
     options.drives = platform::MakeOpticalDrives();
     options.showAbout = [](QWidget* parent) {

@@ -28,12 +28,9 @@ struct KeyRow {
   const char* description;
 };
 
-// The engine's keyboard table, searched in order.
-std::span<const KeyRow> EngineKeyTable();
-
-// The first row that answers the key with the modifiers as they are now,
-// or null.
-const KeyRow* MatchKey(unsigned virtualKey, const platform::KeyState& keys);
+// The first row of table that answers the key with the modifiers as they
+// are now, or null. The program's table comes from its commands.
+const KeyRow* MatchKey(std::span<const KeyRow> table, unsigned virtualKey, const platform::KeyState& keys);
 
 // The label left-justified in 14 characters, then the description.
 std::string KeyHelpLine(const KeyRow& row);

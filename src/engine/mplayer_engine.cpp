@@ -170,7 +170,7 @@ bool CMplayerEngine::ApplySetting(const EngineSetting* setting) {
 
 bool CMplayerEngine::HandleKey(unsigned virtualKey) {
   if (!keys_) keys_ = platform::MakeKeyState();
-  const KeyRow* row = MatchKey(virtualKey, *keys_);
+  const KeyRow* row = MatchKey(keyTable_, virtualKey, *keys_);
   if (!row) return false;
   EngineCommand command{ENGINE_COMMAND_KIND, row->code, row->arg};
   if (command.code == ENGINE_CMD_PLAY && media_.state == ENGINE_STATE_PLAYING) command.code = ENGINE_CMD_PAUSE;
@@ -183,6 +183,6 @@ bool CMplayerEngine::HandleKey(unsigned virtualKey) {
 
 int CMplayerEngine::EnumKeyHelp(std::intptr_t context, KeyHelpCallback callback) {
   if (!callback) return 0;
-  for (const KeyRow& row : EngineKeyTable()) callback(context, KeyHelpLine(row).c_str());
+  for (const KeyRow& row : keyTable_) callback(context, KeyHelpLine(row).c_str());
   return 0;
 }

@@ -2,6 +2,7 @@
 #include <atomic>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <string>
 #include <thread>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "engine/deadline_timer.h"
 #include "engine/engine_settings.h"
 #include "engine/engine_types.h"
+#include "engine/key_table.h"
 #include "engine/output_parser.h"
 #include "engine/run_arguments.h"
 #include "platform/dynamic_library.h"
@@ -44,8 +46,10 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   static constexpr int kBriefWaitMs = 50;
 
   // folder: the program folder. keys: modifier and Caps Lock state for
-  // HandleKey (the X server's when null).
-  explicit CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys = nullptr);
+  // HandleKey (the X server's when null). keyTable: the keys HandleKey
+  // answers and EnumKeyHelp lists, in order; it outlives the engine.
+  explicit CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys = nullptr,
+                          std::span<const KeyRow> keyTable = {});
   ~CMplayerEngine() override;
   CMplayerEngine(const CMplayerEngine&) = delete;
   CMplayerEngine& operator=(const CMplayerEngine&) = delete;
@@ -144,6 +148,7 @@ class CMplayerEngine final : public CPlayerEngine, private OutputEvents {
   EngineSettings settings_;
 
   std::shared_ptr<const platform::KeyState> keys_;
+  std::span<const KeyRow> keyTable_;
   platform::SendGate gate_;  // closed by the destructor: no thread stays blocked on the owner
   bool started_ = false;
   std::unique_ptr<platform::MessageWindow> queue_;  // resumes a queued start on the UI thread

@@ -37,8 +37,10 @@ std::string WithSlash(std::string folder) {
 
 }  // namespace
 
-CMplayerEngine::CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys)
-    : folder_(folder), iniPath_(platform::SettingsFilePath(folder)), ini_(iniPath_), keys_(std::move(keys)) {}
+CMplayerEngine::CMplayerEngine(const std::string& folder, std::shared_ptr<const platform::KeyState> keys,
+                               std::span<const KeyRow> keyTable)
+    : folder_(folder), iniPath_(platform::SettingsFilePath(folder)), ini_(iniPath_), keys_(std::move(keys)),
+      keyTable_(keyTable) {}
 
 CMplayerEngine::~CMplayerEngine() {
   // From here on nothing waits for the owner, so no thread can hold us up.

@@ -101,5 +101,21 @@ enum CommandId : int {
 
   ID_SHOW_ENGINE_OUTPUT = 32781,  // View "引擎输出信息"
 
+  // Keys only: in no menu
+  ID_VOLUME_UP = 32893,
+  ID_VOLUME_DOWN = 32894,
+  ID_MUTE = 32895,
+  ID_ENGINE_FULL_SCREEN = 32896,
+  ID_OSD = 32897,
+  ID_HUE_DOWN = 32898,
+  ID_HUE_UP = 32899,
+  ID_SATURATION_DOWN = 32900,
+  ID_SATURATION_UP = 32901,
+  ID_SUBTITLE_DOWN = 32902,
+  ID_SUBTITLE_UP = 32903,
+  ID_SCREENSHOT = 32904,
+  ID_SPEED_SLOWER = 32905,
+  ID_SPEED_FASTER = 32906,
+
   ID_DYNAMIC_TOP = 0xFFFF,  // drive and recent-file items count down from here
 };

@@ -6,11 +6,9 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-#include "mainwindow/key_mapping.h"
+#include "mainwindow/key_routing.h"
 #include "mainwindow/kinovue_dlg.h"
-#include "mainwindow/menu_tables.h"
 #include "mainwindow/video_windows.h"
-#include "platform/key_state.h"
 
 bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
   // Only widgets' events: the message targets' events come from other
@@ -65,36 +63,20 @@ bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
 }
 
 bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
-  const unsigned vk = VirtualKeyFromQt(qtKey, modifiers);
-  const bool control = modifiers & Qt::ControlModifier;
-  const bool alt = modifiers & Qt::AltModifier;
-  const bool shift = modifiers & Qt::ShiftModifier;
-  // The table has no Shift rows: an accelerator is its exact modifier set.
-  for (const Accelerator& a : AcceleratorTable()) {
-    if (a.virtualKey == vk && a.control == control && a.alt == alt && !shift) {
-      OnCommand(a.id);
+  const KeyRoute route = RouteKeyPress(qtKey, modifiers, options_.keys.get());
+  switch (route.to) {
+    case KeyRoute::To::Command:
+      OnCommand(route.command);
       return true;
-    }
-  }
-  if (const int speed = SpeedAfterKey(qtKey, modifiers, CurrentSpeed())) {
-    Run(ENGINE_CMD_SET_SPEED, speed);
-    return true;
-  }
-  if (vk == platform::VK_ESCAPE) {
-    if (fullScreen_) ToggleFullScreen();
-    return true;  // never closes the window
-  }
-  if (vk == 'T' && !control && !alt) {
-    const platform::KeyState* keys = options_.keys.get();
-    const int capitals = keys ? int(keys->IsDown(platform::VK_LSHIFT)) + int(keys->IsDown(platform::VK_RSHIFT)) +
-                                    int(keys->IsCapsLockOn())
-                              : 0;
-    if (capitals == 1) {
-      ToggleTopmost();
+    case KeyRoute::To::LeaveFullScreen:
+      if (fullScreen_) ToggleFullScreen();
       return true;
-    }
+    case KeyRoute::To::Engine:
+      return engine_ && engine_->HandleKey(route.virtualKey);
+    case KeyRoute::To::Nowhere:
+      break;
   }
-  return vk != 0 && engine_ && engine_->HandleKey(vk);
+  return false;
 }
 
 void CKinovueDlg::OnVideoMouse(unsigned message) {

@@ -3,7 +3,6 @@
 #include <array>
 #include <utility>
 
-#include "engine/playback_speed.h"
 #include "platform/key_state.h"
 
 using namespace platform;
@@ -23,7 +22,7 @@ constexpr std::array<std::pair<int, unsigned>, 32> kMainKeys{{
     {Qt::Key_Colon, VK_OEM_1},      {Qt::Key_Equal, VK_OEM_PLUS},    {Qt::Key_Plus, VK_OEM_PLUS},
     {Qt::Key_Minus, VK_OEM_MINUS},  {Qt::Key_Underscore, VK_OEM_MINUS},
     // The "[" and "]" rows of the key table carry 0x5B and 0x5D; "{" and
-    // "}" (Shift with them) are the speed keys.
+    // "}" (Shift with them) are the window's speed keys.
     {Qt::Key_BracketLeft, VK_LWIN}, {Qt::Key_BracketRight, VK_APPS}, {Qt::Key_CapsLock, VK_CAPITAL},
 }};
 
@@ -63,12 +62,3 @@ unsigned VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers) {
   return 0;
 }
 
-int SpeedAfterKey(int qtKey, Qt::KeyboardModifiers modifiers, int speed) {
-  if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return 0;
-  switch (qtKey) {
-    case Qt::Key_BraceLeft: return SlowerSpeed(speed);
-    case Qt::Key_BraceRight: return FasterSpeed(speed);
-    case Qt::Key_Backspace: return kNormalSpeed;
-    default: return 0;
-  }
-}

@@ -7,7 +7,3 @@
 // reads the Shift state on its own. Keypad keys keep their own codes.
 unsigned VirtualKeyFromQt(int qtKey, Qt::KeyboardModifiers modifiers);
 
-// The speed a speed key leads to from speed: "{" one step slower, "}" one
-// step faster, Backspace normal speed; 0 for any other key, or one held with
-// Ctrl, Alt or Meta.
-int SpeedAfterKey(int qtKey, Qt::KeyboardModifiers modifiers, int speed);

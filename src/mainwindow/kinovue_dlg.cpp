@@ -43,7 +43,9 @@ bool StartFailed(const KinovueOptions& options, const char* text) {
 }  // namespace
 
 CKinovueDlg::CKinovueDlg(KinovueOptions options)
-    : options_(std::move(options)), singleInstance_(settingsFile_, options_.runtimeFolder) {
+    : options_(std::move(options)),
+      singleInstance_(settingsFile_, options_.runtimeFolder),
+      menus_([this](int id) { OnCommand(id); }) {
   setWindowTitle("Kinovue");
   setAcceptDrops(true);
   setFont(DialogFont());
@@ -120,11 +122,10 @@ bool CKinovueDlg::OnInitDialog() {
   controlPanel_.SetVolumeRange(engineInfo.volumeMax);
   controlPanel_.SetVolumePosition(engineInfo.volume);
 
-  BuildMenuBar();
+  menus_.BuildMenuBar(menuBar());
   CheckAnnouncedSettings();
   CollectDiscDrives();
-  recentIdTop_ = recentIdNext_ = driveIdNext_;
-  RebuildRecentMenu(false);
+  RebuildRecentMenu();
   LayOutWindow();
   // Only now: MPlayer sets up its output on the picture window as it is when
   // it starts, and before the layout that window has no size yet (a window

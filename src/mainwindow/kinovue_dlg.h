@@ -17,6 +17,7 @@
 #include "engine/engine_types.h"
 #include "history/history_list.h"
 #include "history/play_position_memory.h"
+#include "mainwindow/command_menus.h"
 #include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
 #include "mainwindow/media_remote_state.h"
@@ -95,10 +96,12 @@ class CKinovueDlg : public QMainWindow {
   void ToggleMute();
   void RefreshPlaybackMenu();
   void RefreshViewMenu();
-  void RebuildRecentMenu(bool clearOnly);
+  void RebuildRecentMenu();
 
   // Runs a command id as the menus, accelerators and buttons do.
   void OnCommand(int id);
+  // The command table's window actions reach the window's operations.
+  friend std::span<const CommandRow> CommandTable();
 
   // The window's message target (engine notifications, hand-over).
   platform::WindowHandle Handle() const;
@@ -110,9 +113,9 @@ class CKinovueDlg : public QMainWindow {
   CGeneralPlayList* PlayList() const { return playlist_.get(); }
   WindowDock* Dock() const { return dock_.get(); }
   const MainSettings& Settings() const { return settings_; }
-  QAction* Action(int id) const;            // menu bar item by command id
-  QMenu* RecentMenu() const;
-  QMenu* BuildContextMenu();                // menu 171 enabled and checked for now
+  QAction* Action(int id) const { return menus_.Action(id); }  // menu bar item by command id
+  QMenu* RecentMenu() const { return menus_.RecentMenu(); }
+  QMenu* BuildContextMenu();  // the context menu enabled and checked for now
   ControlPanel& Panel() { return controlPanel_; }
   const std::string& SettingsPath() const { return settingsPath_; }
   bool UpdateRunning() const { return updateRunning_; }
@@ -147,7 +150,6 @@ class CKinovueDlg : public QMainWindow {
   bool CreateVideoWindows();
   void StartEngine();
   void LayOutWindow();
-  void BuildMenuBar();
   void HandOverReceived(const std::vector<std::string>& paths);
   // What the command line names; what names nothing is said on stderr.
   void ReadCommandLine();
@@ -203,9 +205,12 @@ class CKinovueDlg : public QMainWindow {
 
   // Settings and menus.
   void FlipSetting(bool MainSettings::*field);
-  void SetChecked(int id, bool checked);
-  void SetEnabled(int id, bool enabled);
-  void CheckRadio(const std::vector<int>& group, int id);
+  void SetPlayListForward(bool forward);
+  void ApplyRememberPlayPosition();
+  void ClearRecentFiles();
+  void SetChecked(int id, bool checked) { menus_.SetChecked(id, checked); }
+  void SetEnabled(int id, bool enabled) { menus_.SetEnabled(id, enabled); }
+  void CheckRadio(const std::vector<int>& group, int id) { menus_.CheckRadio(group, id); }
 
   // Opening media.
   void CollectDiscDrives();
@@ -289,10 +294,7 @@ class CKinovueDlg : public QMainWindow {
   QPointer<VideoWindow> videoWindow_;
   QPointer<CMplayerOutDlg> outputWindow_;  // a child: lives as long as the window
   std::unique_ptr<platform::MessageWindow> videoMessages_;
-  std::map<int, QAction*> actions_;
-  QMenu* discMenu_ = nullptr;
-  QMenu* recentMenu_ = nullptr;
-  QMenu* orderMenu_ = nullptr;
+  CommandMenus menus_;
 
   std::vector<std::string> cdromDrives_;
   std::deque<std::string> discQueue_;
@@ -326,10 +328,6 @@ class CKinovueDlg : public QMainWindow {
   int normalHeight_ = 0;
   int minimumClientHeight_ = 0;  // what the sound-only strip gives back
 
-  int driveIdTop_ = 0xFFFF;
-  int driveIdNext_ = 0xFFFF;
-  int recentIdTop_ = 0xFFFF;
-  int recentIdNext_ = 0xFFFF;
 
   std::unique_ptr<UpdateLibrary> updater_;
   bool updateRunning_ = false;

@@ -49,19 +49,7 @@ void CKinovueDlg::RememberLastOpen(const std::string& path) {
 
 void CKinovueDlg::CollectDiscDrives() {
   if (options_.drives) cdromDrives_ = options_.drives->List();
-  if (!discMenu_) return;
-  for (QAction* placeholder : discMenu_->actions()) {
-    actions_.erase(placeholder->data().toInt());
-    discMenu_->removeAction(placeholder);
-    delete placeholder;
-  }
-  for (const std::string& drive : cdromDrives_) {
-    auto* action = new QAction(platform::DisplayName(drive), discMenu_);
-    const int id = driveIdNext_--;
-    action->setData(id);
-    connect(action, &QAction::triggered, this, [this, id] { OnCommand(id); });
-    discMenu_->addAction(action);
-  }
+  menus_.ShowDiscDrives(cdromDrives_);
 }
 
 void CKinovueDlg::OpenDisc(std::size_t driveIndex) {

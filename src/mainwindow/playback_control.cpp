@@ -8,7 +8,7 @@
 
 #include "engine/playback_speed.h"
 #include "mainwindow/command_ids.h"
-#include "mainwindow/command_rows.h"
+#include "mainwindow/command_table.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "mainwindow/next_to_play.h"
 #include "mainwindow/time_text.h"
@@ -274,7 +274,7 @@ void CKinovueDlg::ShowSpeed(int speed) {
 
 void CKinovueDlg::OnEngineOpen(const char* file) {
   if (file) history_.AddFile(file);
-  RebuildRecentMenu(false);
+  RebuildRecentMenu();
 }
 
 void CKinovueDlg::ApplyEngineSetting(int kind, int value) {
@@ -287,11 +287,7 @@ void CKinovueDlg::RefreshPlaybackMenu() {
   const int state = CurrentEngineState();
   EngineInfo info;
   if (engine_) engine_->GetInfo(&info);
-  const PlaybackMenuRow* row = FindPlaybackMenuRow(state);
-  if (!row) return;
-  for (int id : row->enabled) SetEnabled(id, true);
-  for (int id : row->disabled) SetEnabled(id, false);
-  if (row->playFollowsMedia) SetEnabled(ID_PLAY, info.hasMedia);
+  menus_.ShowPlaybackState(state, info.hasMedia);
   SetChecked(ID_AUTO_PLAY_FROM_LIST, settings_.AutoPlayFromList);
   SetChecked(ID_PLAYLIST_RANDOM, settings_.PlayListRandom);
   SetChecked(ID_PLAYLIST_LOOP, settings_.PlayListLoop);
@@ -305,7 +301,7 @@ void CKinovueDlg::RefreshPlaybackMenu() {
   SetEnabled(ID_AUTO_PLAY_FROM_LIST, autoEnabled);
   SetEnabled(ID_PLAYLIST_RANDOM, randomEnabled);
   SetEnabled(ID_PLAYLIST_LOOP, orderEnabled);
-  if (orderMenu_) orderMenu_->setEnabled(orderEnabled);
+  if (QMenu* order = menus_.OrderMenu()) order->setEnabled(orderEnabled);
   SetChecked(ID_AUTO_UPDATE, settings_.AutoUpdate);
   controlPanel_.ShowPlaybackState(state, info.hasMedia);
 }

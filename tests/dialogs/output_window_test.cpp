@@ -135,10 +135,15 @@ TEST(OutputWindow, WidthCountsWideCharactersTwiceAndBrokenBytesOnce) {
 TEST(KeyHelp, ListsTheEngineKeyTableInOrderWithTheKeyColumnLinedUp) {
   testsupport::WidgetApp();
   testsupport::TempDir folder;
-  CMplayerEngine engine(folder.Path() + "/");
+  // Rows as the program's table gives them: one without a help line.
+  const KeyRow keys[] = {{platform::VK_LEFT, 0, true, ENGINE_CMD_SEEK, -10, "Left", "后退10秒"},
+                         {'8', KEY_MOD_RSHIFT, true, ENGINE_CMD_CHANGE_VOLUME, 1, "", ""},
+                         {'F', 0, false, ENGINE_CMD_FULLSCREEN, 0, "f/Esc", "切换窗口模式和全屏模式"},
+                         {0, 0, true, ENGINE_CMD_NONE, 0, "Backspace", "恢复正常播放速度"}};
+  CMplayerEngine engine(folder.Path() + "/", nullptr, keys);
   CAcceleratorKeyHelpDlg dialog(&engine);
   std::vector<std::string> expected;
-  for (const KeyRow& row : EngineKeyTable())
+  for (const KeyRow& row : keys)
     if (!KeyHelpLine(row).empty()) expected.push_back(KeyHelpLine(row));
   auto* list = qobject_cast<QListWidget*>(FindControl(&dialog, CAcceleratorKeyHelpDlg::IDC_KEY_LIST));
   for (int showing = 0; showing < 2; ++showing) {  // opening again does not repeat the lines
@@ -146,8 +151,8 @@ TEST(KeyHelp, ListsTheEngineKeyTableInOrderWithTheKeyColumnLinedUp) {
     std::vector<std::string> shown;
     for (int i = 0; i < list->count(); ++i) shown.push_back(list->item(i)->text().toStdString());
     EXPECT_EQ(shown, expected);
-    ASSERT_EQ(shown.size(), 39u);
-    EXPECT_EQ(shown[15], "f/Esc         切换窗口模式和全屏模式");
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[1], "f/Esc         切换窗口模式和全屏模式");
 
     // Key names of different letters take the same width only in a fixed-pitch font.
     const QFontMetrics metrics(list->font());

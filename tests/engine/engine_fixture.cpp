@@ -9,6 +9,22 @@
 #include <sstream>
 
 #include "core_app.h"
+#include "engine/key_table.h"
+
+namespace {
+
+// The keys the host's tests press, as the program's table gives them.
+constexpr KeyRow kTestKeys[] = {
+    {platform::VK_SPACE, 0, true, ENGINE_CMD_PLAY, 0, "Space", "播放/暂停"},
+    {platform::VK_RETURN, 0, true, ENGINE_CMD_PLAY, 0, "Enter", ""},
+    {platform::VK_RIGHT, 0, true, ENGINE_CMD_SEEK, 10, "Right", ""},
+    {'8', KEY_MOD_LSHIFT, true, ENGINE_CMD_CHANGE_VOLUME, 1, "*", ""},
+    {'8', 0, true, ENGINE_CMD_SATURATION, 1, "8", ""},
+    {'M', 0, false, ENGINE_CMD_MUTE, 0, "m", ""},
+    {'F', 0, false, ENGINE_CMD_FULLSCREEN, 0, "f/Esc", ""},
+};
+
+}  // namespace
 
 EngineHarness::EngineHarness(const std::string& library) : keys_(std::make_shared<FakeKeyState>()) {
   testsupport::CoreApp();
@@ -28,7 +44,7 @@ EngineHarness::EngineHarness(const std::string& library) : keys_(std::make_share
     seen_.push_back(SeenMessage{m, w, l, "video"});
     return std::intptr_t{0};
   });
-  engine_ = std::make_unique<CMplayerEngine>(folder_.Path(), keys_);
+  engine_ = std::make_unique<CMplayerEngine>(folder_.Path(), keys_, kTestKeys);
 }
 
 EngineHarness::~EngineHarness() {

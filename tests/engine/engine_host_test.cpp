@@ -437,8 +437,8 @@ TEST_F(EngineHost, InfoAndKeyHelp) {
   EXPECT_EQ(h.Engine().EnumKeyHelp(reinterpret_cast<std::intptr_t>(&lines), [](std::intptr_t context, const char* line) {
     reinterpret_cast<std::vector<std::string>*>(context)->push_back(line);
   }), 0);
-  ASSERT_EQ(lines.size(), 40u);
-  EXPECT_EQ(lines[18], "Space         播放/暂停");
+  ASSERT_EQ(lines.size(), 7u);  // every row of the table it was given, in order
+  EXPECT_EQ(lines[0], "Space         播放/暂停");
   const auto args = script.Arguments(0);
   ASSERT_GE(args.size(), 3u);
   EXPECT_EQ(args[args.size() - 3], "-cache");

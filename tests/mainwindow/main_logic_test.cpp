@@ -6,7 +6,6 @@
 #include "mainwindow/command_ids.h"
 #include "mainwindow/key_mapping.h"
 #include "mainwindow/main_settings.h"
-#include "mainwindow/menu_tables.h"
 #include "mainwindow/time_text.h"
 #include "platform/key_state.h"
 #include "temp_dir.h"
@@ -68,35 +67,6 @@ TEST(MainSettingsLoad, OutOfRangeSizeIsCorrectedButACompleteFileIsLeftAlone) {
   stat(dir.File("kinovue.ini").c_str(), &after);
   EXPECT_EQ(before.st_ino, after.st_ino);
   EXPECT_EQ(ReadFileBytes(dir.File("kinovue.ini")), text);  // "5" stays until the size is changed
-}
-
-TEST(MenuTables, EveryIdIsUniqueAndThePositionsNameTheRightSubmenus) {
-  std::set<int> ids;
-  int depth = 0, topLevel = 0, filePopupItems = 0;
-  std::vector<const char*> fileEntries;
-  for (const MenuRow& row : MainMenuRows()) {
-    if (row.kind == MenuRowKind::Item) {
-      EXPECT_TRUE(ids.insert(row.id).second) << row.id;
-    }
-    if (depth == 1 && topLevel == 1 && row.kind != MenuRowKind::EndPopup) {
-      fileEntries.push_back(row.kind == MenuRowKind::Separator ? "-" : row.text);
-      ++filePopupItems;
-    }
-    if (row.kind == MenuRowKind::Popup && depth++ == 0) ++topLevel;
-    if (row.kind == MenuRowKind::EndPopup) --depth;
-  }
-  EXPECT_EQ(depth, 0);
-  EXPECT_EQ(topLevel, 6);
-  ASSERT_GT(fileEntries.size(), static_cast<std::size_t>(kRecentSubmenu));
-  EXPECT_STREQ(fileEntries[kDiscSubmenu], "打开VCD/DVD");
-  EXPECT_STREQ(fileEntries[kOrderSubmenu], "顺序选择");
-  EXPECT_STREQ(fileEntries[kRecentSubmenu], "最近播放文件");
-  for (const MenuRow& row : ContextMenuRows()) {
-    if (row.kind == MenuRowKind::Item) {
-      EXPECT_FALSE(ids.count(row.id)) << "context id reused: " << row.id;
-    }
-  }
-  EXPECT_EQ(AcceleratorTable().size(), 10u);
 }
 
 TEST(WindowTexts, ClockTitleAndStateNames) {

@@ -1,6 +1,7 @@
 #include "test_window.h"
 
 #include "engine/mplayer_engine.h"
+#include "mainwindow/command_table.h"
 #include "platform/key_state.h"
 #include "test_media.h"
 
@@ -21,7 +22,7 @@ KinovueOptions TestWindowOptions(const std::string& folder, FileTypeQuestion que
 void UseRealEngine(KinovueOptions& options) {
   options.keys = platform::MakeKeyState();
   options.engineFactory = [keys = options.keys](const std::string& programFolder) {
-    return std::make_unique<CMplayerEngine>(programFolder, keys);
+    return std::make_unique<CMplayerEngine>(programFolder, keys, EngineKeyTable());
   };
 }
 
