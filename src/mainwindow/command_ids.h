@@ -1,6 +1,7 @@
 #pragma once
 
-// Command ids of the main window's menus, accelerators and buttons.
+// Command ids of the main window's menus, accelerators and buttons, for
+// the code that names a command.
 enum CommandId : int {
   ID_OK = 1,
   ID_CANCEL = 2,
@@ -101,21 +102,12 @@ enum CommandId : int {
 
   ID_SHOW_ENGINE_OUTPUT = 32781,  // View "引擎输出信息"
 
-  // Keys only: in no menu
-  ID_VOLUME_UP = 32893,
-  ID_VOLUME_DOWN = 32894,
-  ID_MUTE = 32895,
-  ID_ENGINE_FULL_SCREEN = 32896,
-  ID_OSD = 32897,
-  ID_HUE_DOWN = 32898,
-  ID_HUE_UP = 32899,
-  ID_SATURATION_DOWN = 32900,
-  ID_SATURATION_UP = 32901,
-  ID_SUBTITLE_DOWN = 32902,
-  ID_SUBTITLE_UP = 32903,
-  ID_SCREENSHOT = 32904,
-  ID_SPEED_SLOWER = 32905,
-  ID_SPEED_FASTER = 32906,
+  // The speed keys "{" and "}": in no menu
+  ID_SPEED_SLOWER = 32893,
+  ID_SPEED_FASTER = 32894,
+
+  // A command that no code names by id gets one from its place in the table.
+  ID_FROM_TABLE = 40000,
 
   ID_DYNAMIC_TOP = 0xFFFF,  // drive and recent-file items count down from here
 };

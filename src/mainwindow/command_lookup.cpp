@@ -41,9 +41,13 @@ std::span<const CommandRow> SectionRows(RowKind section) {
 const CommandRow* FindCommand(int id) {
   const std::span<const CommandRow> rows = CommandTable();
   const auto it = std::ranges::find_if(rows, [id](const CommandRow& row) {
-    return row.kind == RowKind::Command && row.id == id;
+    return row.kind == RowKind::Command && CommandIdOf(row) == id;
   });
   return it == rows.end() ? nullptr : &*it;
+}
+
+int CommandIdOf(const CommandRow& row) {
+  return row.id != 0 ? row.id : ID_FROM_TABLE + static_cast<int>(&row - CommandTable().data());
 }
 
 const CommandRow* ResolveCommand(int id) {
@@ -62,7 +66,7 @@ int AcceleratorCommand(unsigned virtualKey, bool control, bool alt, bool shift) 
   if (virtualKey == 0 || shift) return 0;
   for (const CommandRow& row : SectionRows(RowKind::MenuBar)) {
     const Accelerator& a = row.accelerator;
-    if (a.virtualKey == virtualKey && a.control == control && a.alt == alt) return row.id;
+    if (a.virtualKey == virtualKey && a.control == control && a.alt == alt) return CommandIdOf(row);
   }
   return 0;
 }
@@ -70,13 +74,14 @@ int AcceleratorCommand(unsigned virtualKey, bool control, bool alt, bool shift) 
 int WindowKeyCommand(int qtKey) {
   for (const CommandRow& row : CommandTable())
     for (const CommandKey& key : row.keys)
-      if (key.windowKey != 0 && key.windowKey == qtKey) return row.id;
+      if (key.windowKey != 0 && key.windowKey == qtKey) return CommandIdOf(row);
   return 0;
 }
 
 int SpeedCommandId(int speed) {
   for (const CommandRow& row : SectionRows(RowKind::MenuBar))
-    if (row.action == ActionKind::Engine && row.code == ENGINE_CMD_SET_SPEED && row.argument == speed) return row.id;
+    if (row.action == ActionKind::Engine && row.code == ENGINE_CMD_SET_SPEED && row.argument == speed)
+      return CommandIdOf(row);
   return 0;
 }
 

@@ -35,7 +35,7 @@ void BuildMenus(QWidget* root, std::span<const CommandRow> rows, OnItem onItem) 
       case RowKind::Command: {
         if (!row.text) break;
         auto* action = new QAction(QString::fromUtf8(row.text), parent);
-        action->setData(row.id);
+        action->setData(CommandIdOf(row));
         action->setObjectName(row.name);
         parent->addAction(action);
         onItem(row, action);
@@ -53,8 +53,8 @@ CommandMenus::CommandMenus(std::function<void(int id)> run) : run_(std::move(run
 
 void CommandMenus::BuildMenuBar(QMenuBar* bar) {
   BuildMenus(bar, SectionRows(RowKind::MenuBar), [this](const CommandRow& row, QAction* action) {
-    actions_[row.id] = action;
-    QObject::connect(action, &QAction::triggered, [this, id = row.id] { run_(id); });
+    actions_[CommandIdOf(row)] = action;
+    QObject::connect(action, &QAction::triggered, [this, id = CommandIdOf(row)] { run_(id); });
   });
   // The File popup's submenus by their positions.
   QMenu* file = bar->actions().at(kFilePopup)->menu();
@@ -66,7 +66,7 @@ void CommandMenus::BuildMenuBar(QMenuBar* bar) {
 QMenu* CommandMenus::BuildContextMenu(QWidget* parent, int state, const CKinovueDlg& window) const {
   auto* popup = new QMenu(parent);
   BuildMenus(popup, SectionRows(RowKind::ContextMenu), [&](const CommandRow& row, QAction* action) {
-    QObject::connect(action, &QAction::triggered, [run = run_, id = row.id] { run(id); });
+    QObject::connect(action, &QAction::triggered, [run = run_, id = CommandIdOf(row)] { run(id); });
     action->setEnabled(PlaybackEnabling(row, state) != 'n');
     if (row.checked) {
       action->setCheckable(true);
@@ -99,9 +99,9 @@ void CommandMenus::CheckRadio(const std::vector<int>& group, int id) {
 void CommandMenus::ShowPlaybackState(int state, bool hasMedia) {
   for (const CommandRow& row : SectionRows(RowKind::MenuBar)) {
     switch (row.kind == RowKind::Command ? PlaybackEnabling(row, state) : '.') {
-      case 'y': SetEnabled(row.id, true); break;
-      case 'n': SetEnabled(row.id, false); break;
-      case 'm': SetEnabled(row.id, hasMedia); break;
+      case 'y': SetEnabled(CommandIdOf(row), true); break;
+      case 'n': SetEnabled(CommandIdOf(row), false); break;
+      case 'm': SetEnabled(CommandIdOf(row), hasMedia); break;
       default: break;
     }
   }

@@ -20,6 +20,8 @@ constexpr CommandRow Command(int id, const char* name, const char* text = nullpt
   row.text = text;
   return row;
 }
+// A command that no code names by id: the table numbers it.
+constexpr CommandRow Command(const char* name) { return Command(0, name); }
 constexpr CommandRow Marker(RowKind kind, const char* text = nullptr) {
   CommandRow row;
   row.kind = kind;
@@ -261,29 +263,29 @@ std::span<const CommandRow> CommandTable() {
       Command(ID_OK, "ok"),
       Command(ID_CANCEL, "cancel").Like(ID_EXIT),
       Command(ID_SYSTEM_ABOUT, "system-about").Like(ID_ABOUT),
-      Command(ID_VOLUME_UP, "volume-up")
+      Command("volume-up")
           .Engine(ENGINE_CMD_CHANGE_VOLUME, 1)
           .Key(Key(110, Digit(0), "0", "增大音量"))
           .Key(Key(130, Digit(8), "*", "增大音量", KEY_MOD_LSHIFT))
           .Key(Key(140, Digit(8), "", "", KEY_MOD_RSHIFT)),
-      Command(ID_VOLUME_DOWN, "volume-down")
+      Command("volume-down")
           .Engine(ENGINE_CMD_CHANGE_VOLUME, -1)
           .Key(Key(120, Digit(9), "9", "减小音量"))
           .Key(Key(150, VK_OEM_2, "/", "减小音量")),
-      Command(ID_MUTE, "mute").Engine(ENGINE_CMD_MUTE).Key(Letter(160, 'M', "m", "静音")),
+      Command("mute").Engine(ENGINE_CMD_MUTE).Key(Letter(160, 'M', "m", "静音")),
       // The engine answers with a double click on the picture, as the window's full screen does.
-      Command(ID_ENGINE_FULL_SCREEN, "engine-full-screen")
+      Command("engine-full-screen")
           .Engine(ENGINE_CMD_FULLSCREEN).Key(Letter(170, 'F', "f/Esc", "切换窗口模式和全屏模式")),
-      Command(ID_OSD, "osd").Engine(ENGINE_CMD_OSD, -1).Key(Letter(180, 'O', "o", "切换OSD状态")),
-      Command(ID_HUE_DOWN, "hue-down").Engine(ENGINE_CMD_HUE, -1).Key(Key(280, Digit(5), "5", "降低色相")),
-      Command(ID_HUE_UP, "hue-up").Engine(ENGINE_CMD_HUE, 1).Key(Key(290, Digit(6), "6", "增加色相")),
-      Command(ID_SATURATION_DOWN, "saturation-down")
+      Command("osd").Engine(ENGINE_CMD_OSD, -1).Key(Letter(180, 'O', "o", "切换OSD状态")),
+      Command("hue-down").Engine(ENGINE_CMD_HUE, -1).Key(Key(280, Digit(5), "5", "降低色相")),
+      Command("hue-up").Engine(ENGINE_CMD_HUE, 1).Key(Key(290, Digit(6), "6", "增加色相")),
+      Command("saturation-down")
           .Engine(ENGINE_CMD_SATURATION, -1).Key(Key(300, Digit(7), "7", "降低饱和度")),
-      Command(ID_SATURATION_UP, "saturation-up")
+      Command("saturation-up")
           .Engine(ENGINE_CMD_SATURATION, 1).Key(Key(310, Digit(8), "8", "增加饱和度")),
-      Command(ID_SUBTITLE_DOWN, "subtitle-down").Engine(ENGINE_CMD_SUB_POS, -1).Key(Letter(320, 'R', "r", "降低字幕位置")),
-      Command(ID_SUBTITLE_UP, "subtitle-up").Engine(ENGINE_CMD_SUB_POS, 1).Key(Letter(330, 'T', "t", "抬高字幕位置")),
-      Command(ID_SCREENSHOT, "screenshot").Engine(ENGINE_CMD_SCREENSHOT).Key(Letter(340, 'S', "s", "屏幕快照")),
+      Command("subtitle-down").Engine(ENGINE_CMD_SUB_POS, -1).Key(Letter(320, 'R', "r", "降低字幕位置")),
+      Command("subtitle-up").Engine(ENGINE_CMD_SUB_POS, 1).Key(Letter(330, 'T', "t", "抬高字幕位置")),
+      Command("screenshot").Engine(ENGINE_CMD_SCREENSHOT).Key(Letter(340, 'S', "s", "屏幕快照")),
       Command(ID_SPEED_SLOWER, "speed-slower")
           .Key(WindowKey(380, Qt::Key_BraceLeft, "{", "减慢播放速度"))
           .Run([](W& w) { w.Run(ENGINE_CMD_SET_SPEED, SlowerSpeed(w.CurrentSpeed())); }),

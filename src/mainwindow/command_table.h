@@ -57,7 +57,7 @@ using WindowCheck = bool (*)(const CKinovueDlg& window);
 
 struct CommandRow {
   RowKind kind = RowKind::Command;
-  int id = 0;
+  int id = 0;  // 0: ID_FROM_TABLE plus the row's index (see CommandIdOf)
   const char* name = "";
   const char* text = nullptr;  // menu item text ("\t" before the shortcut) or popup title
   Accelerator accelerator;
@@ -127,6 +127,8 @@ std::span<const CommandRow> SectionRows(RowKind section);
 
 // The command of an id, or null.
 const CommandRow* FindCommand(int id);
+// The id a command row runs by.
+int CommandIdOf(const CommandRow& row);
 
 // The command a row's id comes to once twins are followed: a context-menu
 // item, Cancel and the system menu's About act like a menu-bar command.

@@ -20,16 +20,17 @@ TEST(CommandTable, IdsAndNamesAreUniqueAndEveryTwinNamesAMenuBarCommand) {
   std::set<std::string> names;
   std::set<int> menuBar;
   for (const CommandRow& row : SectionRows(RowKind::MenuBar))
-    if (row.kind == RowKind::Command) menuBar.insert(row.id);
+    if (row.kind == RowKind::Command) menuBar.insert(CommandIdOf(row));
   for (const CommandRow& row : CommandTable()) {
     if (row.kind != RowKind::Command) continue;
     SCOPED_TRACE(row.name);
-    EXPECT_TRUE(ids.insert(row.id).second);
+    EXPECT_TRUE(ids.insert(CommandIdOf(row)).second);
+    EXPECT_EQ(FindCommand(CommandIdOf(row)), &row);
     EXPECT_TRUE(names.insert(row.name).second);
     EXPECT_FALSE(row.action == ActionKind::Window && !row.window);
     if (row.action == ActionKind::Same) {
       EXPECT_TRUE(menuBar.contains(row.twin));
-      EXPECT_NE(ResolveCommand(row.id)->action, ActionKind::Same);
+      EXPECT_NE(ResolveCommand(CommandIdOf(row))->action, ActionKind::Same);
     }
   }
   EXPECT_EQ(ResolveCommand(ID_CONTEXT_PLAY), FindCommand(ID_PLAY));
