@@ -36,8 +36,8 @@ class QDialog;
 class QMenu;
 class VideoWindow;
 class VideoBackWindow;
-class UpdateLibrary;
-struct CachedUpdatePaths;
+class UpdateCoordinator;
+class UpdatePromptBoxes;
 
 // What the program gives the main window: main() hands in the real parts,
 // tests their own (engine, key state, drives, folders).
@@ -115,7 +115,7 @@ class CKinovueDlg : public QMainWindow {
   QMenu* BuildContextMenu();                // menu 171 enabled and checked for now
   ControlPanel& Panel() { return controlPanel_; }
   const std::string& SettingsPath() const { return settingsPath_; }
-  bool UpdateRunning() const { return updateRunning_; }
+  UpdateCoordinator& Updates() const { return *updates_; }
   std::deque<std::string>& DiscQueue() { return discQueue_; }
   const std::string& PendingPath() const { return pendingPath_; }
   int PositionSeconds() const { return positionSeconds_; }
@@ -154,19 +154,6 @@ class CKinovueDlg : public QMainWindow {
   // Puts paths in the playlist in their order, the first one current, so
   // that the list goes on with the second.
   void QueueInPlayList(const std::vector<std::string>& paths);
-
-  // Online update (update_glue.cpp).
-  std::string UpdateDataFolder() const;
-  void ShowUpdateMessage(const std::string& text, const std::string& caption, QWidget* parent);
-  bool RunAsUpgradeHelper();
-  void SeedUpdateFiles();
-  bool StartPendingUpdate();
-  bool LoadUpdater();
-  bool LaunchHelper(const std::string& cacheFolder, const std::string& targetFolder);
-  void CheckForUpdateNow();
-  void OnUpdateResult(int code);
-  void OnUpdateCached(const CachedUpdatePaths* paths);
-  std::intptr_t AskRestartNow();
 
   // Playback (engine messages).
   void OnEngineFinished(std::uintptr_t finalState);
@@ -331,9 +318,8 @@ class CKinovueDlg : public QMainWindow {
   int recentIdTop_ = 0xFFFF;
   int recentIdNext_ = 0xFFFF;
 
-  std::unique_ptr<UpdateLibrary> updater_;
-  bool updateRunning_ = false;
-  bool showUpdateResult_ = false;
+  std::unique_ptr<UpdatePromptBoxes> updatePrompts_;
+  std::unique_ptr<UpdateCoordinator> updates_;
 
   std::uint64_t lastEngineMessageMs_ = 0;  // for the quiet wait at shutdown
   bool closing_ = false;

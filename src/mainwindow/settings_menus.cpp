@@ -12,6 +12,7 @@
 #include "mainwindow/kinovue_dlg.h"
 #include "mainwindow/menu_tables.h"
 #include "platform/file_name.h"
+#include "update/update_coordinator.h"
 
 namespace {
 
@@ -214,7 +215,7 @@ void CKinovueDlg::OnCommand(int id) {
       if (positions_) positions_->SetEnabled(settings_.RememberPlayPosition);
       SetChecked(ID_REMEMBER_POSITION, settings_.RememberPlayPosition);
       break;
-    case ID_CHECK_UPDATE: CheckForUpdateNow(); break;
+    case ID_CHECK_UPDATE: updates_->CheckNow(); break;
     case ID_CLEAR_RECENT:
       history_.ClearHistory();
       RebuildRecentMenu(true);
