@@ -11,7 +11,9 @@
 
 #include "controls/resource_images.h"
 #include "dialogs/dialog_template.h"
+#include "mainwindow/association_prompt.h"
 #include "mainwindow/command_ids.h"
+#include "mainwindow/engine_output_windows.h"
 #include "mainwindow/update_prompts.h"
 #include "mainwindow/video_windows.h"
 #include "platform/program_folder.h"
@@ -75,6 +77,10 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   updates_ = std::make_unique<UpdateCoordinator>(
       UpdateSetup(options_, [this] { platform::PostMessage(Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }), settingsFile_,
       *updatePrompts_);
+  association_ =
+      std::make_unique<AssociationPrompt>(this, options_.association, options_.runDialog, settingsFile_, settings_);
+  engineOutput_ = std::make_unique<EngineOutputWindows>(
+      this, Handle(), [this] { return engine_.get(); }, [this] { return dock_.get(); }, options_.runDialog);
   qApp->installEventFilter(this);
   // Writers report on their own thread; the window hears it from its loop.
   settings::SetSaveFailureListener([this](const std::string& path, int error) {
@@ -123,7 +129,7 @@ bool CKinovueDlg::OnInitDialog() {
   if (!CreateVideoWindows()) return false;
   StartEngine();
   // The start-up association question is answered before anything plays.
-  CheckFileAssociation();
+  association_->CheckAtStart();
   controlPanel_.CreatePanel(client_, QRect(0, client_->height() - 72, client_->width(), 72));
   ConnectControlPanel();
   // Native, so that in full screen it can lie over the engine's picture window.
@@ -330,5 +336,10 @@ void CKinovueDlg::closeEvent(QCloseEvent* event) {
 
 QWidget* CKinovueDlg::VideoWidget() const { return videoWindow_; }
 QWidget* CKinovueDlg::VideoBackWidget() const { return videoBackWindow_; }
+CMplayerOutDlg* CKinovueDlg::OutputWindow() const { return engineOutput_->OutputWindow(); }
+
+void CKinovueDlg::ShowFileAssociation() { association_->Show(); }
+void CKinovueDlg::ShowEngineOutput() { engineOutput_->ShowEngineOutput(); }
+void CKinovueDlg::ShowKeyHelp() { engineOutput_->ShowKeyHelp(); }
 
 int CKinovueDlg::CurrentEngineState() const { return engine_ ? engine_->GetState() : ENGINE_STATE_STOPPED; }

@@ -29,7 +29,9 @@
 #include "playlist/general_play_list.h"
 #include "settings/ini_file.h"
 
+class AssociationPrompt;
 class CMplayerOutDlg;
+class EngineOutputWindows;
 struct NextToPlayAction;
 class QAction;
 class QDialog;
@@ -203,8 +205,7 @@ class CKinovueDlg : public QMainWindow {
   void GoToTime();
   void PlaySettings();
   void ShowAbout();
-  // File association: the start-up check and the menu command.
-  void CheckFileAssociation();
+  // The file-association dialog of the tools menu.
   void ShowFileAssociation();
   void OpenDroppedFiles(const std::vector<std::string>& paths);
   // The engine output window and the shortcut help.
@@ -274,7 +275,6 @@ class CKinovueDlg : public QMainWindow {
   QPointer<QWidget> client_;
   QPointer<VideoBackWindow> videoBackWindow_;
   QPointer<VideoWindow> videoWindow_;
-  QPointer<CMplayerOutDlg> outputWindow_;  // a child: lives as long as the window
   std::unique_ptr<platform::MessageWindow> videoMessages_;
   std::map<int, QAction*> actions_;
   QMenu* discMenu_ = nullptr;
@@ -320,6 +320,8 @@ class CKinovueDlg : public QMainWindow {
 
   std::unique_ptr<UpdatePromptBoxes> updatePrompts_;
   std::unique_ptr<UpdateCoordinator> updates_;
+  std::unique_ptr<AssociationPrompt> association_;
+  std::unique_ptr<EngineOutputWindows> engineOutput_;
 
   std::uint64_t lastEngineMessageMs_ = 0;  // for the quiet wait at shutdown
   bool closing_ = false;
