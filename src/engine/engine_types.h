@@ -18,8 +18,7 @@ enum : unsigned {
   WM_DOCK_MOVED = 0x411,
   WM_ENGINE_SETTING = 0x412,   // wParam const EngineSetting*
   WM_ENGINE_OPEN = 0x413,      // wParam const char* file name (may be null)
-  WM_UPDATE_CACHED = 0x414,
-  WM_UPDATE_RESULT = 0x415,
+  // 0x414, 0x415 and 0x417: the update check's (update/update_events.h)
   WM_ENGINE_ERROR = 0x416,     // wParam const char* why the engine or its run failed
   WM_ENGINE_LOG_LINE = 0x464,  // wParam const char* line
 };

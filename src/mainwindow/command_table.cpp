@@ -8,6 +8,7 @@
 
 #include "engine/playback_speed.h"
 #include "mainwindow/kinovue_dlg.h"
+#include "update/update_coordinator.h"
 
 using namespace platform;
 
@@ -224,7 +225,7 @@ std::span<const CommandRow> CommandTable() {
         w.FlipSetting(&MainSettings::AutoUpdate);
         w.RefreshPlaybackMenu();
       }),
-      Command(ID_CHECK_UPDATE, "check-update", "立刻检查新版本").Run([](W& w) { w.CheckForUpdateNow(); }),
+      Command(ID_CHECK_UPDATE, "check-update", "立刻检查新版本").Run([](W& w) { w.updates_->CheckNow(); }),
       kSeparator,
       Command(ID_KEY_HELP, "key-help", "快捷键帮助").Run([](W& w) { w.ShowKeyHelp(); }),
       Command(ID_HOME_PAGE, "home-page", "访问Kinovue主页").Run([](W&) { QDesktopServices::openUrl(QUrl(kHomePage)); }),

@@ -11,13 +11,15 @@
 
 #include "controls/resource_images.h"
 #include "dialogs/dialog_template.h"
+#include "mainwindow/association_prompt.h"
 #include "mainwindow/command_ids.h"
+#include "mainwindow/engine_output_windows.h"
+#include "mainwindow/update_prompts.h"
 #include "mainwindow/video_windows.h"
 #include "platform/program_folder.h"
 #include "platform/text_rules.h"
 #include "settings/save_failures.h"
-#include "update/update_library.h"
-#include "update/update_result.h"
+#include "update/update_coordinator.h"
 
 namespace {
 
@@ -26,12 +28,21 @@ constexpr int kDialogWidthUnits = 287;
 constexpr int kDialogHeightUnits = 222;
 // Quiet time after which the shutdown stops waiting for the engine.
 constexpr int kShutdownQuietMs = 2000;
-// How long the shutdown waits for an interrupted update check to end.
-constexpr int kUpdaterStopMs = 300;
 // How long the time read-out says where a medium picked up.
 constexpr int kResumeNoticeMs = 4000;
 
 QColor InterfaceGrey() { return QColor(212, 208, 200); }
+
+UpdateCoordinatorSetup UpdateSetup(const KinovueOptions& options, std::function<void()> requestQuit) {
+  UpdateCoordinatorSetup setup;
+  setup.settingsSection = kMainSection;
+  setup.runtimeFolder = options.runtimeFolder;
+  setup.updateServer = options.updateServer;
+  setup.libraryPath = options.updateLibraryPath;
+  setup.keyHex = options.updateKeyHex;
+  setup.requestQuit = std::move(requestQuit);
+  return setup;
+}
 
 // A start-up failure: one message, then the program ends.
 bool StartFailed(const KinovueOptions& options, const char* text) {
@@ -63,6 +74,15 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   // The window's X11 id is its handle: the engine's owner and "RunningHandle".
   messageWindow_ = std::make_unique<platform::MessageWindow>(
       [this](unsigned m, std::uintptr_t w, std::intptr_t l) { return OnMessage(m, w, l); }, winId());
+  updatePrompts_ = std::make_unique<UpdatePromptBoxes>(this, options_.runDialog);
+  // Posted from the check's worker once the restart helper took over.
+  updates_ = std::make_unique<UpdateCoordinator>(
+      UpdateSetup(options_, [this] { platform::PostMessage(Handle(), WM_SYSCOMMAND, SC_CLOSE, 0); }), settingsFile_,
+      *updatePrompts_);
+  association_ =
+      std::make_unique<AssociationPrompt>(this, options_.association, options_.runDialog, settingsFile_, settings_);
+  engineOutput_ = std::make_unique<EngineOutputWindows>(
+      this, Handle(), [this] { return engine_.get(); }, [this] { return dock_.get(); }, options_.runDialog);
   qApp->installEventFilter(this);
   // Writers report on their own thread; the window hears it from its loop.
   settings::SetSaveFailureListener([this](const std::string& path, int error) {
@@ -95,7 +115,7 @@ void CKinovueDlg::HandOverReceived(const std::vector<std::string>& paths) {
 CKinovueDlg::~CKinovueDlg() {
   settings::SetSaveFailureListener({});
   qApp->removeEventFilter(this);
-  updater_.reset();
+  updates_.reset();
   // Engine first: its threads may still talk to the windows below.
   engine_.reset();
   playlist_.reset();
@@ -111,7 +131,7 @@ bool CKinovueDlg::OnInitDialog() {
   if (!CreateVideoWindows()) return false;
   StartEngine();
   // The start-up association question is answered before anything plays.
-  CheckFileAssociation();
+  association_->CheckAtStart();
   controlPanel_.CreatePanel(client_, QRect(0, client_->height() - 72, client_->width(), 72));
   ConnectControlPanel();
   // Native, so that in full screen it can lie over the engine's picture window.
@@ -152,7 +172,7 @@ bool CKinovueDlg::OnInitDialog() {
 }
 
 bool CKinovueDlg::PlayerInitialise() {
-  if (RunAsUpgradeHelper()) return false;
+  if (updates_->RunAsUpgradeHelper(options_.commandLine)) return false;
   programFolder_ = options_.programFolder;
   if (programFolder_.empty()) {
     programFolder_ = options_.executableLink.empty() ? platform::ProgramFolder()
@@ -161,7 +181,7 @@ bool CKinovueDlg::PlayerInitialise() {
   }
   programFolder_ = platform::WithTrailingSlash(programFolder_);
   settingsPath_ = platform::SettingsFilePath(programFolder_);
-  SeedUpdateFiles();
+  updates_->SeedUpdateFiles(programFolder_);
   settingsFile_.SetPath(settingsPath_);
 
   ReadCommandLine();
@@ -169,12 +189,12 @@ bool CKinovueDlg::PlayerInitialise() {
   if (!singleInstance_.Claim(Handle(), commandLineFiles_,
                              [this](const std::vector<std::string>& paths) { HandOverReceived(paths); }))
     return false;
-  if (StartPendingUpdate()) return false;
+  if (updates_->StartPendingUpdate()) return false;
   LoadMainSettings(settingsFile_, settings_);
   positions_ = std::make_unique<PlayPositionMemory>(platform::DataFolder(programFolder_) + kPlayPositionsFileName);
   positions_->SetEnabled(settings_.RememberPlayPosition);
   positions_->Load();
-  return LoadUpdater();
+  return updates_->Load(Handle(), settings_.AutoUpdate);
 }
 
 bool CKinovueDlg::CreateVideoWindows() {
@@ -246,6 +266,7 @@ void CKinovueDlg::LayOutWindow() {
 
 std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   lastEngineMessageMs_ = platform::TickCountMs();
+  if (const auto answer = DeliverUpdateMessage(message, wParam, lParam, *updates_)) return *answer;
   switch (message) {
     case WM_ENGINE_LENGTH: OnEngineLength(static_cast<int>(wParam), static_cast<int>(lParam)); break;
     case WM_ENGINE_FINISHED: OnEngineFinished(wParam); break;
@@ -262,9 +283,6 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
     case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
     case WM_ENGINE_ERROR: OnEngineError(reinterpret_cast<const char*>(wParam)); break;
     case WM_DOCK_MOVED: OnDockMoved(wParam); break;
-    case WM_UPDATE_CACHED: OnUpdateCached(reinterpret_cast<const CachedUpdatePaths*>(wParam)); break;
-    case WM_UPDATE_RESULT: OnUpdateResult(static_cast<int>(wParam)); break;
-    case WM_UPDATE_QUESTION: return AskRestartNow();
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;
@@ -283,7 +301,7 @@ void CKinovueDlg::OnCancel() {
   // under way is interrupted; one that does not stop at once is left to the
   // process's end rather than waited for.
   singleInstance_.StopTakingFiles();
-  if (updater_ && !updater_->Stop(kUpdaterStopMs)) (void)updater_.release();
+  updates_->StopForQuit();
   discQueue_.clear();
   if (playlist_) playlist_->Clear();
   // Where the medium was left is kept before anything can hold the quit up.
@@ -319,5 +337,10 @@ void CKinovueDlg::closeEvent(QCloseEvent* event) {
 
 QWidget* CKinovueDlg::VideoWidget() const { return videoWindow_; }
 QWidget* CKinovueDlg::VideoBackWidget() const { return videoBackWindow_; }
+CMplayerOutDlg* CKinovueDlg::OutputWindow() const { return engineOutput_->OutputWindow(); }
+
+void CKinovueDlg::ShowFileAssociation() { association_->Show(); }
+void CKinovueDlg::ShowEngineOutput() { engineOutput_->ShowEngineOutput(); }
+void CKinovueDlg::ShowKeyHelp() { engineOutput_->ShowKeyHelp(); }
 
 int CKinovueDlg::CurrentEngineState() const { return engine_ ? engine_->GetState() : ENGINE_STATE_STOPPED; }

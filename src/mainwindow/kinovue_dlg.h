@@ -30,15 +30,17 @@
 #include "playlist/general_play_list.h"
 #include "settings/ini_file.h"
 
+class AssociationPrompt;
 class CMplayerOutDlg;
+class EngineOutputWindows;
 struct NextToPlayAction;
 class QAction;
 class QDialog;
 class QMenu;
 class VideoWindow;
 class VideoBackWindow;
-class UpdateLibrary;
-struct CachedUpdatePaths;
+class UpdateCoordinator;
+class UpdatePromptBoxes;
 
 // What the program gives the main window: main() hands in the real parts,
 // tests their own (engine, key state, drives, folders).
@@ -118,7 +120,7 @@ class CKinovueDlg : public QMainWindow {
   QMenu* BuildContextMenu();  // the context menu enabled and checked for now
   ControlPanel& Panel() { return controlPanel_; }
   const std::string& SettingsPath() const { return settingsPath_; }
-  bool UpdateRunning() const { return updateRunning_; }
+  UpdateCoordinator& Updates() const { return *updates_; }
   std::deque<std::string>& DiscQueue() { return discQueue_; }
   const std::string& PendingPath() const { return pendingPath_; }
   int PositionSeconds() const { return positionSeconds_; }
@@ -156,19 +158,6 @@ class CKinovueDlg : public QMainWindow {
   // Puts paths in the playlist in their order, the first one current, so
   // that the list goes on with the second.
   void QueueInPlayList(const std::vector<std::string>& paths);
-
-  // Online update (update_glue.cpp).
-  std::string UpdateDataFolder() const;
-  void ShowUpdateMessage(const std::string& text, const std::string& caption, QWidget* parent);
-  bool RunAsUpgradeHelper();
-  void SeedUpdateFiles();
-  bool StartPendingUpdate();
-  bool LoadUpdater();
-  bool LaunchHelper(const std::string& cacheFolder, const std::string& targetFolder);
-  void CheckForUpdateNow();
-  void OnUpdateResult(int code);
-  void OnUpdateCached(const CachedUpdatePaths* paths);
-  std::intptr_t AskRestartNow();
 
   // Playback (engine messages).
   void OnEngineFinished(std::uintptr_t finalState);
@@ -221,8 +210,7 @@ class CKinovueDlg : public QMainWindow {
   void GoToTime();
   void PlaySettings();
   void ShowAbout();
-  // File association: the start-up check and the menu command.
-  void CheckFileAssociation();
+  // The file-association dialog of the tools menu.
   void ShowFileAssociation();
   void OpenDroppedFiles(const std::vector<std::string>& paths);
   // The engine output window and the shortcut help.
@@ -292,7 +280,6 @@ class CKinovueDlg : public QMainWindow {
   QPointer<QWidget> client_;
   QPointer<VideoBackWindow> videoBackWindow_;
   QPointer<VideoWindow> videoWindow_;
-  QPointer<CMplayerOutDlg> outputWindow_;  // a child: lives as long as the window
   std::unique_ptr<platform::MessageWindow> videoMessages_;
   CommandMenus menus_;
 
@@ -329,9 +316,10 @@ class CKinovueDlg : public QMainWindow {
   int minimumClientHeight_ = 0;  // what the sound-only strip gives back
 
 
-  std::unique_ptr<UpdateLibrary> updater_;
-  bool updateRunning_ = false;
-  bool showUpdateResult_ = false;
+  std::unique_ptr<UpdatePromptBoxes> updatePrompts_;
+  std::unique_ptr<UpdateCoordinator> updates_;
+  std::unique_ptr<AssociationPrompt> association_;
+  std::unique_ptr<EngineOutputWindows> engineOutput_;
 
   std::uint64_t lastEngineMessageMs_ = 0;  // for the quiet wait at shutdown
   bool closing_ = false;

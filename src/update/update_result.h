@@ -1,7 +1,7 @@
 #pragma once
 #include <string>
 
-// The outcome of an update check (the word parameter of WM_UPDATE_RESULT)
+// The outcome of an update check (carried by WM_UPDATE_RESULT)
 // and what the user is told.
 enum UpdateResultCode : int {
   UPDATE_RESULT_DONE = 0,
@@ -29,7 +29,3 @@ inline constexpr char kRestartQuestion[] = "升级需要关闭\"Kinovue\"主程�
 inline constexpr char kRestartCaption[] = "升级更新";
 inline constexpr char kHelperDoneText[] = "临时进程完成升级, 立刻退出!";
 inline constexpr char kUpgradeIncompleteText[] = "升级未完成,程序仍是原来的版本";
-
-// Sent by the update worker to the owner to ask for the restart; the answer
-// (non-zero: Yes) is the message's result.
-inline constexpr unsigned WM_UPDATE_QUESTION = 0x417;

@@ -10,6 +10,7 @@
 #include "mainwindow/command_ids.h"
 #include "mainwindow/kinovue_dlg.h"
 #include "settings/ini_file.h"
+#include "update/update_coordinator.h"
 #include "temp_dir.h"
 #include "test_window.h"
 #include "update_server.h"
@@ -78,9 +79,9 @@ TEST_P(UpdateWindow, ShowsTheResultTextAndRemembersAPostponedRestart) {
   };
   CKinovueDlg dlg(std::move(options));
   ASSERT_TRUE(dlg.OnInitDialog());
-  EXPECT_EQ(dlg.UpdateRunning(), row.autoUpdate);
+  EXPECT_EQ(dlg.Updates().UpdateRunning(), row.autoUpdate);
   if (!row.autoUpdate) dlg.OnCommand(ID_CHECK_UPDATE);
-  ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg.UpdateRunning(); }, 20000)) << "the check never ended";
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return !dlg.Updates().UpdateRunning(); }, 20000)) << "the check never ended";
 
   EXPECT_EQ(shown, row.shown);
   EXPECT_EQ(Setting("UpdateFromCached"), row.postponed ? "1" : "");

@@ -13,6 +13,7 @@
 #include "settings/ini_file.h"
 #include "temp_dir.h"
 #include "test_certificate.h"
+#include "update/update_events.h"
 #include "update/update_files.h"
 #include "update/update_library.h"
 #include "update/update_result.h"
@@ -23,9 +24,24 @@ using testsupport::WriteFileBytes;
 
 namespace {
 
-constexpr unsigned kCached = 0x414;
-constexpr unsigned kResult = 0x415;
-constexpr unsigned kQuestion = 0x416;
+// What the worker told its owner, as the program hears it.
+struct Heard : UpdateEvents {
+  void OnCached(const CachedUpdatePaths& paths) override { cached.push_back(paths); }
+  void OnResult(int code) override { result = code; }
+  bool AskRestartNow() override {
+    ++questions;
+    return false;  // the restart waits for the next start
+  }
+  // The owner window's handler: the worker's messages go to these calls.
+  platform::MessageHandler Handler() {
+    return [this](unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+      return DeliverUpdateMessage(message, wParam, lParam, *this).value_or(0);
+    };
+  }
+  std::vector<CachedUpdatePaths> cached;
+  int questions = 0;
+  int result = -1;
+};
 
 enum class Setup { None, SymlinkOut, NoServerList, BadServerUrl };
 // How the server is reached: plain, TLS with its authority trusted, TLS
@@ -109,20 +125,13 @@ class UpdateProgramFolder : public ::testing::Test {
 
   std::string Data() const { return program.File("dat") + "/"; }
 
-  int Check(bool answerYes, std::vector<CachedUpdatePaths>& cached, int& questions) {
-    platform::MessageWindow owner([&](unsigned message, std::uintptr_t wParam, std::intptr_t) -> std::intptr_t {
-      if (message == kQuestion) {
-        ++questions;
-        return answerYes ? 1 : 0;
-      }
-      if (message == kCached) cached.push_back(*reinterpret_cast<const CachedUpdatePaths*>(wParam));
-      return 0;
-    });
+  int Check(Heard& heard) {
+    platform::MessageWindow owner(heard.Handler());
     UpdateLoadParams params;
     params.owner = owner.Handle();
-    params.cachedMessage = kCached;
-    params.resultMessage = kResult;
-    params.questionMessage = kQuestion;
+    params.cachedMessage = WM_UPDATE_CACHED;
+    params.resultMessage = WM_UPDATE_RESULT;
+    params.questionMessage = WM_UPDATE_QUESTION;
     params.libraryPath = program.File("libautorenew.so");
     params.programFolder = programFolder.empty() ? program.Path() + "/" : programFolder;
     params.dataFolder = Data();
@@ -156,10 +165,9 @@ TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
   if (row.setup == Setup::BadServerUrl) {
     WriteFileBytes(Data() + "UpdateServer.ini", "[x]\nurl=ftp://127.0.0.1/kinovue/1/\nfilename=check_update.ini\n");
   }
-  std::vector<CachedUpdatePaths> cached;
-  int questions = 0;
+  Heard heard;
 
-  EXPECT_EQ(Check(false, cached, questions), row.expectedCode);
+  EXPECT_EQ(Check(heard), row.expectedCode);
   qunsetenv("KINOVUE_UPDATE_CA");
 
   EXPECT_EQ(ReadFileBytes(program.File("data.txt")), row.dataAfter);
@@ -174,11 +182,11 @@ TEST_P(UpdateCheck, EndsInItsCodeAndPlacesOnlyWhatIsVerified) {
   if (row.logLine) {
     EXPECT_NE(ReadFileBytes(Data() + "update.log").find(row.logLine), std::string::npos);
   }
-  ASSERT_EQ(cached.size(), row.expectCachedMessage ? 1u : 0u);
-  EXPECT_EQ(questions, row.expectCachedMessage ? 1 : 0);
+  ASSERT_EQ(heard.cached.size(), row.expectCachedMessage ? 1u : 0u);
+  EXPECT_EQ(heard.questions, row.expectCachedMessage ? 1 : 0);
   if (row.expectCachedMessage) {
-    EXPECT_EQ(cached[0].cacheFolder, Data() + "update_cache/");
-    EXPECT_EQ(cached[0].targetFolder, program.Path() + "/");
+    EXPECT_EQ(heard.cached[0].cacheFolder, Data() + "update_cache/");
+    EXPECT_EQ(heard.cached[0].targetFolder, program.Path() + "/");
     EXPECT_EQ(ReadFileBytes(Data() + "update_cache/kinovue"), "#!/bin/sh\n");
   }
   if (std::string(row.name) == "NewerFileInNewFolder") {
@@ -209,9 +217,8 @@ TEST_F(UpdateProgramFolder, APackagedProgramAsksTheServerOnlyWhenTheUserDoes) {
     server.Publish(row.offered, kNewData);
     manual = row.manual;
     const int before = server.Connections();
-    std::vector<CachedUpdatePaths> cached;
-    int questions = 0;
-    const int code = Check(false, cached, questions);
+    Heard heard;
+    const int code = Check(heard);
     EXPECT_EQ(code, row.code) << row.manual;
     EXPECT_EQ(UpdateResultMessage(code, offered), row.text);
     EXPECT_EQ(server.Connections() > before, row.manual) << "asked the server: " << server.Connections() - before;
@@ -242,14 +249,11 @@ TEST_P(UpdateInterruption, ATricklingServerHoldsNeitherTheQuitNorTheCheckForLong
   const Interruption& row = GetParam();
   testsupport::LoopbackServer trickling([](const std::string&) { return Trickle(); });
   update::SeedUpdateFiles(Data(), "http://" + trickling.Address());
-  int result = -1;
-  platform::MessageWindow owner([&](unsigned message, std::uintptr_t wParam, std::intptr_t) -> std::intptr_t {
-    if (message == kResult) result = static_cast<int>(wParam);
-    return 0;
-  });
+  Heard heard;
+  platform::MessageWindow owner(heard.Handler());
   UpdateLoadParams params;
   params.owner = owner.Handle();
-  params.resultMessage = kResult;
+  params.resultMessage = WM_UPDATE_RESULT;
   params.libraryPath = program.File("libautorenew.so");
   params.programFolder = program.Path() + "/";
   params.dataFolder = Data();
@@ -261,10 +265,10 @@ TEST_P(UpdateInterruption, ATricklingServerHoldsNeitherTheQuitNorTheCheckForLong
   // The whole reply would take twenty minutes.
   if (row.stopAtOnce) {
     EXPECT_TRUE(library.Stop(1000)) << "the check did not give way";
-    EXPECT_EQ(result, -1) << "a stopped check still reported";
+    EXPECT_EQ(heard.result, -1) << "a stopped check still reported";
   } else {
-    ASSERT_TRUE(testsupport::PumpUntil([&] { return result != -1; }, row.sessionMs + 5000));
-    EXPECT_EQ(result, UPDATE_RESULT_LIST_FAILED);
+    ASSERT_TRUE(testsupport::PumpUntil([&] { return heard.result != -1; }, row.sessionMs + 5000));
+    EXPECT_EQ(heard.result, UPDATE_RESULT_LIST_FAILED);
   }
 }
 
