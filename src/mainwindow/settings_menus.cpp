@@ -179,14 +179,14 @@ void CKinovueDlg::OnCommand(int id) {
     return;
   }
   if (id > recentIdNext_ && id <= recentIdTop_) {
-    OpenRecent(recentIdTop_ - id);
+    playback_.OpenRecent(recentIdTop_ - id);
     return;
   }
   // Commands the engine carries out alone; the switch keeps what the window does.
   id = MenuBarTwin(id);
   if (const CommandRow* row = FindCommandRow(id)) {
     if (row->kind == CommandKind::EngineSetting)
-      ApplyEngineSetting(row->code, row->argument);
+      playback_.ApplyEngineSetting(row->code, row->argument);
     else
       Run(row->code, row->argument);
     return;

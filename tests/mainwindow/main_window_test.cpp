@@ -137,7 +137,7 @@ TEST_F(MainWindow, StopThenFinishPlaysNothingButTheNextNaturalEndAdvances) {
 }
 
 TEST_F(MainWindow, DiscFilesGoAheadOfThePendingPath) {
-  dlg->DiscQueue() = {"/cd/VIDEO_TS/VTS_01_1.VOB", "/cd/VIDEO_TS/VTS_01_2.VOB"};
+  dlg->Playback().DiscQueue() = {"/cd/VIDEO_TS/VTS_01_1.VOB", "/cd/VIDEO_TS/VTS_01_2.VOB"};
   dlg->RequestOpen("/m/chosen.avi");
   Pump();
   Playing();
@@ -491,11 +491,11 @@ TEST_F(AnsweredDialogs, OpenFileEmptiesTheDiscQueueAndRemembersThePath) {
     files->selectFile(QString::fromStdString(chosen));
     return int(QDialog::Accepted);
   };
-  dlg->DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
+  dlg->Playback().DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
   dlg->OnCommand(ID_OPEN_FILE);
   Pump();
   EXPECT_EQ(engine->Played(), std::vector<std::string>{chosen});
-  EXPECT_TRUE(dlg->DiscQueue().empty());
+  EXPECT_TRUE(dlg->Playback().DiscQueue().empty());
   EXPECT_EQ(dlg->Settings().LastOpen, chosen);
 }
 
@@ -542,7 +542,7 @@ TEST_F(AnsweredDialogs, ViewMenuOpensTheEngineOutputAndHelpShowsTheKeys) {
 TEST_F(AnsweredDialogs, ARecentFileWaitsBehindTheDiscQueue) {
   std::string file = "/m/recent.avi";
   dlg->OnMessage(WM_ENGINE_OPEN, reinterpret_cast<std::uintptr_t>(file.c_str()), 0);
-  dlg->DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
+  dlg->Playback().DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
   dlg->RecentMenu()->actions().first()->trigger();
   Pump();
   EXPECT_EQ(engine->Played(), std::vector<std::string>{"/cd/MPEGAV/AVSEQ01.DAT"});
@@ -643,9 +643,9 @@ TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
   QCoreApplication::processEvents();
   ASSERT_EQ(engine->Played().size(), 1u);
   EXPECT_NE(engine->Played()[0].find("VTS_01_"), std::string::npos);
-  EXPECT_EQ(dlg.DiscQueue().size(), 1u);  // the other VOB waits; the IFO is no video
+  EXPECT_EQ(dlg.Playback().DiscQueue().size(), 1u);  // the other VOB waits; the IFO is no video
   dlg.OnCommand(0xFFFE);  // a drive without a disc queues nothing
-  EXPECT_TRUE(dlg.DiscQueue().empty());
+  EXPECT_TRUE(dlg.Playback().DiscQueue().empty());
 }
 
 }  // namespace
