@@ -303,14 +303,14 @@ void CKinovueDlg::OnCommand(int id) {
     return;
   }
   if (const int recent = menus_.RecentIndex(id); recent >= 0) {
-    OpenRecent(recent);
+    playback_.OpenRecent(recent);
     return;
   }
   const CommandRow* row = ResolveCommand(id);
   if (!row) return;
   switch (row->action) {
     case ActionKind::Engine: Run(row->code, row->argument); break;
-    case ActionKind::EngineSetting: ApplyEngineSetting(row->code, row->argument); break;
+    case ActionKind::EngineSetting: playback_.ApplyEngineSetting(row->code, row->argument); break;
     case ActionKind::Window: row->window(*this); break;
     case ActionKind::Same:
     case ActionKind::None: break;

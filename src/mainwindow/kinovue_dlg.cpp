@@ -56,7 +56,9 @@ bool StartFailed(const KinovueOptions& options, const char* text) {
 CKinovueDlg::CKinovueDlg(KinovueOptions options)
     : options_(std::move(options)),
       singleInstance_(settingsFile_, options_.runtimeFolder),
-      menus_([this](int id) { OnCommand(id); }) {
+      menus_([this](int id) { OnCommand(id); }),
+      playbackView_(MakePlaybackView(*this)),
+      playback_(*playbackView_, history_, MakePlaybackHooks()) {
   setWindowTitle("Kinovue");
   setAcceptDrops(true);
   setFont(DialogFont());
@@ -99,9 +101,9 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
 }
 
 void CKinovueDlg::HandOverReceived(const std::vector<std::string>& paths) {
-  discQueue_.clear();
+  playback_.DiscQueue().clear();
   if (paths.empty()) return;
-  if (paths.size() > 1) QueueInPlayList(paths);
+  if (paths.size() > 1) playback_.QueueInPlayList(paths);
   // Opened from the event loop rather than before the answer: in a burst of
   // second instances each sender is answered at once instead of after an
   // engine start, and only the last file handed over is started.
@@ -109,7 +111,7 @@ void CKinovueDlg::HandOverReceived(const std::vector<std::string>& paths) {
   handedOverPath_ = paths.front();
   if (!openScheduled) QTimer::singleShot(0, this, [this] { RequestOpen(std::exchange(handedOverPath_, {})); });
   if (isMinimized()) showNormal();
-  RememberLastOpen(paths.front());
+  playback_.RememberLastOpen(paths.front());
 }
 
 CKinovueDlg::~CKinovueDlg() {
@@ -117,6 +119,7 @@ CKinovueDlg::~CKinovueDlg() {
   qApp->removeEventFilter(this);
   updates_.reset();
   // Engine first: its threads may still talk to the windows below.
+  playback_.Detach();
   engine_.reset();
   playlist_.reset();
   videoMessages_.reset();
@@ -153,9 +156,8 @@ bool CKinovueDlg::OnInitDialog() {
   // built; the engine's messages from its other threads wait for the event
   // loop anyway.
   if (!commandLineFiles_.empty()) {
-    if (commandLineFiles_.size() > 1) QueueInPlayList(commandLineFiles_);
-    pendingPath_ = commandLineFiles_.front();
-    OnEngineFinished(0);
+    if (commandLineFiles_.size() > 1) playback_.QueueInPlayList(commandLineFiles_);
+    playback_.StartWith(commandLineFiles_.front());
   }
 
   SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
@@ -219,9 +221,9 @@ bool CKinovueDlg::CreateVideoWindows() {
 void CKinovueDlg::StartEngine() {
   // Loaded first: the engine announces the file it opens to the history.
   history_.LoadHistory(settingsPath_);
-  idleEvent_ = std::make_unique<platform::ManualResetEvent>(true);
   engine_ = options_.engineFactory(programFolder_);
   playlist_ = std::make_unique<CGeneralPlayList>();
+  playback_.Attach(*engine_, *playlist_, positions_.get());
   playlist_->SetPlayCallback(
       [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
   SetUpPlayListWindow();
@@ -268,25 +270,11 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
   lastEngineMessageMs_ = platform::TickCountMs();
   if (const auto answer = DeliverUpdateMessage(message, wParam, lParam, *updates_)) return *answer;
   switch (message) {
-    case WM_ENGINE_LENGTH: OnEngineLength(static_cast<int>(wParam), static_cast<int>(lParam)); break;
-    case WM_ENGINE_FINISHED: OnEngineFinished(wParam); break;
-    case WM_ENGINE_STARTED: OnEngineStarted(); break;
-    case WM_ENGINE_STATE: OnEngineState(static_cast<int>(wParam)); break;
-    case WM_ENGINE_POSITION: OnEnginePosition(static_cast<int>(wParam)); break;
-    case WM_ENGINE_VOLUME: {
-      EngineInfo info;
-      if (engine_) controlPanel_.SetVolumePosition(engine_->GetInfo(&info)->volume);
-      break;
-    }
-    case WM_ENGINE_MUTE: controlPanel_.ShowMute(wParam != 0); break;
-    case WM_ENGINE_SETTING: OnEngineSetting(reinterpret_cast<const EngineSetting*>(wParam)); break;
-    case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
-    case WM_ENGINE_ERROR: OnEngineError(reinterpret_cast<const char*>(wParam)); break;
     case WM_DOCK_MOVED: OnDockMoved(wParam); break;
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;
-    default: break;
+    default: DeliverEngineMessage(message, wParam, lParam, playback_); break;
   }
   FollowEngineForMediaRemote(message, wParam, lParam);
   return 0;
@@ -302,21 +290,17 @@ void CKinovueDlg::OnCancel() {
   // process's end rather than waited for.
   singleInstance_.StopTakingFiles();
   updates_->StopForQuit();
-  discQueue_.clear();
-  if (playlist_) playlist_->Clear();
-  // Where the medium was left is kept before anything can hold the quit up.
-  if (positions_) positions_->Left();
-  if (engine_ && engine_->GetState() != ENGINE_STATE_STOPPED) {
-    Run(ENGINE_CMD_STOP);
+  if (playback_.Close()) {
     // Wait for the run to end while handling what the engine still sends;
     // give up after a quiet stretch.
     lastEngineMessageMs_ = platform::TickCountMs();
-    while (idleEvent_ && !idleEvent_->IsSet() &&
+    while (!playback_.RunEnded() &&
            platform::TickCountMs() - lastEngineMessageMs_ < static_cast<std::uint64_t>(kShutdownQuietMs)) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-      idleEvent_->Wait(5);
+      playback_.WaitForRunEnd(5);
     }
   }
+  playback_.Detach();
   engine_.reset();
   playlist_.reset();
   screenSaver_.Release();
@@ -342,5 +326,3 @@ CMplayerOutDlg* CKinovueDlg::OutputWindow() const { return engineOutput_->Output
 void CKinovueDlg::ShowFileAssociation() { association_->Show(); }
 void CKinovueDlg::ShowEngineOutput() { engineOutput_->ShowEngineOutput(); }
 void CKinovueDlg::ShowKeyHelp() { engineOutput_->ShowKeyHelp(); }
-
-int CKinovueDlg::CurrentEngineState() const { return engine_ ? engine_->GetState() : ENGINE_STATE_STOPPED; }

@@ -2,7 +2,6 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QTimer>
-#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -24,16 +23,15 @@
 #include "mainwindow/single_instance.h"
 #include "platform/clock.h"
 #include "platform/key_state.h"
-#include "platform/manual_reset_event.h"
 #include "platform/message_window.h"
 #include "platform/screen_saver.h"
+#include "player/playback_controller.h"
 #include "playlist/general_play_list.h"
 #include "settings/ini_file.h"
 
 class AssociationPrompt;
 class CMplayerOutDlg;
 class EngineOutputWindows;
-struct NextToPlayAction;
 class QAction;
 class QDialog;
 class QMenu;
@@ -121,9 +119,7 @@ class CKinovueDlg : public QMainWindow {
   ControlPanel& Panel() { return controlPanel_; }
   const std::string& SettingsPath() const { return settingsPath_; }
   UpdateCoordinator& Updates() const { return *updates_; }
-  std::deque<std::string>& DiscQueue() { return discQueue_; }
-  const std::string& PendingPath() const { return pendingPath_; }
-  int PositionSeconds() const { return positionSeconds_; }
+  PlaybackController& Playback() { return playback_; }
   bool IsFullScreen() const { return fullScreen_; }
   bool IsVideoPanel() const { return videoPanel_; }
   bool IsPanelOverlay() const { return panelOverlay_; }
@@ -155,41 +151,22 @@ class CKinovueDlg : public QMainWindow {
   void HandOverReceived(const std::vector<std::string>& paths);
   // What the command line names; what names nothing is said on stderr.
   void ReadCommandLine();
-  // Puts paths in the playlist in their order, the first one current, so
-  // that the list goes on with the second.
-  void QueueInPlayList(const std::vector<std::string>& paths);
 
-  // Playback (engine messages).
-  void OnEngineFinished(std::uintptr_t finalState);
-  // The file a decision of NextToPlay names, taken off its queue; empty when
-  // there is none.
-  std::string TakeNextPath(const NextToPlayAction& next);
+  // Playback as the window shows it (playback_view.cpp); the controller decides.
+  friend class WindowPlaybackView;
+  static std::unique_ptr<PlaybackView> MakePlaybackView(CKinovueDlg& window);
+  PlaybackHooks MakePlaybackHooks();
   // The control strip's requests become the window's operations.
   void ConnectControlPanel();
-  void OnEngineLength(int length, int resume);
-  void OnEngineState(int state);
-  void OnEngineStarted();
-  void OnEnginePosition(int position);
-  void OnEngineSetting(const EngineSetting* setting);
   // Checks the radio items of the settings the engine announced so far.
   void CheckAnnouncedSettings();
-  void OnEngineOpen(const char* file);
-  void OnEngineError(const char* reason);
-  void Run(int code, std::intptr_t arg = 0);
-  void PostFinishedToSelf();
-  // Stops the engine, or when it is stopped already makes the window decide
-  // at once what to play; either way the finished handler comes next.
-  void FinishCurrentRun();
-  void ApplyEngineSetting(int kind, int value);
+  void Run(int code, std::intptr_t arg = 0) { playback_.Run(code, arg); }
   void ShowTime();
-  // "从 HH:MM:SS 继续播放" in the time read-out for a few seconds.
-  void ShowResumeNotice(int seconds);
-  void UpdateTitle();
   // A settings or playlist file could not be saved: the title says so for
   // the rest of the run (the first such failure; no dialog).
   void OnSaveFailed(const std::string& path, int error);
   // The engine's speed (normal without an engine), and the check of its item.
-  int CurrentSpeed() const;
+  int CurrentSpeed() const { return playback_.CurrentSpeed(); }
   void ShowSpeed(int speed);
 
   // Settings and menus.
@@ -204,7 +181,6 @@ class CKinovueDlg : public QMainWindow {
   // Opening media.
   void CollectDiscDrives();
   void OpenDisc(std::size_t driveIndex);
-  void OpenRecent(int index);
   void OpenFileDialog();
   void OpenAddressDialog();
   void GoToTime();
@@ -212,14 +188,9 @@ class CKinovueDlg : public QMainWindow {
   void ShowAbout();
   // The file-association dialog of the tools menu.
   void ShowFileAssociation();
-  void OpenDroppedFiles(const std::vector<std::string>& paths);
   // The engine output window and the shortcut help.
   void ShowEngineOutput();
   void ShowKeyHelp();
-  // Opening: a playing or paused engine is stopped, otherwise the window
-  // decides at once; the finished handler then opens what was asked for.
-  void StopOrPostFinished();
-  void RememberLastOpen(const std::string& path);
 
   // Window modes.
   void FitToVideo();
@@ -254,7 +225,7 @@ class CKinovueDlg : public QMainWindow {
   void OnDockMoved(std::uintptr_t window);
 
   // The engine's state; STOPPED without an engine.
-  int CurrentEngineState() const;
+  int CurrentEngineState() const { return playback_.EngineState(); }
 
   KinovueOptions options_;
   std::string programFolder_;
@@ -275,7 +246,6 @@ class CKinovueDlg : public QMainWindow {
   std::unique_ptr<PlayPositionMemory> positions_;  // made once the data folder is known
   ControlPanel controlPanel_;
   VideoAreaFitter videoFitter_;
-  std::unique_ptr<platform::ManualResetEvent> idleEvent_;
 
   QPointer<QWidget> client_;
   QPointer<VideoBackWindow> videoBackWindow_;
@@ -284,21 +254,11 @@ class CKinovueDlg : public QMainWindow {
   CommandMenus menus_;
 
   std::vector<std::string> cdromDrives_;
-  std::deque<std::string> discQueue_;
-  std::string pendingPath_;
-  bool stopRequested_ = false;
-  bool nextRequested_ = false;
-  bool previousRequested_ = false;
-  int positionSeconds_ = 0;
-  int lengthSeconds_ = 0;
-  int shownLengthSeconds_ = 0;
-  std::string timeText_;
+  std::unique_ptr<PlaybackView> playbackView_;
+  PlaybackController playback_;
   std::string resumeNotice_;  // shown instead of the time while not empty
   QTimer resumeNoticeTimer_;
-  int titleState_ = ENGINE_STATE_STOPPED;  // the state the title names, as last announced
-  std::string failureReason_;               // why the last run could not play
   QString saveProblem_;                     // the title's note once a save failed
-  std::map<int, int> announcedSettings_;    // setting kind -> value the engine last announced
 
   bool fullScreen_ = false;
   bool panelOverlay_ = false;

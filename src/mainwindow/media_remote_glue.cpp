@@ -35,16 +35,13 @@ void CKinovueDlg::PublishMediaRemote() {
     const std::optional<int> target = mediaRemoteState_.PositionTarget(trackId, positionUs);
     if (!target) return;
     // As the go-to dialog does.
-    positionSeconds_ = *target;
-    controlPanel_.SetSeekBase(positionSeconds_);
-    Run(ENGINE_CMD_SEEK_TO, positionSeconds_);
+    controlPanel_.SetSeekBase(*target);
+    playback_.SeekTo(*target);
   };
   requests.openUri = [this](const std::string& uri) {
     const std::optional<std::string> path = OpenablePath(uri);
     if (!path) return;
-    discQueue_.clear();
-    RequestOpen(*path);
-    RememberLastOpen(*path);
+    playback_.OpenChosen(*path);
   };
   requests.setVolume = [this](double volume) {
     if (const std::optional<int> percent = VolumePercent(volume)) SetVolume(*percent);

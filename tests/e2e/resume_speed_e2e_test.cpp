@@ -76,9 +76,9 @@ TEST_F(ResumeAndSpeed, AFilmLeftAtQuitPicksUpThereAtTheNextStart) {
   Open(film);
   ASSERT_TRUE(WaitPlaying());
   window->SeekBy(120);
-  ASSERT_TRUE(testsupport::PumpUntil([&] { return window->PositionSeconds() >= 120; }, 15000))
-      << window->PositionSeconds();
-  const int left = window->PositionSeconds();
+  ASSERT_TRUE(testsupport::PumpUntil([&] { return window->Playback().PositionSeconds() >= 120; }, 15000))
+      << window->Playback().PositionSeconds();
+  const int left = window->Playback().PositionSeconds();
   Close();
 
   Open(film);
@@ -88,9 +88,9 @@ TEST_F(ResumeAndSpeed, AFilmLeftAtQuitPicksUpThereAtTheNextStart) {
   ASSERT_TRUE(WaitPlaying());
   // Playback reports seconds after the point it picked up at: it played
   // from there (from the start it would take minutes to get there).
-  EXPECT_TRUE(testsupport::PumpUntil([&] { return window->PositionSeconds() >= left - 3; }, 10000))
-      << window->PositionSeconds();
-  EXPECT_LE(window->PositionSeconds(), left + 5);
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return window->Playback().PositionSeconds() >= left - 3; }, 10000))
+      << window->Playback().PositionSeconds();
+  EXPECT_LE(window->Playback().PositionSeconds(), left + 5);
 }
 
 TEST_F(ResumeAndSpeed, AtTwiceTheSpeedTheReadOutMovesTwiceAsFast) {

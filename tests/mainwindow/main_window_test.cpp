@@ -120,34 +120,6 @@ TEST_F(MainWindow, OpeningWhileStoppedPlaysAtOnceAndWhilePlayingStopsFirst) {
   EXPECT_EQ(engine->Played(), (std::vector<std::string>{"/m/a.avi", "/m/b.avi"}));  // the list did not advance
 }
 
-TEST_F(MainWindow, StopThenFinishPlaysNothingButTheNextNaturalEndAdvances) {
-  dlg->PlayList()->Add("/m/1.avi");
-  dlg->PlayList()->Add("/m/2.avi");
-  dlg->RequestOpen("/m/1.avi");
-  Pump();
-  Playing();
-  dlg->StopPlayback();
-  Finish();
-  EXPECT_EQ(engine->Played().size(), 1u);
-  dlg->RequestOpen("/m/1.avi");
-  Pump();
-  Playing();
-  Finish();  // a natural end
-  EXPECT_EQ(engine->Played().size(), 3u);
-}
-
-TEST_F(MainWindow, DiscFilesGoAheadOfThePendingPath) {
-  dlg->DiscQueue() = {"/cd/VIDEO_TS/VTS_01_1.VOB", "/cd/VIDEO_TS/VTS_01_2.VOB"};
-  dlg->RequestOpen("/m/chosen.avi");
-  Pump();
-  Playing();
-  Finish();
-  Playing();
-  Finish();
-  EXPECT_EQ(engine->Played(), (std::vector<std::string>{"/cd/VIDEO_TS/VTS_01_1.VOB", "/cd/VIDEO_TS/VTS_01_2.VOB",
-                                                        "/m/chosen.avi"}));
-}
-
 TEST_F(MainWindow, NextAndPreviousWrapAroundWhateverTheLoopSetting) {
   for (const char* p : {"/m/1.avi", "/m/2.avi", "/m/3.avi"}) dlg->PlayList()->Add(p);
   dlg->OnCommand(ID_PLAYLIST_LOOP);  // loop off
@@ -164,21 +136,6 @@ TEST_F(MainWindow, NextAndPreviousWrapAroundWhateverTheLoopSetting) {
   EXPECT_EQ(engine->Played().back(), "/m/3.avi");
 }
 
-TEST_F(MainWindow, RepeatCurrentReplaysButNextStillMovesOn) {
-  for (const char* p : {"/m/1.avi", "/m/2.avi"}) dlg->PlayList()->Add(p);
-  dlg->OnCommand(ID_REPEAT_CURRENT);
-  dlg->PlayList()->Play(0);
-  Pump();
-  Playing();
-  Finish();
-  EXPECT_EQ(engine->Played().back(), "/m/1.avi");
-  EXPECT_EQ(engine->Played().size(), 2u);
-  Playing();
-  dlg->PlayNext();
-  Finish();
-  EXPECT_EQ(engine->Played().back(), "/m/2.avi");
-}
-
 TEST_F(MainWindow, NothingChosenLeavesThePlayerStoppedWithTheMenuRefreshed) {
   dlg->OnCommand(ID_AUTO_PLAY_FROM_LIST);  // off
   dlg->PlayList()->Add("/m/2.avi");
@@ -190,16 +147,6 @@ TEST_F(MainWindow, NothingChosenLeavesThePlayerStoppedWithTheMenuRefreshed) {
   EXPECT_EQ(engine->Played().size(), 1u);
   EXPECT_TRUE(Enabled(ID_PLAY));  // the engine knows a medium to replay
   EXPECT_FALSE(Enabled(ID_STOP));
-}
-
-TEST_F(MainWindow, AStaleFinishedAfterARestartDoesNotSkipAhead) {
-  dlg->PlayList()->Add("/m/2.avi");
-  dlg->RequestOpen("/m/1.avi");
-  Pump();
-  Playing();  // a setting change restarted the medium; its old run reports late
-  platform::PostMessage(dlg->Handle(), WM_ENGINE_FINISHED, ENGINE_STATE_STOPPED, 0);
-  Pump();
-  EXPECT_EQ(engine->Played().size(), 1u);
 }
 
 TEST_F(MainWindow, ASecondWindowEndsAndSaysWhetherItsFileWasLost) {
@@ -491,11 +438,11 @@ TEST_F(AnsweredDialogs, OpenFileEmptiesTheDiscQueueAndRemembersThePath) {
     files->selectFile(QString::fromStdString(chosen));
     return int(QDialog::Accepted);
   };
-  dlg->DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
+  dlg->Playback().DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
   dlg->OnCommand(ID_OPEN_FILE);
   Pump();
   EXPECT_EQ(engine->Played(), std::vector<std::string>{chosen});
-  EXPECT_TRUE(dlg->DiscQueue().empty());
+  EXPECT_TRUE(dlg->Playback().DiscQueue().empty());
   EXPECT_EQ(dlg->Settings().LastOpen, chosen);
 }
 
@@ -542,7 +489,7 @@ TEST_F(AnsweredDialogs, ViewMenuOpensTheEngineOutputAndHelpShowsTheKeys) {
 TEST_F(AnsweredDialogs, ARecentFileWaitsBehindTheDiscQueue) {
   std::string file = "/m/recent.avi";
   dlg->OnMessage(WM_ENGINE_OPEN, reinterpret_cast<std::uintptr_t>(file.c_str()), 0);
-  dlg->DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
+  dlg->Playback().DiscQueue() = {"/cd/MPEGAV/AVSEQ01.DAT"};
   dlg->RecentMenu()->actions().first()->trigger();
   Pump();
   EXPECT_EQ(engine->Played(), std::vector<std::string>{"/cd/MPEGAV/AVSEQ01.DAT"});
@@ -643,9 +590,9 @@ TEST(MainWindowDiscs, DriveItemsComeFirstAndADiscPlaysItsQueueInOrder) {
   QCoreApplication::processEvents();
   ASSERT_EQ(engine->Played().size(), 1u);
   EXPECT_NE(engine->Played()[0].find("VTS_01_"), std::string::npos);
-  EXPECT_EQ(dlg.DiscQueue().size(), 1u);  // the other VOB waits; the IFO is no video
+  EXPECT_EQ(dlg.Playback().DiscQueue().size(), 1u);  // the other VOB waits; the IFO is no video
   dlg.OnCommand(0xFFFE);  // a drive without a disc queues nothing
-  EXPECT_TRUE(dlg.DiscQueue().empty());
+  EXPECT_TRUE(dlg.Playback().DiscQueue().empty());
 }
 
 }  // namespace
@@ -742,16 +689,6 @@ TEST_F(MainWindow, AFailedRunKeepsSayingSoWithItsReason) {
   Finish();
   EXPECT_EQ(dlg->windowTitle().toStdString(), "Kinovue  停止: broken.avi");
   EXPECT_EQ(dlg->Panel().TimeText(), "00:00:00/00:00:00");
-}
-
-TEST_F(MainWindow, PlayPressedWhileAnOpenWaitsForTheOldRunDoesNotLoseTheNewFile) {
-  dlg->RequestOpen("/m/a.avi");
-  Pump();
-  Playing();
-  dlg->RequestOpen("/m/b.avi");  // stops a.avi first
-  dlg->TogglePlayPause();        // before the engine reported the end
-  Finish();
-  EXPECT_EQ(engine->Played(), (std::vector<std::string>{"/m/a.avi", "/m/b.avi"}));
 }
 
 // What the window tells the engine about where a local file starts, and

@@ -30,7 +30,7 @@ struct PlayModes {
   bool forward = false;
 };
 
-// Everything the main window knows when a run has finished.
+// Everything known when a run has finished.
 struct NextToPlayInputs {
   bool stopRequested = false;
   bool closing = false;

@@ -1,4 +1,4 @@
-#include "mainwindow/next_to_play.h"
+#include "player/next_to_play.h"
 
 #include <gtest/gtest.h>
 

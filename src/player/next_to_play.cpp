@@ -1,4 +1,4 @@
-#include "mainwindow/next_to_play.h"
+#include "player/next_to_play.h"
 
 NextToPlayAction NextToPlay(const NextToPlayInputs& in) {
   // Once closing has begun nothing new plays.
