@@ -40,6 +40,24 @@ bool StartFailed(const KinovueOptions& options, const char* text) {
   return false;
 }
 
+// The engine's messages the desktop's controls follow, as the link's typed calls.
+void TellMediaRemote(MediaRemoteLink& remote, unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
+  switch (message) {
+    case WM_ENGINE_OPEN: remote.OnOpen(reinterpret_cast<const char*>(wParam)); break;
+    case WM_ENGINE_STATE: remote.OnState(static_cast<int>(wParam)); break;
+    case WM_ENGINE_LENGTH: remote.OnLength(static_cast<int>(wParam), static_cast<int>(lParam)); break;
+    case WM_ENGINE_POSITION: remote.OnPosition(static_cast<int>(wParam)); break;
+    case WM_ENGINE_VOLUME: remote.OnVolume(static_cast<int>(wParam)); break;
+    case WM_ENGINE_FINISHED: remote.OnFinished(); break;
+    case WM_ENGINE_SETTING: {
+      const auto* setting = reinterpret_cast<const EngineSetting*>(wParam);
+      if (setting && setting->kind == ENGINE_SETTING_SPEED) remote.OnSpeed(setting->value);
+      break;
+    }
+    default: break;
+  }
+}
+
 }  // namespace
 
 CKinovueDlg::CKinovueDlg(KinovueOptions options)
@@ -243,6 +261,40 @@ void CKinovueDlg::LayOutWindow() {
   SetUpDock();
 }
 
+void CKinovueDlg::PublishMediaRemote() {
+  MediaRemoteLink::Player player;
+  player.engine = [this] { return engine_.get(); };
+  player.listHasItems = [this] { return playlist_ && playlist_->Count() > 0; };
+  player.raise = [this] {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+  };
+  player.command = [this](int id) { OnCommand(id); };
+  player.playPause = [this] { TogglePlayPause(); };
+  player.stop = [this] { StopPlayback(); };
+  player.next = [this] { PlayNext(); };
+  player.previous = [this] { PlayPrevious(); };
+  player.seekBy = [this](int seconds) { SeekBy(seconds); };
+  player.seekTo = [this](int seconds) {
+    // As the go-to dialog does.
+    positionSeconds_ = seconds;
+    controlPanel_.SetSeekBase(positionSeconds_);
+    Run(ENGINE_CMD_SEEK_TO, positionSeconds_);
+  };
+  player.open = [this](const std::string& path) {
+    discQueue_.clear();
+    RequestOpen(path);
+    RememberLastOpen(path);
+  };
+  player.setVolume = [this](int percent) { SetVolume(percent); };
+  player.setSpeed = [this](int speed) { Run(ENGINE_CMD_SET_SPEED, speed); };
+  player.setFullScreen = [this](bool on) {
+    if (on != fullScreen_) ToggleFullScreen();
+  };
+  mediaRemote_.Publish(std::move(player));
+}
+
 std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   lastEngineMessageMs_ = platform::TickCountMs();
   switch (message) {
@@ -269,7 +321,7 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
       break;
     default: break;
   }
-  FollowEngineForMediaRemote(message, wParam, lParam);
+  TellMediaRemote(mediaRemote_, message, wParam, lParam);
   return 0;
 }
 

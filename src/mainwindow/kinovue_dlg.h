@@ -19,7 +19,7 @@
 #include "history/play_position_memory.h"
 #include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
-#include "mainwindow/media_remote_state.h"
+#include "mainwindow/media_remote_link.h"
 #include "mainwindow/single_instance.h"
 #include "platform/clock.h"
 #include "platform/key_state.h"
@@ -249,11 +249,8 @@ class CKinovueDlg : public QMainWindow {
   void OnPictureMouseMove(const QPoint& local, const QPoint& global);
   void OnHideCursorTick();
 
-  // The desktop's media controls.
+  // The desktop's media controls: what their requests do in this window.
   void PublishMediaRemote();
-  void FollowEngineForMediaRemote(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-  // Shows the desktop's controls the state as it is now.
-  void ShowMediaRemote(bool jumped = false);
   // Playlist window and docking.
   void SetUpDock();
   void SetUpPlayListWindow();
@@ -316,8 +313,7 @@ class CKinovueDlg : public QMainWindow {
   FullScreenPointer pointer_;
   QTimer hideCursorTimer_;
   platform::ScreenSaverInhibitor screenSaver_;
-  MediaRemoteState mediaRemoteState_;
-  std::unique_ptr<platform::MediaRemoteBus> mediaRemote_;
+  MediaRemoteLink mediaRemote_;
   bool videoPanel_ = true;
   QRect savedVideoRect_;
   QRect savedGeometry_;

@@ -119,7 +119,7 @@ void CKinovueDlg::ToggleFullScreen() {
   if (fullScreen_) videoBackWindow_->setGeometry(client_->rect());
   videoFitter_.FitVideo(false);
   RefreshViewMenu();
-  ShowMediaRemote();
+  mediaRemote_.OnFullScreen(fullScreen_);
 }
 
 void CKinovueDlg::ApplyCursor() {
