@@ -61,7 +61,7 @@ void TellMediaRemote(MediaRemoteLink& remote, unsigned message, std::uintptr_t w
 }  // namespace
 
 CKinovueDlg::CKinovueDlg(KinovueOptions options)
-    : options_(std::move(options)), singleInstance_(settingsFile_, options_.runtimeFolder) {
+    : options_(std::move(options)), singleInstance_(settingsFile_, options_.runtimeFolder), docking_(*this) {
   setWindowTitle("Kinovue");
   setAcceptDrops(true);
   setFont(DialogFont());
@@ -221,7 +221,7 @@ void CKinovueDlg::StartEngine() {
   playlist_ = std::make_unique<CGeneralPlayList>();
   playlist_->SetPlayCallback(
       [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
-  SetUpPlayListWindow();
+  docking_.SetUpPlayListWindow(*playlist_, StoredPlayListPath(programFolder_), options_.runDialog);
 
   const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
   // Without a working engine library the window still opens.
@@ -258,7 +258,7 @@ void CKinovueDlg::LayOutWindow() {
   panel.repaint = true;
   videoFitter_.table = {back, panel};
   videoFitter_.Relayout(true, 1.0f);
-  SetUpDock();
+  docking_.SetUp();
 }
 
 void CKinovueDlg::PublishMediaRemote() {
@@ -312,7 +312,7 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
     case WM_ENGINE_SETTING: OnEngineSetting(reinterpret_cast<const EngineSetting*>(wParam)); break;
     case WM_ENGINE_OPEN: OnEngineOpen(reinterpret_cast<const char*>(wParam)); break;
     case WM_ENGINE_ERROR: OnEngineError(reinterpret_cast<const char*>(wParam)); break;
-    case WM_DOCK_MOVED: OnDockMoved(wParam); break;
+    case WM_DOCK_MOVED: docking_.OnWindowMoved(static_cast<DockWindow>(wParam)); break;
     case WM_UPDATE_CACHED: OnUpdateCached(reinterpret_cast<const CachedUpdatePaths*>(wParam)); break;
     case WM_UPDATE_RESULT: OnUpdateResult(static_cast<int>(wParam)); break;
     case WM_UPDATE_QUESTION: return AskRestartNow();
@@ -366,6 +366,14 @@ void CKinovueDlg::closeEvent(QCloseEvent* event) {
     return;
   }
   QMainWindow::closeEvent(event);
+}
+
+bool CKinovueDlg::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  // Every move, size change and change of mode (sizes, sound-only strip,
+  // full screen) ends in one of these: the docked windows follow.
+  if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && !closing_) docking_.OnMainWindowMoved();
+  return handled;
 }
 
 QWidget* CKinovueDlg::VideoWidget() const { return videoWindow_; }

@@ -12,13 +12,12 @@
 #include "association/file_association.h"
 #include "controls/control_panel.h"
 #include "controls/video_area_fitter.h"
-#include "controls/widget_dock_windows.h"
-#include "controls/window_dock.h"
 #include "engine/engine_types.h"
 #include "history/history_list.h"
 #include "history/play_position_memory.h"
 #include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
+#include "mainwindow/main_window_dock.h"
 #include "mainwindow/media_remote_link.h"
 #include "mainwindow/single_instance.h"
 #include "platform/clock.h"
@@ -108,7 +107,7 @@ class CKinovueDlg : public QMainWindow {
   // Read access for tests and the other parts.
   CPlayerEngine* Engine() const { return engine_.get(); }
   CGeneralPlayList* PlayList() const { return playlist_.get(); }
-  WindowDock* Dock() const { return dock_.get(); }
+  WindowDock* Dock() const { return docking_.Dock(); }
   const MainSettings& Settings() const { return settings_; }
   QAction* Action(int id) const;            // menu bar item by command id
   QMenu* RecentMenu() const;
@@ -251,11 +250,6 @@ class CKinovueDlg : public QMainWindow {
 
   // The desktop's media controls: what their requests do in this window.
   void PublishMediaRemote();
-  // Playlist window and docking.
-  void SetUpDock();
-  void SetUpPlayListWindow();
-  void ShowPlayListWindow();
-  void OnDockMoved(std::uintptr_t window);
 
   // The engine's state; STOPPED without an engine.
   int CurrentEngineState() const;
@@ -272,8 +266,7 @@ class CKinovueDlg : public QMainWindow {
   std::vector<std::string> commandLineFiles_;  // the first plays at start, all are queued
   std::unique_ptr<CPlayerEngine> engine_;
   // The docked windows unregister while the playlist goes: declared first.
-  std::unique_ptr<WidgetDockWindows> dockWindows_;
-  std::unique_ptr<WindowDock> dock_;
+  MainWindowDock docking_;
   std::unique_ptr<CGeneralPlayList> playlist_;
   CHistoryList history_;
   std::unique_ptr<PlayPositionMemory> positions_;  // made once the data folder is known

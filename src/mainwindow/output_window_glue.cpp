@@ -13,13 +13,13 @@ void CKinovueDlg::ShowEngineOutput() {
     outputWindow_ = new CMplayerOutDlg([this] { return engine_.get(); }, this);
     // Docked below the main window, placed at once; a drag that ends near
     // it docks it again.
-    if (dock_) {
+    if (WindowDock* dock = Dock()) {
       const DockWindow handle = WidgetDockWindows::HandleOf(outputWindow_);
       const platform::WindowHandle mainWindow = Handle();
       new DockMoveWatcher(outputWindow_, [mainWindow, handle] {
         platform::SendMessage(mainWindow, WM_DOCK_MOVED, static_cast<std::uintptr_t>(handle), 0);
       });
-      dock_->AddWindow(handle, WidgetDockWindows::HandleOf(this), DockBelow, true);
+      dock->AddWindow(handle, WidgetDockWindows::HandleOf(this), DockBelow, true);
     }
   }
   outputWindow_->Show();

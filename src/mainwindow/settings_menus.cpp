@@ -222,7 +222,7 @@ void CKinovueDlg::OnCommand(int id) {
       break;
     case ID_SHOW_ENGINE_OUTPUT: ShowEngineOutput(); break;
     case ID_KEY_HELP: ShowKeyHelp(); break;
-    case ID_SHOW_PLAYLIST: ShowPlayListWindow(); break;
+    case ID_SHOW_PLAYLIST: docking_.ShowPlayListWindow(playlist_.get()); break;
     case ID_HOME_PAGE: QDesktopServices::openUrl(QUrl(kHomePage)); break;
     case ID_FORUM: QDesktopServices::openUrl(QUrl(kForumPage)); break;
 
