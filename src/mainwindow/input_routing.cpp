@@ -1,10 +1,8 @@
 // The main window's key and mouse routing: which keys and clicks it takes
-// for itself, which it passes on to the engine, and the pointer in full
-// screen.
+// for itself and which it passes on to the engine.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 
 #include "mainwindow/key_mapping.h"
 #include "mainwindow/kinovue_dlg.h"
@@ -32,7 +30,7 @@ bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
     case QEvent::MouseMove:
       if (watched == videoWindow_ || watched == videoBackWindow_) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        OnPictureMouseMove(mouse->position().toPoint(), mouse->globalPosition().toPoint());
+        modes_.OnPictureMouseMove(mouse->position().toPoint(), mouse->globalPosition().toPoint());
       }
       break;
     case QEvent::MouseButtonPress:
@@ -41,7 +39,7 @@ bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
       auto* mouse = static_cast<QMouseEvent*>(event);
       if (watched == videoWindow_ || watched == videoBackWindow_) {
         if (watched == videoWindow_ && mouse->button() == Qt::LeftButton && event->type() != QEvent::MouseButtonRelease) {
-          OnVideoMouse(event->type() == QEvent::MouseButtonPress ? WM_LBUTTONDOWN : WM_LBUTTONDBLCLK);
+          modes_.OnVideoMouse(event->type() == QEvent::MouseButtonPress ? WM_LBUTTONDOWN : WM_LBUTTONDBLCLK);
           return true;
         }
         if (mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonRelease) {
@@ -50,10 +48,10 @@ bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
         }
       } else if (watched == controlPanel_.Panel() && event->type() == QEvent::MouseButtonDblClick &&
                  mouse->button() == Qt::LeftButton) {
-        if (videoPanel_)
-          ShowSoundOnlyStrip();
+        if (modes_.IsVideoPanel())
+          modes_.ShowSoundOnlyStrip();
         else
-          ShowVideoArea();
+          modes_.ShowVideoArea();
         return true;
       }
       break;
@@ -81,7 +79,7 @@ bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
     return true;
   }
   if (vk == platform::VK_ESCAPE) {
-    if (fullScreen_) ToggleFullScreen();
+    if (modes_.IsFullScreen()) modes_.ToggleFullScreen();
     return true;  // never closes the window
   }
   if (vk == 'T' && !control && !alt) {
@@ -90,47 +88,9 @@ bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
                                     int(keys->IsCapsLockOn())
                               : 0;
     if (capitals == 1) {
-      ToggleTopmost();
+      modes_.ToggleTopmost();
       return true;
     }
   }
   return vk != 0 && engine_ && engine_->HandleKey(vk);
-}
-
-void CKinovueDlg::OnVideoMouse(unsigned message) {
-  auto pauseRule = [this] {
-    const int state = CurrentEngineState();
-    if (state == ENGINE_STATE_PLAYING)
-      Run(ENGINE_CMD_PAUSE);
-    else if (state == ENGINE_STATE_PAUSED)
-      Run(ENGINE_CMD_PLAY, 0);
-  };
-  if (message == WM_LBUTTONDOWN) pauseRule();
-  if (message == WM_LBUTTONDBLCLK) {
-    ToggleFullScreen();
-    pauseRule();  // undoes the pause of the double click's first press
-  }
-}
-
-void CKinovueDlg::OnPictureMouseMove(const QPoint& local, const QPoint& global) {
-  if (!fullScreen_) return;
-  const bool changed = pointer_.OnMove(local.x(), local.y());
-  if (pointer_.TakeTimerStart()) hideCursorTimer_.start();
-  ApplyCursor();
-  if (!changed) return;
-  const int pictureTop = videoBackWindow_->mapToGlobal(QPoint(0, 0)).y();
-  if (panelOverlay_) {
-    // Back over the picture, above the panel: it slides away.
-    if (global.y() > pictureTop) HidePanelOverlay();
-    return;
-  }
-  const int pictureBottom = pictureTop + videoBackWindow_->height();
-  const int workAreaBottom = screen() ? screen()->availableGeometry().bottom() + 1 : pictureBottom;
-  if (FullScreenPointer::InPanelBand(global.y(), pictureBottom, workAreaBottom)) ShowPanelOverlay();
-}
-
-void CKinovueDlg::OnHideCursorTick() {
-  const bool canHide = fullScreen_ && !panelOverlay_ && CurrentEngineState() == ENGINE_STATE_PLAYING;
-  if (pointer_.OnTick(canHide)) hideCursorTimer_.stop();
-  ApplyCursor();
 }

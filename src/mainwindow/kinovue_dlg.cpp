@@ -61,7 +61,15 @@ void TellMediaRemote(MediaRemoteLink& remote, unsigned message, std::uintptr_t w
 }  // namespace
 
 CKinovueDlg::CKinovueDlg(KinovueOptions options)
-    : options_(std::move(options)), singleInstance_(settingsFile_, options_.runtimeFolder), docking_(*this) {
+    : options_(std::move(options)),
+      singleInstance_(settingsFile_, options_.runtimeFolder),
+      docking_(*this),
+      modes_(*this, settings_, settingsFile_,
+             {.engine = [this] { return engine_.get(); },
+              .run = [this](int code, std::intptr_t arg) { Run(code, arg); },
+              .check = [this](int id, bool checked) { SetChecked(id, checked); },
+              .viewChanged = [this] { RefreshViewMenu(); },
+              .fullScreenChanged = [this](bool on) { mediaRemote_.OnFullScreen(on); }}) {
   setWindowTitle("Kinovue");
   setAcceptDrops(true);
   setFont(DialogFont());
@@ -84,8 +92,6 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   settings::SetSaveFailureListener([this](const std::string& path, int error) {
     QMetaObject::invokeMethod(this, [this, path, error] { OnSaveFailed(path, error); }, Qt::QueuedConnection);
   });
-  hideCursorTimer_.setInterval(1000);
-  connect(&hideCursorTimer_, &QTimer::timeout, this, &CKinovueDlg::OnHideCursorTick);
   resumeNoticeTimer_.setSingleShot(true);
   resumeNoticeTimer_.setInterval(kResumeNoticeMs);
   connect(&resumeNoticeTimer_, &QTimer::timeout, this, [this] {
@@ -156,7 +162,7 @@ bool CKinovueDlg::OnInitDialog() {
   }
 
   SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
-  SetChecked(videoPanel_ ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
+  SetChecked(modes_.IsVideoPanel() ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
   SetChecked(ID_REMEMBER_POSITION, settings_.RememberPlayPosition);
   ShowSpeed(engineInfo.speed);
   RefreshViewMenu();
@@ -206,7 +212,7 @@ bool CKinovueDlg::CreateVideoWindows() {
   // The engine's full-screen key posts mouse messages to the picture.
   videoMessages_ = std::make_unique<platform::MessageWindow>(
       [this](unsigned m, std::uintptr_t, std::intptr_t) -> std::intptr_t {
-        OnVideoMouse(m);
+        modes_.OnVideoMouse(m);
         return 0;
       },
       videoWindow_->winId());
@@ -226,38 +232,13 @@ void CKinovueDlg::StartEngine() {
   const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
   // Without a working engine library the window still opens.
   engine_->Start(&info);
-  TellEngineTheScreen();
-  if (QWindow* window = windowHandle()) connect(window, &QWindow::screenChanged, this, [this] { TellEngineTheScreen(); });
+  modes_.TellEngineTheScreen();
+  if (QWindow* window = windowHandle())
+    connect(window, &QWindow::screenChanged, this, [this] { modes_.TellEngineTheScreen(); });
 }
 
 void CKinovueDlg::LayOutWindow() {
-  normalWidth_ = frameGeometry().width();
-  normalHeight_ = frameGeometry().height();
-  setMinimumSize(size());
-  minimumClientHeight_ = minimumHeight();
-
-  videoFitter_.mainWindow = this;
-  videoFitter_.clientWindow = client_;
-  videoFitter_.videoWindow = videoWindow_;
-  videoFitter_.videoContainer = videoBackWindow_;
-  videoFitter_.minWidth = normalWidth_;
-  videoFitter_.minHeight = normalHeight_;
-  AnchorEntry back;
-  back.window = videoBackWindow_;
-  back.left = AnchorPixels(0);
-  back.right = AnchorPixels(0, true);
-  back.top = AnchorPixels(0);
-  back.bottom = AnchorPixels(60, true);
-  back.repaint = true;
-  AnchorEntry panel;
-  panel.window = controlPanel_.Panel();
-  panel.left = AnchorPixels(0);
-  panel.right = AnchorPixels(0, true);
-  panel.top = AnchorPixels(60, true);
-  panel.bottom = AnchorPixels(0, true);
-  panel.repaint = true;
-  videoFitter_.table = {back, panel};
-  videoFitter_.Relayout(true, 1.0f);
+  modes_.LayOut(client_, videoBackWindow_, videoWindow_, controlPanel_.Panel());
   docking_.SetUp();
 }
 
@@ -289,9 +270,7 @@ void CKinovueDlg::PublishMediaRemote() {
   };
   player.setVolume = [this](int percent) { SetVolume(percent); };
   player.setSpeed = [this](int speed) { Run(ENGINE_CMD_SET_SPEED, speed); };
-  player.setFullScreen = [this](bool on) {
-    if (on != fullScreen_) ToggleFullScreen();
-  };
+  player.setFullScreen = [this](bool on) { modes_.SetFullScreen(on); };
   mediaRemote_.Publish(std::move(player));
 }
 
@@ -366,6 +345,11 @@ void CKinovueDlg::closeEvent(QCloseEvent* event) {
     return;
   }
   QMainWindow::closeEvent(event);
+}
+
+void CKinovueDlg::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  modes_.OnResize();
 }
 
 bool CKinovueDlg::event(QEvent* event) {

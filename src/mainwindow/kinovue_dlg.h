@@ -11,15 +11,14 @@
 
 #include "association/file_association.h"
 #include "controls/control_panel.h"
-#include "controls/video_area_fitter.h"
 #include "engine/engine_types.h"
 #include "history/history_list.h"
 #include "history/play_position_memory.h"
-#include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
 #include "mainwindow/main_window_dock.h"
 #include "mainwindow/media_remote_link.h"
 #include "mainwindow/single_instance.h"
+#include "mainwindow/window_modes.h"
 #include "platform/clock.h"
 #include "platform/key_state.h"
 #include "platform/manual_reset_event.h"
@@ -118,12 +117,7 @@ class CKinovueDlg : public QMainWindow {
   std::deque<std::string>& DiscQueue() { return discQueue_; }
   const std::string& PendingPath() const { return pendingPath_; }
   int PositionSeconds() const { return positionSeconds_; }
-  bool IsFullScreen() const { return fullScreen_; }
-  bool IsVideoPanel() const { return videoPanel_; }
-  bool IsPanelOverlay() const { return panelOverlay_; }
-  bool CursorVisible() const { return pointer_.CursorVisible(); }
-  // One tick of the cursor timer, as the timer would give it.
-  void HideCursorTick() { OnHideCursorTick(); }
+  WindowModes& Modes() { return modes_; }
   QWidget* VideoWidget() const;
   QWidget* VideoBackWidget() const;
   CMplayerOutDlg* OutputWindow() const;  // null until first opened
@@ -227,26 +221,10 @@ class CKinovueDlg : public QMainWindow {
   void StopOrPostFinished();
   void RememberLastOpen(const std::string& path);
 
-  // Window modes.
-  void FitToVideo();
-  // Tells the engine the size of the screen the window is on.
-  void TellEngineTheScreen();
-  void SetVideoSize(int multiple);
-  void ShowVideoArea();
-  void ShowSoundOnlyStrip();
-  void ToggleFullScreen();
-  void ToggleTopmost();
-  void SetTopmost(bool on);
   void ShowContextMenu(const QPoint& globalPos);
-  void ApplyCursor();
-  void ShowPanelOverlay();
-  void HidePanelOverlay();
 
-  // Key and mouse routing (input_routing.cpp, with eventFilter).
+  // Key routing (input_routing.cpp, with eventFilter).
   bool HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers);
-  void OnVideoMouse(unsigned message);
-  void OnPictureMouseMove(const QPoint& local, const QPoint& global);
-  void OnHideCursorTick();
 
   // The desktop's media controls: what their requests do in this window.
   void PublishMediaRemote();
@@ -271,7 +249,6 @@ class CKinovueDlg : public QMainWindow {
   CHistoryList history_;
   std::unique_ptr<PlayPositionMemory> positions_;  // made once the data folder is known
   ControlPanel controlPanel_;
-  VideoAreaFitter videoFitter_;
   std::unique_ptr<platform::ManualResetEvent> idleEvent_;
 
   QPointer<QWidget> client_;
@@ -301,19 +278,9 @@ class CKinovueDlg : public QMainWindow {
   QString saveProblem_;                     // the title's note once a save failed
   std::map<int, int> announcedSettings_;    // setting kind -> value the engine last announced
 
-  bool fullScreen_ = false;
-  bool panelOverlay_ = false;
-  FullScreenPointer pointer_;
-  QTimer hideCursorTimer_;
+  WindowModes modes_;
   platform::ScreenSaverInhibitor screenSaver_;
   MediaRemoteLink mediaRemote_;
-  bool videoPanel_ = true;
-  QRect savedVideoRect_;
-  QRect savedGeometry_;
-  Qt::WindowStates savedWindowState_;
-  int normalWidth_ = 0;
-  int normalHeight_ = 0;
-  int minimumClientHeight_ = 0;  // what the sound-only strip gives back
 
   int driveIdTop_ = 0xFFFF;
   int driveIdNext_ = 0xFFFF;

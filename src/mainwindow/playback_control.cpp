@@ -94,7 +94,7 @@ void CKinovueDlg::OnEngineFinished(std::uintptr_t finalState) {
   ShowTime();
   // Why the run failed stays where the time was until something plays.
   if (!failureReason_.empty()) controlPanel_.ShowMessage(failureReason_);
-  if (finalState != 0 && fullScreen_) ToggleFullScreen();
+  if (finalState != 0 && modes_.IsFullScreen()) modes_.ToggleFullScreen();
   const PlayModes modes{settings_.RepeatCurrent, settings_.AutoPlayFromList, settings_.PlayFromList,
                         settings_.PlayListRandom, settings_.PlayListLoop, settings_.PlayListForward};
   const NextToPlayAction next = NextToPlay({stopRequested_, closing_, !discQueue_.empty(), !pendingPath_.empty(),
@@ -191,7 +191,7 @@ void CKinovueDlg::OnEngineState(int state) {
       if (videoWindow_) videoWindow_->hide();
       if (videoBackWindow_) videoBackWindow_->SetLogoVisible(true);
     }
-    if (settings_.Topmost) SetTopmost(state == ENGINE_STATE_PLAYING);
+    if (settings_.Topmost) modes_.SetTopmost(state == ENGINE_STATE_PLAYING);
   }
   UpdateTitle();
   RefreshPlaybackMenu();
@@ -223,7 +223,7 @@ void CKinovueDlg::OnEngineStarted() {
   if (idleEvent_) idleEvent_->Reset();
   EngineInfo info;
   if (engine_) controlPanel_.SetVolumePosition(engine_->GetInfo(&info)->volume);
-  FitToVideo();
+  modes_.FitToVideo();
 }
 
 namespace {

@@ -100,7 +100,7 @@ void CKinovueDlg::RefreshViewMenu() {
   SetEnabled(ID_NATIVE_SIZE, !native);
   SetChecked(ID_DOUBLE_SIZE, !native);
   SetEnabled(ID_DOUBLE_SIZE, native);
-  SetChecked(ID_FULL_SCREEN, fullScreen_);
+  SetChecked(ID_FULL_SCREEN, modes_.IsFullScreen());
   SetChecked(ID_TOPMOST, settings_.Topmost);
   SetChecked(ID_PLAYLIST_RANDOM, settings_.PlayListRandom);
   SetChecked(ID_PLAYLIST_LOOP, !settings_.PlayListRandom && settings_.PlayListLoop);
@@ -163,7 +163,7 @@ QMenu* CKinovueDlg::BuildContextMenu() {
   items[ID_CONTEXT_TOPMOST]->setCheckable(true);
   items[ID_CONTEXT_TOPMOST]->setChecked(settings_.Topmost);
   items[ID_CONTEXT_FULL_SCREEN]->setCheckable(true);
-  items[ID_CONTEXT_FULL_SCREEN]->setChecked(fullScreen_);
+  items[ID_CONTEXT_FULL_SCREEN]->setChecked(modes_.IsFullScreen());
   return popup;
 }
 
@@ -227,12 +227,12 @@ void CKinovueDlg::OnCommand(int id) {
     case ID_FORUM: QDesktopServices::openUrl(QUrl(kForumPage)); break;
 
     // Window modes.
-    case ID_NATIVE_SIZE: SetVideoSize(1); break;
-    case ID_DOUBLE_SIZE: SetVideoSize(2); break;
-    case ID_FULL_SCREEN: ToggleFullScreen(); break;
-    case ID_TOPMOST: ToggleTopmost(); break;
-    case ID_VIDEO_PANEL: ShowVideoArea(); break;
-    case ID_AUDIO_PANEL: ShowSoundOnlyStrip(); break;
+    case ID_NATIVE_SIZE: modes_.SetVideoSize(1); break;
+    case ID_DOUBLE_SIZE: modes_.SetVideoSize(2); break;
+    case ID_FULL_SCREEN: modes_.ToggleFullScreen(); break;
+    case ID_TOPMOST: modes_.ToggleTopmost(); break;
+    case ID_VIDEO_PANEL: modes_.ShowVideoArea(); break;
+    case ID_AUDIO_PANEL: modes_.ShowSoundOnlyStrip(); break;
 
     // Opening media.
     case ID_OPEN_FILE: OpenFileDialog(); break;
