@@ -66,7 +66,7 @@ std::span<const CommandRow> CommandTable() {
       Command(ID_OPEN_URL, "open-url", "打开URL\tCtrl+U").Ctrl('U').Run([](W& w) { w.OpenAddressDialog(); }),
       Popup("打开VCD/DVD"), Command(ID_DISC_PLACEHOLDER, "disc-placeholder", ""), kEnd,
       kSeparator,
-      Command(ID_SHOW_PLAYLIST, "show-playlist", "打开播放列表").Run([](W& w) { w.ShowPlayListWindow(); }),
+      Command(ID_SHOW_PLAYLIST, "show-playlist", "打开播放列表").Run([](W& w) { w.docking_.ShowPlayListWindow(w.playlist_.get()); }),
       Command(ID_AUTO_PLAY_FROM_LIST, "auto-play-from-list", "自动从播放列表中选择播放").Run([](W& w) {
         w.FlipSetting(&MainSettings::AutoPlayFromList);
         w.RefreshPlaybackMenu();
@@ -95,15 +95,15 @@ std::span<const CommandRow> CommandTable() {
       kEnd,
 
       Popup("查看(&V)"),
-      Command(ID_NATIVE_SIZE, "native-size", "原始尺寸\tCtrl+R").Ctrl('R').Run([](W& w) { w.SetVideoSize(1); }),
-      Command(ID_DOUBLE_SIZE, "double-size", "2倍尺寸\tCtrl+T").Ctrl('T').Run([](W& w) { w.SetVideoSize(2); }),
-      Command(ID_FULL_SCREEN, "full-screen", "全屏\tCtrl+F").Ctrl('F').Run([](W& w) { w.ToggleFullScreen(); }),
+      Command(ID_NATIVE_SIZE, "native-size", "原始尺寸\tCtrl+R").Ctrl('R').Run([](W& w) { w.modes_.SetVideoSize(1); }),
+      Command(ID_DOUBLE_SIZE, "double-size", "2倍尺寸\tCtrl+T").Ctrl('T').Run([](W& w) { w.modes_.SetVideoSize(2); }),
+      Command(ID_FULL_SCREEN, "full-screen", "全屏\tCtrl+F").Ctrl('F').Run([](W& w) { w.modes_.ToggleFullScreen(); }),
       Command(ID_TOPMOST, "topmost", "播放时保持在桌面最上端")
           .Key(WindowKey(370, 0, "T", "保持/取消在桌面最上端"))  // a capital T: the window's own rule
-          .Run([](W& w) { w.ToggleTopmost(); }),
+          .Run([](W& w) { w.modes_.ToggleTopmost(); }),
       kSeparator,
-      Command(ID_VIDEO_PANEL, "video-panel", "视频面板\tCtrl+V").Ctrl('V').Run([](W& w) { w.ShowVideoArea(); }),
-      Command(ID_AUDIO_PANEL, "audio-panel", "音频面板\tCtrl+A").Ctrl('A').Run([](W& w) { w.ShowSoundOnlyStrip(); }),
+      Command(ID_VIDEO_PANEL, "video-panel", "视频面板\tCtrl+V").Ctrl('V').Run([](W& w) { w.modes_.ShowVideoArea(); }),
+      Command(ID_AUDIO_PANEL, "audio-panel", "音频面板\tCtrl+A").Ctrl('A').Run([](W& w) { w.modes_.ShowSoundOnlyStrip(); }),
       kSeparator,
       Command(ID_SHOW_ENGINE_OUTPUT, "engine-output", "引擎输出信息").Run([](W& w) { w.ShowEngineOutput(); }),
       kEnd,
@@ -253,7 +253,7 @@ std::span<const CommandRow> CommandTable() {
       kSeparator,
       Command(ID_CONTEXT_FULL_SCREEN, "context-full-screen", "全屏(&F)")
           .Like(ID_FULL_SCREEN)
-          .Checked([](const W& w) { return w.IsFullScreen(); }),
+          .Checked([](const W& w) { return w.Modes().IsFullScreen(); }),
       Command(ID_CONTEXT_TOPMOST, "context-topmost", "保持在窗口最上端(&T)")
           .Like(ID_TOPMOST)
           .Checked([](const W& w) { return w.Settings().Topmost; }),
@@ -348,7 +348,7 @@ void CKinovueDlg::RefreshViewMenu() {
   SetEnabled(ID_NATIVE_SIZE, !native);
   SetChecked(ID_DOUBLE_SIZE, !native);
   SetEnabled(ID_DOUBLE_SIZE, native);
-  SetChecked(ID_FULL_SCREEN, fullScreen_);
+  SetChecked(ID_FULL_SCREEN, modes_.IsFullScreen());
   SetChecked(ID_TOPMOST, settings_.Topmost);
   SetChecked(ID_PLAYLIST_RANDOM, settings_.PlayListRandom);
   SetChecked(ID_PLAYLIST_LOOP, !settings_.PlayListRandom && settings_.PlayListLoop);

@@ -3,6 +3,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QScreen>
@@ -14,6 +16,7 @@
 #include "mainwindow/association_prompt.h"
 #include "mainwindow/command_ids.h"
 #include "mainwindow/engine_output_windows.h"
+#include "mainwindow/key_routing.h"
 #include "mainwindow/update_prompts.h"
 #include "mainwindow/video_windows.h"
 #include "platform/program_folder.h"
@@ -56,9 +59,16 @@ bool StartFailed(const KinovueOptions& options, const char* text) {
 CKinovueDlg::CKinovueDlg(KinovueOptions options)
     : options_(std::move(options)),
       singleInstance_(settingsFile_, options_.runtimeFolder),
+      docking_(*this),
       menus_([this](int id) { OnCommand(id); }),
       playbackView_(MakePlaybackView(*this)),
-      playback_(*playbackView_, history_, MakePlaybackHooks()) {
+      playback_(*playbackView_, history_, MakePlaybackHooks()),
+      modes_(*this, settings_, settingsFile_,
+             {.engine = [this] { return engine_.get(); },
+              .run = [this](int code, std::intptr_t arg) { Run(code, arg); },
+              .check = [this](int id, bool checked) { SetChecked(id, checked); },
+              .viewChanged = [this] { RefreshViewMenu(); },
+              .fullScreenChanged = [this](bool on) { mediaRemote_.OnFullScreen(on); }}) {
   setWindowTitle("Kinovue");
   setAcceptDrops(true);
   setFont(DialogFont());
@@ -84,14 +94,12 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   association_ =
       std::make_unique<AssociationPrompt>(this, options_.association, options_.runDialog, settingsFile_, settings_);
   engineOutput_ = std::make_unique<EngineOutputWindows>(
-      this, Handle(), [this] { return engine_.get(); }, [this] { return dock_.get(); }, options_.runDialog);
+      this, Handle(), [this] { return engine_.get(); }, [this] { return docking_.Dock(); }, options_.runDialog);
   qApp->installEventFilter(this);
   // Writers report on their own thread; the window hears it from its loop.
   settings::SetSaveFailureListener([this](const std::string& path, int error) {
     QMetaObject::invokeMethod(this, [this, path, error] { OnSaveFailed(path, error); }, Qt::QueuedConnection);
   });
-  hideCursorTimer_.setInterval(1000);
-  connect(&hideCursorTimer_, &QTimer::timeout, this, &CKinovueDlg::OnHideCursorTick);
   resumeNoticeTimer_.setSingleShot(true);
   resumeNoticeTimer_.setInterval(kResumeNoticeMs);
   connect(&resumeNoticeTimer_, &QTimer::timeout, this, [this] {
@@ -161,7 +169,7 @@ bool CKinovueDlg::OnInitDialog() {
   }
 
   SetChecked(settings_.VideoMutiple == 1 ? ID_NATIVE_SIZE : ID_DOUBLE_SIZE, true);
-  SetChecked(videoPanel_ ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
+  SetChecked(modes_.IsVideoPanel() ? ID_VIDEO_PANEL : ID_AUDIO_PANEL, true);
   SetChecked(ID_REMEMBER_POSITION, settings_.RememberPlayPosition);
   ShowSpeed(engineInfo.speed);
   RefreshViewMenu();
@@ -211,7 +219,7 @@ bool CKinovueDlg::CreateVideoWindows() {
   // The engine's full-screen key posts mouse messages to the picture.
   videoMessages_ = std::make_unique<platform::MessageWindow>(
       [this](unsigned m, std::uintptr_t, std::intptr_t) -> std::intptr_t {
-        OnVideoMouse(m);
+        modes_.OnVideoMouse(m);
         return 0;
       },
       videoWindow_->winId());
@@ -226,57 +234,61 @@ void CKinovueDlg::StartEngine() {
   playback_.Attach(*engine_, *playlist_, positions_.get());
   playlist_->SetPlayCallback(
       [](const char* path, void* data) { static_cast<CKinovueDlg*>(data)->RequestOpen(path ? path : ""); }, this);
-  SetUpPlayListWindow();
+  docking_.SetUpPlayListWindow(*playlist_, StoredPlayListPath(programFolder_), options_.runDialog);
 
   const EngineStartInfo info = StandardEngineStartInfo(videoWindow_->winId(), programFolder_.c_str(), Handle());
   // Without a working engine library the window still opens.
   engine_->Start(&info);
-  TellEngineTheScreen();
-  if (QWindow* window = windowHandle()) connect(window, &QWindow::screenChanged, this, [this] { TellEngineTheScreen(); });
+  modes_.TellEngineTheScreen();
+  if (QWindow* window = windowHandle())
+    connect(window, &QWindow::screenChanged, this, [this] { modes_.TellEngineTheScreen(); });
 }
 
 void CKinovueDlg::LayOutWindow() {
-  normalWidth_ = frameGeometry().width();
-  normalHeight_ = frameGeometry().height();
-  setMinimumSize(size());
-  minimumClientHeight_ = minimumHeight();
+  modes_.LayOut(client_, videoBackWindow_, videoWindow_, controlPanel_.Panel());
+  docking_.SetUp();
+}
 
-  videoFitter_.mainWindow = this;
-  videoFitter_.clientWindow = client_;
-  videoFitter_.videoWindow = videoWindow_;
-  videoFitter_.videoContainer = videoBackWindow_;
-  videoFitter_.minWidth = normalWidth_;
-  videoFitter_.minHeight = normalHeight_;
-  AnchorEntry back;
-  back.window = videoBackWindow_;
-  back.left = AnchorPixels(0);
-  back.right = AnchorPixels(0, true);
-  back.top = AnchorPixels(0);
-  back.bottom = AnchorPixels(60, true);
-  back.repaint = true;
-  AnchorEntry panel;
-  panel.window = controlPanel_.Panel();
-  panel.left = AnchorPixels(0);
-  panel.right = AnchorPixels(0, true);
-  panel.top = AnchorPixels(60, true);
-  panel.bottom = AnchorPixels(0, true);
-  panel.repaint = true;
-  videoFitter_.table = {back, panel};
-  videoFitter_.Relayout(true, 1.0f);
-  SetUpDock();
+void CKinovueDlg::PublishMediaRemote() {
+  MediaRemoteLink::Player player;
+  player.engine = [this] { return engine_.get(); };
+  player.listHasItems = [this] { return playlist_ && playlist_->Count() > 0; };
+  player.raise = [this] {
+    if (isMinimized()) showNormal();
+    raise();
+    activateWindow();
+  };
+  player.command = [this](int id) { OnCommand(id); };
+  player.playPause = [this] { TogglePlayPause(); };
+  player.stop = [this] { StopPlayback(); };
+  player.next = [this] { PlayNext(); };
+  player.previous = [this] { PlayPrevious(); };
+  player.seekBy = [this](int seconds) { SeekBy(seconds); };
+  player.seekTo = [this](int seconds) {
+    // As the go-to dialog does.
+    controlPanel_.SetSeekBase(seconds);
+    playback_.SeekTo(seconds);
+  };
+  player.open = [this](const std::string& path) { playback_.OpenChosen(path); };
+  player.setVolume = [this](int percent) { SetVolume(percent); };
+  player.setSpeed = [this](int speed) { Run(ENGINE_CMD_SET_SPEED, speed); };
+  player.setFullScreen = [this](bool on) { modes_.SetFullScreen(on); };
+  mediaRemote_.Publish(std::move(player));
 }
 
 std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam) {
   lastEngineMessageMs_ = platform::TickCountMs();
   if (const auto answer = DeliverUpdateMessage(message, wParam, lParam, *updates_)) return *answer;
   switch (message) {
-    case WM_DOCK_MOVED: OnDockMoved(wParam); break;
+    case WM_DOCK_MOVED: docking_.OnWindowMoved(static_cast<DockWindow>(wParam)); break;
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;
-    default: DeliverEngineMessage(message, wParam, lParam, playback_); break;
+    default:
+      // The desktop's controls hear what the engine reports after the window acted on it.
+      if (DeliverEngineMessage(message, wParam, lParam, playback_)) DeliverEngineMessage(message, wParam, lParam, mediaRemote_);
+      break;
   }
-  FollowEngineForMediaRemote(message, wParam, lParam);
   return 0;
 }
 
@@ -319,6 +331,19 @@ void CKinovueDlg::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
+void CKinovueDlg::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  modes_.OnResize();
+}
+
+bool CKinovueDlg::event(QEvent* event) {
+  const bool handled = QMainWindow::event(event);
+  // Every move, size change and change of mode (sizes, sound-only strip,
+  // full screen) ends in one of these: the docked windows follow.
+  if ((event->type() == QEvent::Move || event->type() == QEvent::Resize) && !closing_) docking_.OnMainWindowMoved();
+  return handled;
+}
+
 QWidget* CKinovueDlg::VideoWidget() const { return videoWindow_; }
 QWidget* CKinovueDlg::VideoBackWidget() const { return videoBackWindow_; }
 CMplayerOutDlg* CKinovueDlg::OutputWindow() const { return engineOutput_->OutputWindow(); }
@@ -326,3 +351,74 @@ CMplayerOutDlg* CKinovueDlg::OutputWindow() const { return engineOutput_->Output
 void CKinovueDlg::ShowFileAssociation() { association_->Show(); }
 void CKinovueDlg::ShowEngineOutput() { engineOutput_->ShowEngineOutput(); }
 void CKinovueDlg::ShowKeyHelp() { engineOutput_->ShowKeyHelp(); }
+
+// Keys and clicks: which the window takes for itself and which go on to the
+// engine.
+bool CKinovueDlg::eventFilter(QObject* watched, QEvent* event) {
+  // Only widgets' events: the message targets' events come from other
+  // threads, and are read only once their receiver has taken them over.
+  if (!watched->isWidgetType()) return false;
+  switch (event->type()) {
+    case QEvent::KeyPress: {
+      // Only keys meant for this window, and only at their first receiver
+      // (an unhandled key travels on to the parents); dialogs and menus
+      // keep theirs.
+      QWidget* first = QApplication::focusWidget() ? QApplication::focusWidget() : this;
+      if (watched != first || first->window() != this || QApplication::activeModalWidget() ||
+          QApplication::activePopupWidget())
+        break;
+      auto* key = static_cast<QKeyEvent*>(event);
+      if (HandleKeyPress(key->key(), key->modifiers())) return true;
+      break;
+    }
+    case QEvent::MouseMove:
+      if (watched == videoWindow_ || watched == videoBackWindow_) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        modes_.OnPictureMouseMove(mouse->position().toPoint(), mouse->globalPosition().toPoint());
+      }
+      break;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseButtonRelease: {
+      auto* mouse = static_cast<QMouseEvent*>(event);
+      if (watched == videoWindow_ || watched == videoBackWindow_) {
+        if (watched == videoWindow_ && mouse->button() == Qt::LeftButton && event->type() != QEvent::MouseButtonRelease) {
+          modes_.OnVideoMouse(event->type() == QEvent::MouseButtonPress ? WM_LBUTTONDOWN : WM_LBUTTONDBLCLK);
+          return true;
+        }
+        if (mouse->button() == Qt::RightButton && event->type() == QEvent::MouseButtonRelease) {
+          ShowContextMenu(mouse->globalPosition().toPoint());
+          return true;
+        }
+      } else if (watched == controlPanel_.Panel() && event->type() == QEvent::MouseButtonDblClick &&
+                 mouse->button() == Qt::LeftButton) {
+        if (modes_.IsVideoPanel())
+          modes_.ShowSoundOnlyStrip();
+        else
+          modes_.ShowVideoArea();
+        return true;
+      }
+      break;
+    }
+    default:
+      break;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
+  const KeyRoute route = RouteKeyPress(qtKey, modifiers, options_.keys.get());
+  switch (route.to) {
+    case KeyRoute::To::Command:
+      OnCommand(route.command);
+      return true;
+    case KeyRoute::To::LeaveFullScreen:
+      if (modes_.IsFullScreen()) modes_.ToggleFullScreen();
+      return true;
+    case KeyRoute::To::Engine:
+      return engine_ && engine_->HandleKey(route.virtualKey);
+    case KeyRoute::To::Nowhere:
+      break;
+  }
+  return false;
+}

@@ -10,17 +10,15 @@
 
 #include "association/file_association.h"
 #include "controls/control_panel.h"
-#include "controls/video_area_fitter.h"
-#include "controls/widget_dock_windows.h"
-#include "controls/window_dock.h"
 #include "engine/engine_types.h"
 #include "history/history_list.h"
 #include "history/play_position_memory.h"
 #include "mainwindow/command_menus.h"
-#include "mainwindow/full_screen_pointer.h"
 #include "mainwindow/main_settings.h"
-#include "mainwindow/media_remote_state.h"
+#include "mainwindow/main_window_dock.h"
+#include "mainwindow/media_remote_link.h"
 #include "mainwindow/single_instance.h"
+#include "mainwindow/window_modes.h"
 #include "platform/clock.h"
 #include "platform/key_state.h"
 #include "platform/message_window.h"
@@ -111,7 +109,7 @@ class CKinovueDlg : public QMainWindow {
   // Read access for tests and the other parts.
   CPlayerEngine* Engine() const { return engine_.get(); }
   CGeneralPlayList* PlayList() const { return playlist_.get(); }
-  WindowDock* Dock() const { return dock_.get(); }
+  WindowDock* Dock() const { return docking_.Dock(); }
   const MainSettings& Settings() const { return settings_; }
   QAction* Action(int id) const { return menus_.Action(id); }  // menu bar item by command id
   QMenu* RecentMenu() const { return menus_.RecentMenu(); }
@@ -120,12 +118,8 @@ class CKinovueDlg : public QMainWindow {
   const std::string& SettingsPath() const { return settingsPath_; }
   UpdateCoordinator& Updates() const { return *updates_; }
   PlaybackController& Playback() { return playback_; }
-  bool IsFullScreen() const { return fullScreen_; }
-  bool IsVideoPanel() const { return videoPanel_; }
-  bool IsPanelOverlay() const { return panelOverlay_; }
-  bool CursorVisible() const { return pointer_.CursorVisible(); }
-  // One tick of the cursor timer, as the timer would give it.
-  void HideCursorTick() { OnHideCursorTick(); }
+  WindowModes& Modes() { return modes_; }
+  const WindowModes& Modes() const { return modes_; }
   QWidget* VideoWidget() const;
   QWidget* VideoBackWidget() const;
   CMplayerOutDlg* OutputWindow() const;  // null until first opened
@@ -192,37 +186,13 @@ class CKinovueDlg : public QMainWindow {
   void ShowEngineOutput();
   void ShowKeyHelp();
 
-  // Window modes.
-  void FitToVideo();
-  // Tells the engine the size of the screen the window is on.
-  void TellEngineTheScreen();
-  void SetVideoSize(int multiple);
-  void ShowVideoArea();
-  void ShowSoundOnlyStrip();
-  void ToggleFullScreen();
-  void ToggleTopmost();
-  void SetTopmost(bool on);
   void ShowContextMenu(const QPoint& globalPos);
-  void ApplyCursor();
-  void ShowPanelOverlay();
-  void HidePanelOverlay();
 
-  // Key and mouse routing (input_routing.cpp, with eventFilter).
+  // Where a key press goes (see eventFilter).
   bool HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers);
-  void OnVideoMouse(unsigned message);
-  void OnPictureMouseMove(const QPoint& local, const QPoint& global);
-  void OnHideCursorTick();
 
-  // The desktop's media controls.
+  // The desktop's media controls: what their requests do in this window.
   void PublishMediaRemote();
-  void FollowEngineForMediaRemote(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
-  // Shows the desktop's controls the state as it is now.
-  void ShowMediaRemote(bool jumped = false);
-  // Playlist window and docking.
-  void SetUpDock();
-  void SetUpPlayListWindow();
-  void ShowPlayListWindow();
-  void OnDockMoved(std::uintptr_t window);
 
   // The engine's state; STOPPED without an engine.
   int CurrentEngineState() const { return playback_.EngineState(); }
@@ -239,13 +209,11 @@ class CKinovueDlg : public QMainWindow {
   std::vector<std::string> commandLineFiles_;  // the first plays at start, all are queued
   std::unique_ptr<CPlayerEngine> engine_;
   // The docked windows unregister while the playlist goes: declared first.
-  std::unique_ptr<WidgetDockWindows> dockWindows_;
-  std::unique_ptr<WindowDock> dock_;
+  MainWindowDock docking_;
   std::unique_ptr<CGeneralPlayList> playlist_;
   CHistoryList history_;
   std::unique_ptr<PlayPositionMemory> positions_;  // made once the data folder is known
   ControlPanel controlPanel_;
-  VideoAreaFitter videoFitter_;
 
   QPointer<QWidget> client_;
   QPointer<VideoBackWindow> videoBackWindow_;
@@ -260,21 +228,9 @@ class CKinovueDlg : public QMainWindow {
   QTimer resumeNoticeTimer_;
   QString saveProblem_;                     // the title's note once a save failed
 
-  bool fullScreen_ = false;
-  bool panelOverlay_ = false;
-  FullScreenPointer pointer_;
-  QTimer hideCursorTimer_;
+  WindowModes modes_;
   platform::ScreenSaverInhibitor screenSaver_;
-  MediaRemoteState mediaRemoteState_;
-  std::unique_ptr<platform::MediaRemoteBus> mediaRemote_;
-  bool videoPanel_ = true;
-  QRect savedVideoRect_;
-  QRect savedGeometry_;
-  Qt::WindowStates savedWindowState_;
-  int normalWidth_ = 0;
-  int normalHeight_ = 0;
-  int minimumClientHeight_ = 0;  // what the sound-only strip gives back
-
+  MediaRemoteLink mediaRemote_;
 
   std::unique_ptr<UpdatePromptBoxes> updatePrompts_;
   std::unique_ptr<UpdateCoordinator> updates_;

@@ -63,7 +63,7 @@ class WindowPlaybackView final : public PlaybackView {
         if (w_.videoWindow_) w_.videoWindow_->hide();
         if (w_.videoBackWindow_) w_.videoBackWindow_->SetLogoVisible(true);
       }
-      if (w_.settings_.Topmost) w_.SetTopmost(state == ENGINE_STATE_PLAYING);
+      if (w_.settings_.Topmost) w_.modes_.SetTopmost(state == ENGINE_STATE_PLAYING);
     }
     EngineInfo info;
     const char* file = w_.engine_ ? w_.engine_->GetInfo(&info)->file : nullptr;
@@ -85,7 +85,7 @@ class WindowPlaybackView final : public PlaybackView {
     // Why the run failed stays where the time was until something plays.
     const std::string& reason = w_.playback_.FailureReason();
     if (!reason.empty()) w_.controlPanel_.ShowMessage(reason);
-    if (endedByEngine && w_.fullScreen_) w_.ToggleFullScreen();
+    if (endedByEngine && w_.modes_.IsFullScreen()) w_.modes_.ToggleFullScreen();
   }
   // "从 HH:MM:SS 继续播放" in the time read-out for a few seconds.
   void ShowResumeNotice(int seconds) override {
@@ -97,7 +97,7 @@ class WindowPlaybackView final : public PlaybackView {
     w_.resumeNotice_.clear();
     w_.controlPanel_.ShowMessage(reason);
   }
-  void ShowStarted() override { w_.FitToVideo(); }
+  void ShowStarted() override { w_.modes_.FitToVideo(); }
   void ShowVolume(int volume) override { w_.controlPanel_.SetVolumePosition(volume); }
   void ShowMute(bool on) override { w_.controlPanel_.ShowMute(on); }
   void ShowSpeed(int speed) override { w_.ShowSpeed(speed); }

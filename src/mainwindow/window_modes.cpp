@@ -1,62 +1,128 @@
 // The main window's shapes: sized to the picture, double size, sound-only
 // strip, full screen, on top while playing.
+#include "mainwindow/window_modes.h"
+
+#include <QMainWindow>
 #include <QMenuBar>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
+#include <utility>
 
+#include "engine/engine_types.h"
 #include "mainwindow/command_ids.h"
-#include "mainwindow/kinovue_dlg.h"
-#include "mainwindow/video_windows.h"
+#include "mainwindow/main_settings.h"
+#include "platform/screen_saver.h"
 
-void CKinovueDlg::resizeEvent(QResizeEvent* event) {
-  QMainWindow::resizeEvent(event);
-  if (!videoBackWindow_) return;
+namespace {
+
+// Height of the control strip under the picture, in pixels.
+constexpr int kStripHeight = 60;
+
+}  // namespace
+
+WindowModes::WindowModes(QMainWindow& window, MainSettings& settings, IniFile& settingsFile, Hooks hooks)
+    : window_(window), settings_(settings), settingsFile_(settingsFile), hooks_(std::move(hooks)) {
+  hideCursorTimer_.setInterval(1000);
+  QObject::connect(&hideCursorTimer_, &QTimer::timeout, &hideCursorTimer_, [this] { HideCursorTick(); });
+}
+
+int WindowModes::EngineState() const {
+  CPlayerEngine* engine = hooks_.engine();
+  return engine ? engine->GetState() : ENGINE_STATE_STOPPED;
+}
+
+void WindowModes::LayOut(QWidget* client, QWidget* videoBack, QWidget* video, QWidget* panel) {
+  client_ = client;
+  videoBack_ = videoBack;
+  video_ = video;
+  panel_ = panel;
+  const int normalWidth = window_.frameGeometry().width();
+  const int normalHeight = window_.frameGeometry().height();
+  window_.setMinimumSize(window_.size());
+  minimumClientHeight_ = window_.minimumHeight();
+
+  videoFitter_.mainWindow = &window_;
+  videoFitter_.clientWindow = client;
+  videoFitter_.videoWindow = video;
+  videoFitter_.videoContainer = videoBack;
+  videoFitter_.minWidth = normalWidth;
+  videoFitter_.minHeight = normalHeight;
+  AnchorEntry back;
+  back.window = videoBack;
+  back.left = AnchorPixels(0);
+  back.right = AnchorPixels(0, true);
+  back.top = AnchorPixels(0);
+  back.bottom = AnchorPixels(kStripHeight, true);
+  back.repaint = true;
+  AnchorEntry strip;
+  strip.window = panel;
+  strip.left = AnchorPixels(0);
+  strip.right = AnchorPixels(0, true);
+  strip.top = AnchorPixels(kStripHeight, true);
+  strip.bottom = AnchorPixels(0, true);
+  strip.repaint = true;
+  videoFitter_.table = {back, strip};
+  videoFitter_.Relayout(true, 1.0f);
+}
+
+void WindowModes::OnResize() {
+  if (!videoBack_) return;
   videoFitter_.Relayout(true, 1.0f);
   if (fullScreen_) {
     // The picture takes the whole screen; the strip lies out of sight.
-    videoBackWindow_->setGeometry(client_->rect());
-    controlPanel_.Panel()->hide();
+    videoBack_->setGeometry(client_->rect());
+    panel_->hide();
   }
   videoFitter_.FitVideo(false);
 }
 
-void CKinovueDlg::FitToVideo() {
+void WindowModes::RestoreVideoHeight() {
+  if (savedVideoRect_.isNull()) return;
+  window_.setMinimumHeight(minimumClientHeight_);
+  window_.resize(window_.width(), window_.height() + savedVideoRect_.height());
+  savedVideoRect_ = QRect();
+}
+
+void WindowModes::MarkVideoPanel(bool on) {
+  videoPanel_ = on;
+  hooks_.check(ID_VIDEO_PANEL, on);
+  hooks_.check(ID_AUDIO_PANEL, !on);
+}
+
+void WindowModes::FitToVideo() {
+  CPlayerEngine* engine = hooks_.engine();
+  if (!engine) return;
   EngineInfo info;
-  if (!engine_) return;
-  engine_->GetInfo(&info);
+  engine->GetInfo(&info);
   if (info.hasVideo) {
-    if (!savedVideoRect_.isNull()) {
-      setMinimumHeight(minimumClientHeight_);
-      resize(width(), height() + savedVideoRect_.height());
-      savedVideoRect_ = QRect();
-    }
+    RestoreVideoHeight();
     // The picture's shape is needed in full screen too: a new medium there
     // may have other proportions than the last.
     videoFitter_.nativeWidth = info.displayWidth;
     videoFitter_.nativeHeight = info.displayHeight;
     if (!fullScreen_) videoFitter_.ZoomWindow(static_cast<float>(settings_.VideoMutiple));
     videoFitter_.FitVideo(false);
-    videoPanel_ = true;
-    SetChecked(ID_VIDEO_PANEL, true);
-    SetChecked(ID_AUDIO_PANEL, false);
+    MarkVideoPanel(true);
     platform::ScreenSaverInhibitor::SimulateActivity();  // the display is in use
   } else if (info.hasAudio) {
     ShowSoundOnlyStrip();
   }
 }
 
-void CKinovueDlg::TellEngineTheScreen() {
-  const QScreen* s = screen();
-  if (!engine_ || !s) return;
+void WindowModes::TellEngineTheScreen() {
+  CPlayerEngine* engine = hooks_.engine();
+  const QScreen* s = window_.screen();
+  if (!engine || !s) return;
   // Device pixels: the engine pads the picture to the screen's proportions.
   const QSize size = s->size() * s->devicePixelRatio();
-  engine_->SetScreenSize(size.width(), size.height());
+  engine->SetScreenSize(size.width(), size.height());
 }
 
-void CKinovueDlg::SetVideoSize(int multiple) {
-  EngineInfo info;
-  if (engine_) {
-    engine_->GetInfo(&info);
+void WindowModes::SetVideoSize(int multiple) {
+  if (CPlayerEngine* engine = hooks_.engine()) {
+    EngineInfo info;
+    engine->GetInfo(&info);
     videoFitter_.nativeWidth = info.displayWidth;
     videoFitter_.nativeHeight = info.displayHeight;
   }
@@ -64,45 +130,41 @@ void CKinovueDlg::SetVideoSize(int multiple) {
   videoFitter_.ZoomWindow(static_cast<float>(multiple));
   // The screen may not have room for the size asked for.
   videoFitter_.FitVideo(false);
-  RefreshViewMenu();
+  hooks_.viewChanged();
   WriteMainSetting(settingsFile_, settings_, &MainSettings::VideoMutiple);
 }
 
-void CKinovueDlg::ShowVideoArea() {
+void WindowModes::ShowVideoArea() {
   if (videoPanel_) return;
-  if (!savedVideoRect_.isNull()) {
-    setMinimumHeight(minimumClientHeight_);
-    resize(width(), height() + savedVideoRect_.height());
-    savedVideoRect_ = QRect();
-  }
-  videoPanel_ = true;
-  SetChecked(ID_VIDEO_PANEL, true);
-  SetChecked(ID_AUDIO_PANEL, false);
+  RestoreVideoHeight();
+  MarkVideoPanel(true);
 }
 
-void CKinovueDlg::ShowSoundOnlyStrip() {
-  if (!videoPanel_ || !videoBackWindow_) return;
-  savedVideoRect_ = QRect(videoBackWindow_->mapToGlobal(QPoint(0, 0)), videoBackWindow_->size());
+void WindowModes::ShowSoundOnlyStrip() {
+  if (!videoPanel_ || !videoBack_) return;
+  savedVideoRect_ = QRect(videoBack_->mapToGlobal(QPoint(0, 0)), videoBack_->size());
   // The strip is smaller than the size the user may drag the window to.
-  setMinimumHeight(std::max(0, height() - savedVideoRect_.height()));
-  resize(width(), height() - savedVideoRect_.height());
-  videoPanel_ = false;
-  SetChecked(ID_VIDEO_PANEL, false);
-  SetChecked(ID_AUDIO_PANEL, true);
+  window_.setMinimumHeight(std::max(0, window_.height() - savedVideoRect_.height()));
+  window_.resize(window_.width(), window_.height() - savedVideoRect_.height());
+  MarkVideoPanel(false);
 }
 
-void CKinovueDlg::ToggleFullScreen() {
+void WindowModes::SetFullScreen(bool on) {
+  if (on != fullScreen_) ToggleFullScreen();
+}
+
+void WindowModes::ToggleFullScreen() {
   if (!fullScreen_) {
-    savedGeometry_ = geometry();
-    savedWindowState_ = windowState();
+    savedGeometry_ = window_.geometry();
+    savedWindowState_ = window_.windowState();
     fullScreen_ = true;
     if (panelOverlay_) HidePanelOverlay();
-    menuBar()->hide();
-    controlPanel_.Panel()->hide();
+    window_.menuBar()->hide();
+    panel_->hide();
     // The window manager's full-screen state where there is one, and the
     // screen's rectangle in any case (a bare X server has no manager).
-    setWindowState(windowState() | Qt::WindowFullScreen);
-    if (QScreen* s = screen()) setGeometry(s->geometry());
+    window_.setWindowState(window_.windowState() | Qt::WindowFullScreen);
+    if (QScreen* s = window_.screen()) window_.setGeometry(s->geometry());
   } else {
     fullScreen_ = false;
     panelOverlay_ = false;
@@ -110,52 +172,92 @@ void CKinovueDlg::ToggleFullScreen() {
     // A countdown cut short must not keep the next full screen from hiding the cursor.
     pointer_.Reset();
     ApplyCursor();
-    menuBar()->show();
-    controlPanel_.Panel()->show();
-    setWindowState(savedWindowState_ & ~Qt::WindowFullScreen);
-    if (!(savedWindowState_ & Qt::WindowMaximized)) setGeometry(savedGeometry_);
+    window_.menuBar()->show();
+    panel_->show();
+    window_.setWindowState(savedWindowState_ & ~Qt::WindowFullScreen);
+    if (!(savedWindowState_ & Qt::WindowMaximized)) window_.setGeometry(savedGeometry_);
   }
   videoFitter_.Relayout(true, 1.0f);
-  if (fullScreen_) videoBackWindow_->setGeometry(client_->rect());
+  if (fullScreen_) videoBack_->setGeometry(client_->rect());
   videoFitter_.FitVideo(false);
-  RefreshViewMenu();
-  ShowMediaRemote();
+  hooks_.viewChanged();
+  hooks_.fullScreenChanged(fullScreen_);
 }
 
-void CKinovueDlg::ApplyCursor() {
+void WindowModes::ApplyCursor() {
   const Qt::CursorShape shape = pointer_.CursorVisible() ? Qt::ArrowCursor : Qt::BlankCursor;
-  if (videoWindow_) videoWindow_->setCursor(shape);
-  if (videoBackWindow_) videoBackWindow_->setCursor(shape);
+  if (video_) video_->setCursor(shape);
+  if (videoBack_) videoBack_->setCursor(shape);
 }
 
-void CKinovueDlg::ShowPanelOverlay() {
-  QWidget* panel = controlPanel_.Panel();
-  const int pictureTop = videoBackWindow_->mapToGlobal(QPoint(0, 0)).y();
-  const int workAreaBottom = screen() ? screen()->availableGeometry().bottom() + 1 : pictureTop + videoBackWindow_->height();
-  const int bottom = std::min(videoBackWindow_->height(), workAreaBottom - pictureTop);
-  panel->setGeometry(0, bottom - FullScreenPointer::kPanelBand, client_->width(), FullScreenPointer::kPanelBand);
-  panel->show();
-  panel->raise();
+void WindowModes::ShowPanelOverlay() {
+  const QScreen* s = window_.screen();
+  const int pictureTop = videoBack_->mapToGlobal(QPoint(0, 0)).y();
+  const int workAreaBottom = s ? s->availableGeometry().bottom() + 1 : pictureTop + videoBack_->height();
+  const int bottom = std::min(videoBack_->height(), workAreaBottom - pictureTop);
+  panel_->setGeometry(0, bottom - FullScreenPointer::kPanelBand, client_->width(), FullScreenPointer::kPanelBand);
+  panel_->show();
+  panel_->raise();
   panelOverlay_ = true;
   pointer_.ShowCursor();
   ApplyCursor();
 }
 
-void CKinovueDlg::HidePanelOverlay() {
-  controlPanel_.Panel()->hide();
+void WindowModes::HidePanelOverlay() {
+  panel_->hide();
   panelOverlay_ = false;
 }
 
-void CKinovueDlg::SetTopmost(bool on) {
-  QWindow* window = windowHandle();
+void WindowModes::SetTopmost(bool on) {
+  QWindow* window = window_.windowHandle();
   if (!window || window->flags().testFlag(Qt::WindowStaysOnTopHint) == on) return;
   // On the window itself, not the widget: changing the widget's flags would
   // recreate the native window and the engine's picture window with it.
   window->setFlag(Qt::WindowStaysOnTopHint, on);
 }
 
-void CKinovueDlg::ToggleTopmost() {
+void WindowModes::ToggleTopmost() {
   if (settings_.Topmost) SetTopmost(false);
-  FlipSetting(&MainSettings::Topmost);
-  RefreshViewMenu();
+  settings_.Topmost = !settings_.Topmost;
+  WriteMainSetting(settingsFile_, settings_, &MainSettings::Topmost);
+  hooks_.viewChanged();
+}
+
+void WindowModes::OnVideoMouse(unsigned message) {
+  auto pauseRule = [this] {
+    const int state = EngineState();
+    if (state == ENGINE_STATE_PLAYING)
+      hooks_.run(ENGINE_CMD_PAUSE, 0);
+    else if (state == ENGINE_STATE_PAUSED)
+      hooks_.run(ENGINE_CMD_PLAY, 0);
+  };
+  if (message == WM_LBUTTONDOWN) pauseRule();
+  if (message == WM_LBUTTONDBLCLK) {
+    ToggleFullScreen();
+    pauseRule();  // undoes the pause of the double click's first press
+  }
+}
+
+void WindowModes::OnPictureMouseMove(const QPoint& local, const QPoint& global) {
+  if (!fullScreen_) return;
+  const bool changed = pointer_.OnMove(local.x(), local.y());
+  if (pointer_.TakeTimerStart()) hideCursorTimer_.start();
+  ApplyCursor();
+  if (!changed) return;
+  const int pictureTop = videoBack_->mapToGlobal(QPoint(0, 0)).y();
+  if (panelOverlay_) {
+    // Back over the picture, above the panel: it slides away.
+    if (global.y() > pictureTop) HidePanelOverlay();
+    return;
+  }
+  const QScreen* s = window_.screen();
+  const int pictureBottom = pictureTop + videoBack_->height();
+  const int workAreaBottom = s ? s->availableGeometry().bottom() + 1 : pictureBottom;
+  if (FullScreenPointer::InPanelBand(global.y(), pictureBottom, workAreaBottom)) ShowPanelOverlay();
+}
+
+void WindowModes::HideCursorTick() {
+  const bool canHide = fullScreen_ && !panelOverlay_ && EngineState() == ENGINE_STATE_PLAYING;
+  if (pointer_.OnTick(canHide)) hideCursorTimer_.stop();
+  ApplyCursor();
 }

@@ -124,7 +124,7 @@ TEST(MediaRemote, PlayerctlSeesAndDrivesPlaybackThroughTheWindow) {
   EXPECT_EQ(Property(kPlayer, "Rate"), "(<1.5>,)");
   EXPECT_EQ(Property(kRoot, "CanSetFullscreen"), "(<true>,)");
   Property(kRoot, "Fullscreen", "<true>");
-  EXPECT_TRUE(testsupport::PumpUntil([&] { return window->IsFullScreen(); }, 5000));
+  EXPECT_TRUE(testsupport::PumpUntil([&] { return window->Modes().IsFullScreen(); }, 5000));
   EXPECT_EQ(Property(kRoot, "Fullscreen"), "(<true>,)");
   window->OnCommand(ID_FULL_SCREEN);  // left from the window: the bus follows
   EXPECT_EQ(Property(kRoot, "Fullscreen"), "(<false>,)");

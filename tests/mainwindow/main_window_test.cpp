@@ -300,7 +300,7 @@ TEST_F(MainWindow, KeysAcceleratorsEscapeAndCapitalT) {
   SendKey(Qt::Key_Escape);
   EXPECT_TRUE(dlg->isVisible());      // Esc never closes the window
   EXPECT_TRUE(engine->keys.empty());  // nor reaches the engine
-  EXPECT_FALSE(dlg->IsFullScreen());
+  EXPECT_FALSE(dlg->Modes().IsFullScreen());
   const bool topmost = dlg->Settings().Topmost;
   keys->lshift = true;
   SendKey(Qt::Key_T, Qt::ShiftModifier);
@@ -394,14 +394,14 @@ TEST_F(MainWindow, SoundOnlyCollapsesToTheStripAndVideoGrowsBackByTheSameHeight)
   const int pictureHeight = dlg->VideoBackWidget()->height();
   engine->info.hasAudio = true;
   dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
-  EXPECT_FALSE(dlg->IsVideoPanel());
+  EXPECT_FALSE(dlg->Modes().IsVideoPanel());
   EXPECT_TRUE(Checked(ID_AUDIO_PANEL));
   EXPECT_EQ(fullHeight - dlg->height(), pictureHeight);
   engine->info.hasVideo = true;
   engine->info.displayWidth = 320;
   engine->info.displayHeight = 240;
   dlg->OnMessage(WM_ENGINE_STARTED, 0, 0);
-  EXPECT_TRUE(dlg->IsVideoPanel());
+  EXPECT_TRUE(dlg->Modes().IsVideoPanel());
   EXPECT_TRUE(Checked(ID_VIDEO_PANEL));
   EXPECT_GE(dlg->height(), fullHeight);
 }
@@ -411,12 +411,12 @@ TEST_F(MainWindow, FullScreenCoversTheScreenAndLeavingRestoresTheGeometry) {
   dlg->move(40, 30);
   const QRect before = dlg->geometry();
   dlg->OnCommand(ID_FULL_SCREEN);
-  EXPECT_TRUE(dlg->IsFullScreen());
+  EXPECT_TRUE(dlg->Modes().IsFullScreen());
   EXPECT_TRUE(Checked(ID_FULL_SCREEN));
   EXPECT_EQ(dlg->VideoBackWidget()->size(), dlg->centralWidget()->size());  // no strip below the picture
   engine->state = ENGINE_STATE_PLAYING;
   dlg->OnCommand(ID_FULL_SCREEN);
-  EXPECT_FALSE(dlg->IsFullScreen());
+  EXPECT_FALSE(dlg->Modes().IsFullScreen());
   EXPECT_EQ(dlg->geometry(), before);
   EXPECT_TRUE(dlg->Panel().Panel()->isVisible());
 }
@@ -656,21 +656,21 @@ TEST_F(MainWindow, FullScreenPanelSlidesInAtTheBottomAndTheCursorHidesWhilePlayi
   QWidget* picture = dlg->VideoBackWidget();
   auto move = [&](int y) { MovePointer(picture, y); };
   move(10);
-  EXPECT_FALSE(dlg->IsPanelOverlay());
+  EXPECT_FALSE(dlg->Modes().IsPanelOverlay());
   move(picture->height() - 5);  // into the lowest 70 pixels
-  EXPECT_TRUE(dlg->IsPanelOverlay());
+  EXPECT_TRUE(dlg->Modes().IsPanelOverlay());
   EXPECT_TRUE(dlg->Panel().Panel()->isVisible());
   move(20);  // back up over the picture
-  EXPECT_FALSE(dlg->IsPanelOverlay());
-  for (int tick = 0; tick < 3; ++tick) dlg->HideCursorTick();
-  EXPECT_FALSE(dlg->CursorVisible());
+  EXPECT_FALSE(dlg->Modes().IsPanelOverlay());
+  for (int tick = 0; tick < 3; ++tick) dlg->Modes().HideCursorTick();
+  EXPECT_FALSE(dlg->Modes().CursorVisible());
   move(30);  // the next movement shows it again
-  EXPECT_TRUE(dlg->CursorVisible());
+  EXPECT_TRUE(dlg->Modes().CursorVisible());
   engine->state = ENGINE_STATE_PAUSED;
-  for (int tick = 0; tick < 3; ++tick) dlg->HideCursorTick();
-  EXPECT_TRUE(dlg->CursorVisible());  // never hidden while paused
+  for (int tick = 0; tick < 3; ++tick) dlg->Modes().HideCursorTick();
+  EXPECT_TRUE(dlg->Modes().CursorVisible());  // never hidden while paused
   dlg->OnCommand(ID_FULL_SCREEN);
-  EXPECT_TRUE(dlg->CursorVisible());
+  EXPECT_TRUE(dlg->Modes().CursorVisible());
 }
 
 
@@ -797,12 +797,12 @@ TEST_F(MainWindow, LeavingFullScreenDuringTheCursorCountdownDoesNotStopLaterHidi
   auto move = [&](int y) { MovePointer(picture, y); };
   dlg->OnCommand(ID_FULL_SCREEN);
   move(10);
-  dlg->HideCursorTick();
+  dlg->Modes().HideCursorTick();
   dlg->OnCommand(ID_FULL_SCREEN);  // left within the countdown
   dlg->OnCommand(ID_FULL_SCREEN);
   move(20);
-  for (int tick = 0; tick < 3; ++tick) dlg->HideCursorTick();
-  EXPECT_FALSE(dlg->CursorVisible());
+  for (int tick = 0; tick < 3; ++tick) dlg->Modes().HideCursorTick();
+  EXPECT_FALSE(dlg->Modes().CursorVisible());
   dlg->OnCommand(ID_FULL_SCREEN);
 }
 

@@ -5,6 +5,7 @@
 
 #include <QScreen>
 
+#include "controls/widget_dock_windows.h"
 #include "core_app.h"
 #include "fake_engine.h"
 #include "mainwindow/command_ids.h"
