@@ -21,7 +21,7 @@ lengths = sorted(((len(p.read_text(errors="replace").splitlines()), str(p.relati
 print("longest files of src/: " + ", ".join(f"{path} {n}" for n, path in lengths[:3]))
 
 files = sorted((src / "mainwindow").glob("*.cpp"))
-definition = re.compile(r"^[\w:<>,*& ]*?\b(\w+)::(~?\w+)\(", re.M)
+definition = re.compile(r"^(?![ \t])[\w:<>,*& ]*?\b(\w+)::(~?\w+)\(", re.M)
 defined = {}  # function name -> files defining it
 for f in files:
     for cls, name in definition.findall(f.read_text(errors="replace")):

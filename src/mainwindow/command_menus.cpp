@@ -107,6 +107,18 @@ void CommandMenus::ShowPlaybackState(int state, bool hasMedia) {
   }
 }
 
+void CommandMenus::ShowViewState(const MainSettings& settings, bool fullScreen) {
+  const bool native = settings.VideoMutiple == 1;
+  SetChecked(ID_NATIVE_SIZE, native);
+  SetEnabled(ID_NATIVE_SIZE, !native);
+  SetChecked(ID_DOUBLE_SIZE, !native);
+  SetEnabled(ID_DOUBLE_SIZE, native);
+  SetChecked(ID_FULL_SCREEN, fullScreen);
+  SetChecked(ID_TOPMOST, settings.Topmost);
+  SetChecked(ID_PLAYLIST_RANDOM, settings.PlayListRandom);
+  SetChecked(ID_PLAYLIST_LOOP, !settings.PlayListRandom && settings.PlayListLoop);
+}
+
 void CommandMenus::ShowDiscDrives(const std::vector<std::string>& drives) {
   if (!discMenu_) return;
   for (QAction* placeholder : discMenu_->actions()) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "mainwindow/command_table.h"
+#include "mainwindow/main_settings.h"
 
 class CHistoryList;
 class QAction;
@@ -34,6 +35,8 @@ class CommandMenus {
   void CheckRadio(const std::vector<int>& group, int id);
   // The playback items as the table enables them in an engine state.
   void ShowPlaybackState(int state, bool hasMedia);
+  // The checks and enabling of the view's items and the play modes that show in it.
+  void ShowViewState(const MainSettings& settings, bool fullScreen);
 
   // The optical drives, one item each; their ids count down from
   // ID_DYNAMIC_TOP, and the recent files' ids go on below them.

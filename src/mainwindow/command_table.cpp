@@ -297,26 +297,6 @@ std::span<const CommandRow> CommandTable() {
   return kRows;
 }
 
-void CKinovueDlg::OnCommand(int id) {
-  if (const int drive = menus_.DriveIndex(id); drive >= 0) {
-    OpenDisc(static_cast<std::size_t>(drive));
-    return;
-  }
-  if (const int recent = menus_.RecentIndex(id); recent >= 0) {
-    playback_.OpenRecent(recent);
-    return;
-  }
-  const CommandRow* row = ResolveCommand(id);
-  if (!row) return;
-  switch (row->action) {
-    case ActionKind::Engine: Run(row->code, row->argument); break;
-    case ActionKind::EngineSetting: playback_.ApplyEngineSetting(row->code, row->argument); break;
-    case ActionKind::Window: row->window(*this); break;
-    case ActionKind::Same:
-    case ActionKind::None: break;
-  }
-}
-
 // The window's side of its menus.
 
 void CKinovueDlg::FlipSetting(bool MainSettings::*field) {
@@ -338,26 +318,4 @@ void CKinovueDlg::ApplyRememberPlayPosition() {
 void CKinovueDlg::ClearRecentFiles() {
   history_.ClearHistory();
   menus_.ClearRecentMenu();
-}
-
-void CKinovueDlg::RebuildRecentMenu() { menus_.RebuildRecentMenu(history_); }
-
-void CKinovueDlg::RefreshViewMenu() {
-  const bool native = settings_.VideoMutiple == 1;
-  SetChecked(ID_NATIVE_SIZE, native);
-  SetEnabled(ID_NATIVE_SIZE, !native);
-  SetChecked(ID_DOUBLE_SIZE, !native);
-  SetEnabled(ID_DOUBLE_SIZE, native);
-  SetChecked(ID_FULL_SCREEN, modes_.IsFullScreen());
-  SetChecked(ID_TOPMOST, settings_.Topmost);
-  SetChecked(ID_PLAYLIST_RANDOM, settings_.PlayListRandom);
-  SetChecked(ID_PLAYLIST_LOOP, !settings_.PlayListRandom && settings_.PlayListLoop);
-}
-
-QMenu* CKinovueDlg::BuildContextMenu() { return menus_.BuildContextMenu(this, CurrentEngineState(), *this); }
-
-void CKinovueDlg::ShowContextMenu(const QPoint& globalPos) {
-  QMenu* menu = BuildContextMenu();
-  menu->exec(globalPos);
-  menu->deleteLater();
 }

@@ -15,6 +15,7 @@
 #include "dialogs/dialog_template.h"
 #include "mainwindow/association_prompt.h"
 #include "mainwindow/command_ids.h"
+#include "mainwindow/command_table.h"
 #include "mainwindow/engine_output_windows.h"
 #include "mainwindow/key_routing.h"
 #include "mainwindow/update_prompts.h"
@@ -108,20 +109,6 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   });
 }
 
-void CKinovueDlg::HandOverReceived(const std::vector<std::string>& paths) {
-  playback_.DiscQueue().clear();
-  if (paths.empty()) return;
-  if (paths.size() > 1) playback_.QueueInPlayList(paths);
-  // Opened from the event loop rather than before the answer: in a burst of
-  // second instances each sender is answered at once instead of after an
-  // engine start, and only the last file handed over is started.
-  const bool openScheduled = !handedOverPath_.empty();
-  handedOverPath_ = paths.front();
-  if (!openScheduled) QTimer::singleShot(0, this, [this] { RequestOpen(std::exchange(handedOverPath_, {})); });
-  if (isMinimized()) showNormal();
-  playback_.RememberLastOpen(paths.front());
-}
-
 CKinovueDlg::~CKinovueDlg() {
   settings::SetSaveFailureListener({});
   qApp->removeEventFilter(this);
@@ -132,8 +119,6 @@ CKinovueDlg::~CKinovueDlg() {
   playlist_.reset();
   videoMessages_.reset();
 }
-
-platform::WindowHandle CKinovueDlg::Handle() const { return messageWindow_->Handle(); }
 
 bool CKinovueDlg::OnInitDialog() {
   // The program chooses the engine (main the real one, tests their own).
@@ -421,4 +406,30 @@ bool CKinovueDlg::HandleKeyPress(int qtKey, Qt::KeyboardModifiers modifiers) {
       break;
   }
   return false;
+}
+
+void CKinovueDlg::ShowContextMenu(const QPoint& globalPos) {
+  QMenu* menu = BuildContextMenu();
+  menu->exec(globalPos);
+  menu->deleteLater();
+}
+
+void CKinovueDlg::OnCommand(int id) {
+  if (const int drive = menus_.DriveIndex(id); drive >= 0) {
+    OpenDisc(static_cast<std::size_t>(drive));
+    return;
+  }
+  if (const int recent = menus_.RecentIndex(id); recent >= 0) {
+    playback_.OpenRecent(recent);
+    return;
+  }
+  const CommandRow* row = ResolveCommand(id);
+  if (!row) return;
+  switch (row->action) {
+    case ActionKind::Engine: Run(row->code, row->argument); break;
+    case ActionKind::EngineSetting: playback_.ApplyEngineSetting(row->code, row->argument); break;
+    case ActionKind::Window: row->window(*this); break;
+    case ActionKind::Same:
+    case ActionKind::None: break;
+  }
 }

@@ -93,8 +93,8 @@ class CKinovueDlg : public QMainWindow {
   void SetVolume(int volume);
   void ToggleMute();
   void RefreshPlaybackMenu();
-  void RefreshViewMenu();
-  void RebuildRecentMenu();
+  void RefreshViewMenu() { menus_.ShowViewState(settings_, modes_.IsFullScreen()); }
+  void RebuildRecentMenu() { menus_.RebuildRecentMenu(history_); }
 
   // Runs a command id as the menus, accelerators and buttons do.
   void OnCommand(int id);
@@ -102,7 +102,7 @@ class CKinovueDlg : public QMainWindow {
   friend std::span<const CommandRow> CommandTable();
 
   // The window's message target (engine notifications, hand-over).
-  platform::WindowHandle Handle() const;
+  platform::WindowHandle Handle() const { return messageWindow_->Handle(); }
   // Handles one message as if it had been sent to the window.
   std::intptr_t OnMessage(unsigned message, std::uintptr_t wParam, std::intptr_t lParam);
 
@@ -113,7 +113,8 @@ class CKinovueDlg : public QMainWindow {
   const MainSettings& Settings() const { return settings_; }
   QAction* Action(int id) const { return menus_.Action(id); }  // menu bar item by command id
   QMenu* RecentMenu() const { return menus_.RecentMenu(); }
-  QMenu* BuildContextMenu();  // the context menu enabled and checked for now
+  // The context menu enabled and checked for now.
+  QMenu* BuildContextMenu() { return menus_.BuildContextMenu(this, CurrentEngineState(), *this); }
   ControlPanel& Panel() { return controlPanel_; }
   const std::string& SettingsPath() const { return settingsPath_; }
   UpdateCoordinator& Updates() const { return *updates_; }

@@ -261,3 +261,17 @@ void CKinovueDlg::dropEvent(QDropEvent* event) {
   playback_.OpenDropped(paths);
   event->acceptProposedAction();
 }
+
+void CKinovueDlg::HandOverReceived(const std::vector<std::string>& paths) {
+  playback_.DiscQueue().clear();
+  if (paths.empty()) return;
+  if (paths.size() > 1) playback_.QueueInPlayList(paths);
+  // Opened from the event loop rather than before the answer: in a burst of
+  // second instances each sender is answered at once instead of after an
+  // engine start, and only the last file handed over is started.
+  const bool openScheduled = !handedOverPath_.empty();
+  handedOverPath_ = paths.front();
+  if (!openScheduled) QTimer::singleShot(0, this, [this] { RequestOpen(std::exchange(handedOverPath_, {})); });
+  if (isMinimized()) showNormal();
+  playback_.RememberLastOpen(paths.front());
+}
