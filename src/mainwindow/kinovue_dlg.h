@@ -66,9 +66,11 @@ struct KinovueOptions {
   std::string updateKeyHex;       // key of the update server's signature; KINOVUE_UPDATE_KEY or the built-in one when empty
 };
 
-// The main window: owns the engine, the playlist, the history and the
-// controls, turns every user action into engine commands and reacts to the
-// engine's messages. Everything runs on the UI thread.
+// The main window: owns the engine, the playlist, the history, the controls
+// and the parts that decide (the playback controller, the update
+// coordinator) or keep a concern (window modes, docking, menus, the
+// desktop's media controls). It draws, routes input and messages to those
+// parts and runs the command table's rows. Everything runs on the UI thread.
 class CKinovueDlg : public QMainWindow {
   Q_OBJECT
 
