@@ -15,7 +15,6 @@ enum : unsigned {
   WM_ENGINE_POSITION = 0x40e,  // wParam position (s), lParam length (s)
   WM_ENGINE_VOLUME = 0x40f,    // wParam volume 0..100
   WM_ENGINE_MUTE = 0x410,      // wParam 0 or 1
-  WM_DOCK_MOVED = 0x411,
   WM_ENGINE_SETTING = 0x412,   // wParam const EngineSetting*
   WM_ENGINE_OPEN = 0x413,      // wParam const char* file name (may be null)
   // 0x414, 0x415 and 0x417: the update check's (update/update_events.h)

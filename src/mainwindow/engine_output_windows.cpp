@@ -5,13 +5,10 @@
 #include "controls/widget_dock_windows.h"
 #include "dialogs/accelerator_key_help_dlg.h"
 #include "dialogs/mplayer_out_dlg.h"
-#include "engine/engine_types.h"
 
-EngineOutputWindows::EngineOutputWindows(QWidget* window, platform::WindowHandle mainHandle,
-                                         std::function<CPlayerEngine*()> engine, std::function<WindowDock*()> dock,
-                                         std::function<int(QDialog&)> runDialog)
+EngineOutputWindows::EngineOutputWindows(QWidget* window, std::function<CPlayerEngine*()> engine,
+                                         std::function<WindowDock*()> dock, std::function<int(QDialog&)> runDialog)
     : window_(window),
-      mainHandle_(mainHandle),
       engine_(std::move(engine)),
       dock_(std::move(dock)),
       runDialog_(std::move(runDialog)) {}
@@ -25,9 +22,8 @@ void EngineOutputWindows::ShowEngineOutput() {
     // it docks it again.
     if (WindowDock* dock = dock_()) {
       const DockWindow handle = WidgetDockWindows::HandleOf(outputWindow_);
-      const platform::WindowHandle mainWindow = mainHandle_;
-      new DockMoveWatcher(outputWindow_, [mainWindow, handle] {
-        platform::SendMessage(mainWindow, WM_DOCK_MOVED, static_cast<std::uintptr_t>(handle), 0);
+      new DockMoveWatcher(outputWindow_, [this, handle] {
+        if (WindowDock* moved = dock_()) moved->UpdateDock(handle, true, false);
       });
       dock->AddWindow(handle, WidgetDockWindows::HandleOf(window_), DockBelow, true);
     }

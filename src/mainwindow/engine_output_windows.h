@@ -2,7 +2,6 @@
 #include <QPointer>
 #include <functional>
 
-#include "platform/message_window.h"
 
 class CMplayerOutDlg;
 class CPlayerEngine;
@@ -14,12 +13,11 @@ class WindowDock;
 // (Help "快捷键帮助") of the main window.
 class EngineOutputWindows {
  public:
-  // window: the main window, their parent; mainHandle: its message target,
-  // told when the user moved the output window; engine and dock as they are
-  // at the moment (either may be missing); runDialog shows a modal dialog
-  // (tests answer it), exec() when empty.
-  EngineOutputWindows(QWidget* window, platform::WindowHandle mainHandle, std::function<CPlayerEngine*()> engine,
-                      std::function<WindowDock*()> dock, std::function<int(QDialog&)> runDialog);
+  // window: the main window, their parent; engine and dock as they are at
+  // the moment (either may be missing; the dock hears the output window's
+  // moves); runDialog shows a modal dialog (tests answer it), exec() when empty.
+  EngineOutputWindows(QWidget* window, std::function<CPlayerEngine*()> engine, std::function<WindowDock*()> dock,
+                      std::function<int(QDialog&)> runDialog);
 
   // Made at the first call, docked below the main window; shown and raised.
   void ShowEngineOutput();
@@ -28,7 +26,6 @@ class EngineOutputWindows {
 
  private:
   QWidget* window_;
-  platform::WindowHandle mainHandle_;
   std::function<CPlayerEngine*()> engine_;
   std::function<WindowDock*()> dock_;
   std::function<int(QDialog&)> runDialog_;

@@ -95,7 +95,7 @@ CKinovueDlg::CKinovueDlg(KinovueOptions options)
   association_ =
       std::make_unique<AssociationPrompt>(this, options_.association, options_.runDialog, settingsFile_, settings_);
   engineOutput_ = std::make_unique<EngineOutputWindows>(
-      this, Handle(), [this] { return engine_.get(); }, [this] { return docking_.Dock(); }, options_.runDialog);
+      this, [this] { return engine_.get(); }, [this] { return docking_.Dock(); }, options_.runDialog);
   qApp->installEventFilter(this);
   // Writers report on their own thread; the window hears it from its loop.
   settings::SetSaveFailureListener([this](const std::string& path, int error) {
@@ -265,7 +265,6 @@ std::intptr_t CKinovueDlg::OnMessage(unsigned message, std::uintptr_t wParam, st
   lastEngineMessageMs_ = platform::TickCountMs();
   if (const auto answer = DeliverUpdateMessage(message, wParam, lParam, *updates_)) return *answer;
   switch (message) {
-    case WM_DOCK_MOVED: docking_.OnWindowMoved(static_cast<DockWindow>(wParam)); break;
     case WM_SYSCOMMAND:
       if (wParam == SC_CLOSE) OnCancel();
       break;

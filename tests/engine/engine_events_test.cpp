@@ -51,7 +51,6 @@ TEST(EngineEvents, EachPostedMessageBecomesItsTypedCall) {
       {WM_ENGINE_OPEN, 0, 0, true, "open (none)"},
       {WM_ENGINE_ERROR, reinterpret_cast<std::uintptr_t>(kWhy), 0, true, "error 无法打开"},
       // Not engine reports: the window handles them itself.
-      {WM_DOCK_MOVED, 7, 0, false, ""},
       {0x415, 1, 0, false, ""},  // an update result
       {WM_ENGINE_LOG_LINE, reinterpret_cast<std::uintptr_t>(kFile), 0, false, ""},
   };
