@@ -73,49 +73,34 @@ struct CommandRow {
   // replay, '.' left as it is.
   const char* playback = "....";
 
-  constexpr CommandRow Engine(int c, int arg = 0) const { return With(ActionKind::Engine, c, arg); }
-  constexpr CommandRow Setting(int kind, int value) const { return With(ActionKind::EngineSetting, kind, value); }
-  constexpr CommandRow Run(WindowAction f) const {
-    CommandRow r = With(ActionKind::Window, 0, 0);
-    r.window = f;
-    return r;
+  constexpr CommandRow Engine(int c, int arg = 0) const { return Does(ActionKind::Engine, c, arg); }
+  constexpr CommandRow Setting(int kind, int value) const { return Does(ActionKind::EngineSetting, kind, value); }
+  constexpr CommandRow Run(WindowAction f) const { return Does(ActionKind::Window).With(&CommandRow::window, f); }
+  constexpr CommandRow Like(int id) const { return Does(ActionKind::Same).With(&CommandRow::twin, id); }
+  constexpr CommandRow Ctrl(char letter) const {
+    return With(&CommandRow::accelerator, Accelerator{true, false, unsigned(letter)});
   }
-  constexpr CommandRow Like(int id) const {
-    CommandRow r = With(ActionKind::Same, 0, 0);
-    r.twin = id;
-    return r;
+  constexpr CommandRow Alt(char letter) const {
+    return With(&CommandRow::accelerator, Accelerator{false, true, unsigned(letter)});
   }
-  constexpr CommandRow Ctrl(char letter) const { return WithAccelerator({true, false, unsigned(letter)}); }
-  constexpr CommandRow Alt(char letter) const { return WithAccelerator({false, true, unsigned(letter)}); }
   constexpr CommandRow Key(CommandKey key) const {
     CommandRow r = *this;
     for (CommandKey& k : r.keys)
       if (k.order == 0) return k = key, r;
     throw "a command has at most three keys";
   }
-  constexpr CommandRow States(const char* enabling) const {
-    CommandRow r = *this;
-    r.playback = enabling;
-    return r;
-  }
-  constexpr CommandRow Checked(WindowCheck f) const {
-    CommandRow r = *this;
-    r.checked = f;
-    return r;
-  }
+  constexpr CommandRow States(const char* enabling) const { return With(&CommandRow::playback, enabling); }
+  constexpr CommandRow Checked(WindowCheck f) const { return With(&CommandRow::checked, f); }
 
  private:
-  constexpr CommandRow With(ActionKind kind, int c, int arg) const {
+  template <typename T>
+  constexpr CommandRow With(T CommandRow::*field, T value) const {
     CommandRow r = *this;
-    r.action = kind;
-    r.code = c;
-    r.argument = arg;
+    r.*field = value;
     return r;
   }
-  constexpr CommandRow WithAccelerator(Accelerator a) const {
-    CommandRow r = *this;
-    r.accelerator = a;
-    return r;
+  constexpr CommandRow Does(ActionKind kind, int c = 0, int arg = 0) const {
+    return With(&CommandRow::action, kind).With(&CommandRow::code, c).With(&CommandRow::argument, arg);
   }
 };
 
