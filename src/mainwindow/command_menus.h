@@ -26,7 +26,6 @@ class CommandMenus {
   QMenu* BuildContextMenu(QWidget* parent, int state, const CKinovueDlg& window) const;
 
   QAction* Action(int id) const;  // menu bar item by command id
-  QMenu* DiscMenu() const { return discMenu_; }
   QMenu* OrderMenu() const { return orderMenu_; }
   QMenu* RecentMenu() const { return recentMenu_; }
 

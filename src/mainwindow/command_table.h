@@ -2,7 +2,6 @@
 #include <array>
 #include <cstdint>
 #include <span>
-#include <string_view>
 
 #include "engine/key_table.h"
 #include "mainwindow/command_ids.h"

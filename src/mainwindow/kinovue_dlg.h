@@ -3,7 +3,6 @@
 #include <QPointer>
 #include <QTimer>
 #include <functional>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
